@@ -1,0 +1,16 @@
+# Installs the Debian packages Mireka needs when any is missing. Sourced by run.sh and test.sh.
+mireka_install() {
+    local wanted=("$@") missing=()
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev fonts-noto-cjk)
+MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb)

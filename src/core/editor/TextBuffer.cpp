@@ -1,0 +1,300 @@
+// Chunked byte storage with per-chunk line breaks.
+#include "core/editor/TextBuffer.h"
+
+#include "core/Assert.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mireka {
+
+namespace {
+
+// Appends the offsets of LF bytes in `bytes` to `out`, each plus `base`.
+void CollectBreaks(std::string_view bytes, std::uint32_t base, std::vector<std::uint16_t>& out) {
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (p < end) {
+        const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (!hit) break;
+        const char* lf = static_cast<const char*>(hit);
+        out.push_back(static_cast<std::uint16_t>(base + (lf - bytes.data())));
+        p = lf + 1;
+    }
+}
+
+int CountBreaks(std::string_view bytes) {
+    return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+} // namespace
+
+TextBuffer::TextBuffer(std::size_t chunkCapacity)
+    : capacity_(std::clamp<std::size_t>(chunkCapacity, 2, kMaxChunkCapacity)) {
+    chunks_.push_back(MakeChunk({}));
+    RebuildTable(0);
+}
+
+TextBuffer::~TextBuffer() = default;
+
+TextBuffer::Chunk TextBuffer::MakeChunk(std::string_view bytes) const {
+    MIREKA_ASSERT(bytes.size() <= capacity_);
+    Chunk ch;
+    ch.data = std::make_unique_for_overwrite<char[]>(capacity_);
+    if (!bytes.empty()) std::memcpy(ch.data.get(), bytes.data(), bytes.size());
+    ch.size = static_cast<std::uint32_t>(bytes.size());
+    CollectBreaks(bytes, 0, ch.breaks);
+    return ch;
+}
+
+std::size_t TextBuffer::ChunkOfOffset(Offset pos) const noexcept {
+    auto it = std::upper_bound(chunkStart_.begin(), chunkStart_.end(), pos);
+    if (it == chunkStart_.begin()) return 0;
+    return static_cast<std::size_t>(it - chunkStart_.begin()) - 1;
+}
+
+void TextBuffer::RebuildTable(std::size_t from) {
+    chunkStart_.resize(chunks_.size());
+    chunkLine_.resize(chunks_.size());
+    Offset start = from == 0 ? 0 : chunkStart_[from - 1] + chunks_[from - 1].size;
+    int line = from == 0 ? 0 : chunkLine_[from - 1] + static_cast<int>(chunks_[from - 1].breaks.size());
+    for (std::size_t c = from; c < chunks_.size(); ++c) {
+        chunkStart_[c] = start;
+        chunkLine_[c] = line;
+        start += chunks_[c].size;
+        line += static_cast<int>(chunks_[c].breaks.size());
+    }
+}
+
+void TextBuffer::ShiftTable(std::size_t from, Offset bytes, int breaks) noexcept {
+    for (std::size_t c = from; c < chunks_.size(); ++c) {
+        chunkStart_[c] += bytes;
+        chunkLine_[c] += breaks;
+    }
+}
+
+void TextBuffer::ReplaceChunkRange(std::size_t first, std::size_t last, std::string_view bytes) {
+    std::vector<Chunk> made;
+    if (!bytes.empty()) {
+        // Even pieces, so that a chunk split by one keystroke leaves room for the next ones.
+        const std::size_t pieces = (bytes.size() + capacity_ - 1) / capacity_;
+        std::size_t done = 0;
+        for (std::size_t i = 0; i < pieces; ++i) {
+            const std::size_t upto = bytes.size() * (i + 1) / pieces;
+            made.push_back(MakeChunk(bytes.substr(done, upto - done)));
+            done = upto;
+        }
+    } else if (first == 0 && last + 1 == chunks_.size()) {
+        made.push_back(MakeChunk({}));
+    }
+    auto at = chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(first),
+                            chunks_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    chunks_.insert(at, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+    RebuildTable(std::min(first, chunks_.size() - 1));
+}
+
+void TextBuffer::MergeSmall(std::size_t c) {
+    if (chunks_.size() < 2 || c >= chunks_.size()) return;
+    auto mergeInto = [this](std::size_t left) {
+        Chunk& a = chunks_[left];
+        Chunk& b = chunks_[left + 1];
+        std::memcpy(a.data.get() + a.size, b.data.get(), b.size);
+        for (std::uint16_t lf : b.breaks) a.breaks.push_back(static_cast<std::uint16_t>(lf + a.size));
+        a.size += b.size;
+        chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(left) + 1);
+        RebuildTable(left);
+    };
+    const std::size_t half = capacity_ / 2;
+    if (c + 1 < chunks_.size() && chunks_[c].size + chunks_[c + 1].size <= half)
+        mergeInto(c);
+    else if (c > 0 && chunks_[c - 1].size + chunks_[c].size <= half)
+        mergeInto(c - 1);
+}
+
+char TextBuffer::At(Offset pos) const noexcept {
+    const std::size_t c = ChunkOfOffset(pos);
+    return chunks_[c].data[static_cast<std::size_t>(pos - chunkStart_[c])];
+}
+
+void TextBuffer::AppendTo(std::string& out, Offset start, Offset end) const {
+    start = std::clamp<Offset>(start, 0, length_);
+    end = std::clamp<Offset>(end, start, length_);
+    if (start == end) return;
+    out.reserve(out.size() + static_cast<std::size_t>(end - start));
+    for (std::size_t c = ChunkOfOffset(start); c < chunks_.size() && chunkStart_[c] < end; ++c) {
+        const Offset from = std::max(start, chunkStart_[c]) - chunkStart_[c];
+        const Offset to = std::min<Offset>(end - chunkStart_[c], chunks_[c].size);
+        out.append(chunks_[c].data.get() + from, static_cast<std::size_t>(to - from));
+    }
+}
+
+std::string TextBuffer::Text(Offset start, Offset end) const {
+    std::string out;
+    AppendTo(out, start, end);
+    return out;
+}
+
+void TextBuffer::SetText(std::string_view text) {
+    std::vector<Chunk> chunks;
+    chunks.reserve(text.size() / capacity_ + 1);
+    longestLine_ = 0;
+    Offset lineStart = 0;
+    for (std::size_t done = 0; done < text.size() || chunks.empty();) {
+        const std::size_t n = std::min(capacity_, text.size() - done);
+        Chunk ch;
+        ch.data = std::make_unique_for_overwrite<char[]>(capacity_);
+        std::memcpy(ch.data.get(), text.data() + done, n);
+        ch.size = static_cast<std::uint32_t>(n);
+        CollectBreaks(text.substr(done, n), 0, ch.breaks);
+        for (std::uint16_t lf : ch.breaks) {
+            const Offset at = static_cast<Offset>(done) + lf;
+            const Offset end = (at > lineStart && text[static_cast<std::size_t>(at - 1)] == '\r') ? at - 1 : at;
+            longestLine_ = std::max(longestLine_, end - lineStart);
+            lineStart = at + 1;
+        }
+        chunks.push_back(std::move(ch));
+        done += n;
+        if (n == 0) break;
+    }
+    longestLine_ = std::max(longestLine_, static_cast<Offset>(text.size()) - lineStart);
+    chunks_ = std::move(chunks);
+    length_ = static_cast<Offset>(text.size());
+    RebuildTable(0);
+    lineBreaks_ = chunkLine_.back() + static_cast<int>(chunks_.back().breaks.size());
+}
+
+void TextBuffer::Insert(Offset pos, std::string_view text) {
+    if (text.empty()) return;
+    pos = std::clamp<Offset>(pos, 0, length_);
+    const std::size_t c = ChunkOfOffset(pos);
+    Chunk& ch = chunks_[c];
+    const auto o = static_cast<std::size_t>(pos - chunkStart_[c]);
+    const int added = CountBreaks(text);
+    length_ += static_cast<Offset>(text.size());
+    lineBreaks_ += added;
+    if (ch.size + text.size() <= capacity_) {
+        char* d = ch.data.get();
+        std::memmove(d + o + text.size(), d + o, ch.size - o);
+        std::memcpy(d + o, text.data(), text.size());
+        ch.size += static_cast<std::uint32_t>(text.size());
+        auto it = std::lower_bound(ch.breaks.begin(), ch.breaks.end(), o);
+        for (auto j = it; j != ch.breaks.end(); ++j) *j = static_cast<std::uint16_t>(*j + text.size());
+        std::vector<std::uint16_t> fresh;
+        CollectBreaks(text, static_cast<std::uint32_t>(o), fresh);
+        ch.breaks.insert(it, fresh.begin(), fresh.end());
+        ShiftTable(c + 1, static_cast<Offset>(text.size()), added);
+    } else {
+        std::string region;
+        region.reserve(ch.size + text.size());
+        region.append(ch.data.get(), o);
+        region.append(text);
+        region.append(ch.data.get() + o, ch.size - o);
+        ReplaceChunkRange(c, c, region);
+    }
+    NoteLineLengthsAround(pos, pos + static_cast<Offset>(text.size()));
+}
+
+void TextBuffer::Erase(Offset start, Offset end) {
+    start = std::clamp<Offset>(start, 0, length_);
+    end = std::clamp<Offset>(end, start, length_);
+    if (start == end) return;
+    const std::size_t c1 = ChunkOfOffset(start);
+    const std::size_t c2 = ChunkOfOffset(end - 1);
+    const auto o1 = static_cast<std::size_t>(start - chunkStart_[c1]);
+    const auto o2 = static_cast<std::size_t>(end - chunkStart_[c2]);
+    length_ -= end - start;
+    if (c1 == c2) {
+        Chunk& ch = chunks_[c1];
+        const std::size_t n = o2 - o1;
+        char* d = ch.data.get();
+        std::memmove(d + o1, d + o2, ch.size - o2);
+        ch.size -= static_cast<std::uint32_t>(n);
+        auto first = std::lower_bound(ch.breaks.begin(), ch.breaks.end(), o1);
+        auto last = std::lower_bound(first, ch.breaks.end(), o2);
+        const int removed = static_cast<int>(last - first);
+        for (auto j = last; j != ch.breaks.end(); ++j) *j = static_cast<std::uint16_t>(*j - n);
+        ch.breaks.erase(first, last);
+        lineBreaks_ -= removed;
+        ShiftTable(c1 + 1, -static_cast<Offset>(n), -removed);
+        if (ch.size == 0 && chunks_.size() > 1) {
+            chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(c1));
+            RebuildTable(std::min(c1, chunks_.size() - 1));
+        } else {
+            MergeSmall(c1);
+        }
+    } else {
+        const Chunk& a = chunks_[c1];
+        const Chunk& b = chunks_[c2];
+        const auto before1 = std::lower_bound(a.breaks.begin(), a.breaks.end(), o1) - a.breaks.begin();
+        const auto before2 = std::lower_bound(b.breaks.begin(), b.breaks.end(), o2) - b.breaks.begin();
+        lineBreaks_ -= (chunkLine_[c2] + static_cast<int>(before2)) - (chunkLine_[c1] + static_cast<int>(before1));
+        std::string region;
+        region.reserve(o1 + (b.size - o2));
+        region.append(a.data.get(), o1);
+        region.append(b.data.get() + o2, b.size - o2);
+        ReplaceChunkRange(c1, c2, region);
+        MergeSmall(std::min(c1, chunks_.size() - 1));
+    }
+    NoteLineLengthsAround(start, start);
+}
+
+void TextBuffer::NoteLineLengthsAround(Offset start, Offset end) {
+    const int last = LineFromOffset(end);
+    for (int line = LineFromOffset(start); line <= last; ++line)
+        longestLine_ = std::max(longestLine_, LineLength(line));
+}
+
+int TextBuffer::LineFromOffset(Offset pos) const noexcept {
+    pos = std::clamp<Offset>(pos, 0, length_);
+    const std::size_t c = ChunkOfOffset(pos);
+    const auto& br = chunks_[c].breaks;
+    const auto local = static_cast<std::uint32_t>(pos - chunkStart_[c]);
+    // A line starts right after its LF, so only breaks strictly before `pos` count.
+    return chunkLine_[c] + static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin());
+}
+
+Offset TextBuffer::LineStart(int line) const noexcept {
+    if (line < 0 || line > lineBreaks_) return -1;
+    if (line == 0) return 0;
+    // The chunk holding LF number `line` is the last one with fewer LFs before it.
+    auto it = std::upper_bound(chunkLine_.begin(), chunkLine_.end(), line - 1);
+    const std::size_t c = static_cast<std::size_t>(it - chunkLine_.begin()) - 1;
+    return chunkStart_[c] + chunks_[c].breaks[static_cast<std::size_t>(line - chunkLine_[c] - 1)] + 1;
+}
+
+Offset TextBuffer::LineEnd(int line) const noexcept {
+    const Offset start = LineStart(line);
+    if (start < 0) return -1;
+    if (line == lineBreaks_) return length_;
+    const Offset lf = LineStart(line + 1) - 1;
+    return (lf > start && At(lf - 1) == '\r') ? lf - 1 : lf;
+}
+
+std::size_t TextBuffer::MemoryUsed() const noexcept {
+    std::size_t bytes = sizeof(*this) + chunks_.capacity() * sizeof(Chunk) +
+                        chunkStart_.capacity() * sizeof(Offset) + chunkLine_.capacity() * sizeof(int);
+    for (const Chunk& ch : chunks_) bytes += capacity_ + ch.breaks.capacity() * sizeof(std::uint16_t);
+    return bytes;
+}
+
+void TextBuffer::CheckInvariant() const {
+    MIREKA_ASSERT(!chunks_.empty());
+    MIREKA_ASSERT(chunkStart_.size() == chunks_.size() && chunkLine_.size() == chunks_.size());
+    Offset start = 0;
+    int line = 0;
+    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+        const Chunk& ch = chunks_[c];
+        MIREKA_ASSERT(ch.size <= capacity_);
+        MIREKA_ASSERT(ch.size > 0 || chunks_.size() == 1);
+        MIREKA_ASSERT(chunkStart_[c] == start && chunkLine_[c] == line);
+        std::vector<std::uint16_t> expect;
+        CollectBreaks(std::string_view(ch.data.get(), ch.size), 0, expect);
+        MIREKA_ASSERT(expect == ch.breaks);
+        start += ch.size;
+        line += static_cast<int>(ch.breaks.size());
+    }
+    MIREKA_ASSERT(start == length_ && line == lineBreaks_);
+    MIREKA_ASSERT(longestLine_ >= 0);
+}
+
+} // namespace mireka

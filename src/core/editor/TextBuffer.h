@@ -1,0 +1,92 @@
+// The editor text: bytes in chunks with a per-chunk line index, so that an edit anywhere costs
+// one chunk's work plus a pass over the chunk table, never a pass over the whole text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mireka {
+
+using Offset = std::int64_t;
+
+// A line ends after each LF. Loaded and typed text always ends lines in CR LF; a line's length
+// excludes its CR LF (or a lone LF, should one ever be inserted).
+class TextBuffer {
+public:
+    static constexpr std::size_t kDefaultChunkCapacity = 16384;
+    static constexpr std::size_t kMaxChunkCapacity = 65536; // offsets inside a chunk fit 16 bits
+
+    // `chunkCapacity` is injectable so that tests reach chunk boundaries with tiny texts.
+    explicit TextBuffer(std::size_t chunkCapacity = kDefaultChunkCapacity);
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+    TextBuffer(TextBuffer&&) noexcept = default;
+    TextBuffer& operator=(TextBuffer&&) noexcept = default;
+    ~TextBuffer();
+
+    [[nodiscard]] Offset Length() const noexcept { return length_; }
+    [[nodiscard]] int LineCount() const noexcept { return lineBreaks_ + 1; }
+    [[nodiscard]] bool Empty() const noexcept { return length_ == 0; }
+
+    // Byte at `pos` (0 ≤ pos < Length()).
+    [[nodiscard]] char At(Offset pos) const noexcept;
+    [[nodiscard]] std::string Text() const { return Text(0, length_); }
+    // Bytes [start, end), clamped to the text.
+    [[nodiscard]] std::string Text(Offset start, Offset end) const;
+    void AppendTo(std::string& out, Offset start, Offset end) const;
+
+    void SetText(std::string_view text);
+    void Insert(Offset pos, std::string_view text);
+    void Erase(Offset start, Offset end);
+
+    // Line containing `pos` (clamped to the text).
+    [[nodiscard]] int LineFromOffset(Offset pos) const noexcept;
+    // First byte of `line`; -1 when the line does not exist.
+    [[nodiscard]] Offset LineStart(int line) const noexcept;
+    // Offset right after the text of `line`, before its line break.
+    [[nodiscard]] Offset LineEnd(int line) const noexcept;
+    [[nodiscard]] Offset LineLength(int line) const noexcept {
+        return LineEnd(line) - LineStart(line);
+    }
+    [[nodiscard]] std::string LineText(int line) const {
+        return Text(LineStart(line), LineEnd(line));
+    }
+    // Length of the longest line, kept as an upper watermark between SetText calls.
+    [[nodiscard]] Offset LongestLineWatermark() const noexcept { return longestLine_; }
+
+    // Aborts when the chunk table or the line index disagree with the bytes; for tests.
+    void CheckInvariant() const;
+
+    [[nodiscard]] std::size_t ChunkCount() const noexcept { return chunks_.size(); }
+    // Bytes held by the text and its index, for memory measurements.
+    [[nodiscard]] std::size_t MemoryUsed() const noexcept;
+
+private:
+    struct Chunk {
+        std::unique_ptr<char[]> data; // capacity_ bytes
+        std::uint32_t size = 0;
+        std::vector<std::uint16_t> breaks; // offsets of LF bytes inside the chunk, ascending
+    };
+
+    [[nodiscard]] Chunk MakeChunk(std::string_view bytes) const;
+    [[nodiscard]] std::size_t ChunkOfOffset(Offset pos) const noexcept;
+    void RebuildTable(std::size_t from);
+    void ShiftTable(std::size_t from, Offset bytes, int breaks) noexcept;
+    void ReplaceChunkRange(std::size_t first, std::size_t last, std::string_view bytes);
+    void MergeSmall(std::size_t c);
+    void NoteLineLengthsAround(Offset start, Offset end);
+
+    std::size_t capacity_;
+    std::vector<Chunk> chunks_;        // never empty; only a sole chunk may be empty
+    std::vector<Offset> chunkStart_;   // offset of each chunk's first byte
+    std::vector<int> chunkLine_;       // LF bytes before each chunk
+    Offset length_ = 0;
+    int lineBreaks_ = 0;
+    Offset longestLine_ = 0;
+};
+
+} // namespace mireka

@@ -1,0 +1,3 @@
+#include <QWidget>
+#include <gtest/gtest.h>
+TEST(Smoke, WidgetCreates) { QWidget w; w.show(); EXPECT_TRUE(w.isVisible()); }
