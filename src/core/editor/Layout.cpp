@@ -1,0 +1,89 @@
+// Cell grid arithmetic and word boundaries.
+#include "core/editor/Layout.h"
+
+#include "core/editor/Dbcs.h"
+
+namespace mireka::layout {
+
+namespace {
+
+std::int64_t CellsOfChar(std::string_view line, std::size_t i, std::size_t len, std::int64_t at,
+                         int tabCells) noexcept {
+    if (line[i] == '\t') return tabCells - at % tabCells;
+    return static_cast<std::int64_t>(len);
+}
+
+} // namespace
+
+std::int64_t CellOfColumn(std::string_view line, std::size_t column, int tabCells) noexcept {
+    if (tabCells < 1) tabCells = 1;
+    if (column > line.size()) column = line.size();
+    std::int64_t cells = 0;
+    for (std::size_t i = 0; i < column;) {
+        const std::size_t len = dbcs::CharLength(line, i);
+        cells += CellsOfChar(line, i, len, cells, tabCells);
+        i += len;
+    }
+    return cells;
+}
+
+std::size_t ColumnAtCell(std::string_view line, double cell, int tabCells) noexcept {
+    if (tabCells < 1) tabCells = 1;
+    if (cell <= 0) return 0;
+    std::int64_t cells = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t len = dbcs::CharLength(line, i);
+        const std::int64_t width = CellsOfChar(line, i, len, cells, tabCells);
+        if (cell < static_cast<double>(cells) + static_cast<double>(width) / 2.0) return i;
+        cells += width;
+        i += len;
+    }
+    return line.size();
+}
+
+WordClass ClassAt(std::string_view line, std::size_t column) noexcept {
+    if (column >= line.size()) return WordClass::Space;
+    const auto b = static_cast<unsigned char>(line[column]);
+    if (dbcs::CharLength(line, column) == 2) return WordClass::Wide;
+    if (b == ' ' || b == '\t' || b < 0x20) return WordClass::Space;
+    if (b == '_' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+        dbcs::IsKana(b))
+        return WordClass::Word;
+    return WordClass::Punct;
+}
+
+std::size_t PrevWordStart(std::string_view line, std::size_t column) noexcept {
+    if (column > line.size()) column = line.size();
+    std::size_t i = column;
+    while (i > 0 && ClassAt(line, dbcs::PrevCharPos(line, i)) == WordClass::Space)
+        i = dbcs::PrevCharPos(line, i);
+    if (i == 0) return 0;
+    const WordClass cls = ClassAt(line, dbcs::PrevCharPos(line, i));
+    while (i > 0 && ClassAt(line, dbcs::PrevCharPos(line, i)) == cls) i = dbcs::PrevCharPos(line, i);
+    return i;
+}
+
+std::size_t NextWordStart(std::string_view line, std::size_t column) noexcept {
+    std::size_t i = column;
+    if (i >= line.size()) return line.size();
+    const WordClass cls = ClassAt(line, i);
+    if (cls != WordClass::Space)
+        while (i < line.size() && ClassAt(line, i) == cls) i = dbcs::NextCharPos(line, i);
+    while (i < line.size() && ClassAt(line, i) == WordClass::Space) i = dbcs::NextCharPos(line, i);
+    return i;
+}
+
+Range WordAt(std::string_view line, std::size_t column) noexcept {
+    if (line.empty()) return {0, 0};
+    if (column >= line.size()) column = dbcs::PrevCharPos(line, line.size());
+    column = dbcs::CharStart(line, column);
+    const WordClass cls = ClassAt(line, column);
+    std::size_t first = column;
+    while (first > 0 && ClassAt(line, dbcs::PrevCharPos(line, first)) == cls)
+        first = dbcs::PrevCharPos(line, first);
+    std::size_t last = dbcs::NextCharPos(line, column);
+    while (last < line.size() && ClassAt(line, last) == cls) last = dbcs::NextCharPos(line, last);
+    return {first, last};
+}
+
+} // namespace mireka::layout

@@ -1,0 +1,39 @@
+// The fixed cell grid of the edit control: a single-byte character takes one cell, a double-byte
+// character two, a tab runs to the next tab stop. Columns are byte offsets inside a line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace mireka::layout {
+
+// Cells taken by the bytes [0, column) of `line`.
+[[nodiscard]] std::int64_t CellOfColumn(std::string_view line, std::size_t column,
+                                        int tabCells) noexcept;
+
+// Cells taken by the whole line.
+[[nodiscard]] inline std::int64_t LineCells(std::string_view line, int tabCells) noexcept {
+    return CellOfColumn(line, line.size(), tabCells);
+}
+
+// The character boundary nearest to the cell position `cell` (fractional: a point inside a
+// character picks the boundary on the nearer side). Never lands inside a double-byte character.
+[[nodiscard]] std::size_t ColumnAtCell(std::string_view line, double cell, int tabCells) noexcept;
+
+// Character classes for word movement and double-click selection.
+enum class WordClass { Space, Word, Punct, Wide };
+[[nodiscard]] WordClass ClassAt(std::string_view line, std::size_t column) noexcept;
+
+// Start of the word that ends the previous word step before `column` (Ctrl+Left inside a line).
+[[nodiscard]] std::size_t PrevWordStart(std::string_view line, std::size_t column) noexcept;
+// Start of the next word after `column` (Ctrl+Right inside a line); line size when none.
+[[nodiscard]] std::size_t NextWordStart(std::string_view line, std::size_t column) noexcept;
+// The run of one class around `column` (double-click selection): [first, second).
+struct Range {
+    std::size_t first;
+    std::size_t second;
+};
+[[nodiscard]] Range WordAt(std::string_view line, std::size_t column) noexcept;
+
+} // namespace mireka::layout

@@ -1,0 +1,183 @@
+// Our multi-line text control: a byte buffer in code page 932 painted on a fixed cell grid, with
+// caret, selection, keyboard and mouse handling, both scroll bars, the input method and the
+// clipboard. The undo, colouring and main views derive from it.
+#pragma once
+
+#include "core/editor/TextControl.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QColor>
+#include <QFont>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mireka {
+
+// A run of a line painted in its own colour; bytes outside every run take the text colour.
+struct ColoredRun {
+    std::int32_t start;
+    std::int32_t end;
+    QRgb color;
+};
+
+class CEditView : public QAbstractScrollArea, protected TextControlListener {
+    Q_OBJECT
+
+public:
+    static constexpr int kVkDelete = 46;
+
+    explicit CEditView(QWidget* parent = nullptr);
+    ~CEditView() override;
+
+    [[nodiscard]] TextControl& Control() noexcept { return control_; }
+    [[nodiscard]] const TextControl& Control() const noexcept { return control_; }
+
+    // The text-control operations the editor logic relies on.
+    void GetSel(Offset& start, Offset& end) const noexcept;
+    void SetSel(Offset anchor, Offset caret) { control_.SetSel(anchor, caret); }
+    void ScrollCaret();
+    void ReplaceSel(std::string_view text) { control_.ReplaceSel(text); }
+    [[nodiscard]] std::string GetWindowText() const { return control_.Text(); }
+    void SetWindowText(std::string_view text);
+    [[nodiscard]] Offset GetWindowTextLength() const noexcept { return control_.Length(); }
+    [[nodiscard]] int GetLineCount() const noexcept { return control_.LineCount(); }
+    [[nodiscard]] int LineFromChar(Offset pos) const noexcept { return control_.LineFromChar(pos); }
+    [[nodiscard]] Offset LineIndex(int line) const noexcept { return control_.LineIndex(line); }
+    [[nodiscard]] Offset LineLength(Offset pos) const noexcept { return control_.LineLength(pos); }
+    [[nodiscard]] int GetFirstVisibleLine() const noexcept;
+    // The formatting rectangle, in viewport coordinates.
+    [[nodiscard]] QRect GetRect() const;
+    // Top-left corner of the character at `offset` (also right of the last character).
+    [[nodiscard]] QPoint PosFromChar(Offset offset) const;
+    // The character boundary nearest to `point`; the text length below the last line.
+    [[nodiscard]] Offset CharFromPos(QPoint point, int* line = nullptr) const;
+
+    [[nodiscard]] int LineHeight() const noexcept { return lineHeight_; }
+    [[nodiscard]] qreal CellWidth() const noexcept { return cellWidth_; }
+    [[nodiscard]] int TabCells() const noexcept { return tabCells_; }
+    void SetTabStops(int cells);
+    void SetMargins(int left, int right);
+    [[nodiscard]] int LeftMargin() const noexcept { return leftMargin_; }
+    void SetReadOnly(bool on);
+    [[nodiscard]] bool IsReadOnly() const noexcept { return control_.ReadOnly(); }
+    void SetEditorFont(const QFont& font);
+    [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }
+    void SetTextColors(QColor text, QColor background);
+    // Suspends painting while a command makes several changes; resuming repaints everything.
+    void SetRedraw(bool on);
+    void ScrollLines(int lines);
+
+    // The edit commands of the control (the views above record them for undo).
+    virtual void Cut();
+    virtual void Copy();
+    virtual void Paste();
+    virtual void Clear();
+    void SelectAll();
+    [[nodiscard]] bool CanPaste() const;
+
+    // Text for the clipboard: the selection, decoded, with LF line ends.
+    [[nodiscard]] QString SelectedTextForClipboard() const;
+    // Clipboard text as editor bytes; false (after a beep and a message) when the code page
+    // cannot hold it or there is none.
+    bool ClipboardBytes(std::string& bytes, bool* present = nullptr);
+
+signals:
+    void TextChanged();
+    void SelectionChanged();
+    void Scrolled();
+
+protected:
+    // A character message: 8 Backspace, 9 Tab, 13 Enter, or one byte of text. The control's own
+    // handling inserts or deletes; views above record and then call it.
+    virtual void OnChar(unsigned int c);
+    // A key-down message; the control itself handles Delete (46).
+    virtual void OnKeyDown(int vk);
+    // An input-method result, already in editor bytes. The control delivers it as character
+    // messages, one per byte, as a system input method would.
+    virtual void OnImeComposition(const std::string& result);
+    // The text changed (after every replacement).
+    virtual void OnTextChanged();
+    // Colours of a line's runs; the plain control has none.
+    virtual void LineColors(int line, std::string_view text, std::vector<ColoredRun>& runs);
+    virtual void OnContextMenu(const QPoint& globalPos);
+    // A left-button press in the text; returns true when a view above took it over.
+    virtual bool OnLeftButtonDown(QMouseEvent* event);
+
+    // TextControlListener
+    void OnTextReplaced(Offset pos, Offset removed, Offset inserted, int linesBefore) override;
+    void OnSelectionChanged() override;
+    void OnScrollCaretRequested() override { ScrollCaret(); }
+
+    void InvalidateLines(int first, int last);
+    void InvalidateFrom(int line);
+    void Beep() const;
+
+    // QWidget
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
+
+private:
+    void UpdateMetrics();
+    void UpdateScrollBars();
+    void NoteLineWidth(std::string_view text);
+    void MoveCaret(Offset pos, bool extend, bool keepGoal = false);
+    [[nodiscard]] Offset NextCharOffset(Offset pos) const;
+    [[nodiscard]] Offset PrevCharOffset(Offset pos) const;
+    [[nodiscard]] Offset WordLeft(Offset pos) const;
+    [[nodiscard]] Offset WordRight(Offset pos) const;
+    [[nodiscard]] Offset OffsetAtLineCell(int line, double cell) const;
+    [[nodiscard]] double CellOfOffset(Offset pos) const;
+    [[nodiscard]] int VisibleRows() const noexcept;
+    [[nodiscard]] QRect CaretRect() const;
+    bool HandleNavigation(QKeyEvent* event);
+    void DeleteChar(bool forward);
+    void DragSelectTo(QPoint point);
+    void RestartBlink();
+    void PaintLine(QPainter& p, int line, int y, Offset selStart, Offset selEnd);
+
+    TextControl control_;
+    QFont font_;
+    qreal cellWidth_ = 8;
+    int lineHeight_ = 16;
+    int ascent_ = 12;
+    bool charByChar_ = false; // the font's advances do not follow the grid: draw each character
+    int tabCells_ = 8;
+    int leftMargin_ = 1;
+    int rightMargin_ = 1;
+    QColor textColor_ = Qt::black;
+    QColor backColor_ = Qt::white;
+    std::int64_t widestCells_ = 0;
+    double goalCell_ = -1; // column the caret keeps while moving up and down
+    bool caretOn_ = false;
+    QBasicTimer blinkTimer_;
+    QBasicTimer dragTimer_;
+    bool dragSelecting_ = false;
+    bool wordSelecting_ = false;
+    Offset wordAnchorStart_ = 0;
+    Offset wordAnchorEnd_ = 0;
+    QPoint lastDragPoint_;
+    QString preedit_;
+    int redrawSuspended_ = 0;
+    int shownSelFirst_ = 0; // lines of the selection as last painted
+    int shownSelLast_ = 0;
+    std::vector<ColoredRun> runs_; // scratch for painting
+};
+
+} // namespace mireka
