@@ -1,0 +1,106 @@
+// Throughput of the syntax colouring over a large C source, coloured top to bottom.
+#include "core/editor/Colorizer.h"
+#include "core/editor/LineStates.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Shift_JIS words for comments and strings; several have a backslash or bracket as trail byte.
+constexpr std::string_view kJapanese[] = {
+    "\x95\x5c\x8e\xa6",                         // 表示
+    "\x83\x5c\x81\x5b\x83\x58",                 // ソース
+    "\x93\xfa\x96\x7b\x8c\xea",                 // 日本語
+    "\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd", // こんにちは
+    "\x8c\x8b\x89\xca",                         // 結果
+    "\x83\x8b\x81\x5b\x83\x76",                 // ループ
+};
+
+struct Source {
+    std::string text;                // CR LF line ends
+    std::vector<std::size_t> starts; // first byte of each line
+    std::vector<std::size_t> ends;   // byte after each line's text
+};
+
+Source MakeSource(int lineCount) {
+    std::mt19937 rng(12345);
+    const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const auto jp = [&] { return std::string(kJapanese[pick(std::size(kJapanese))]); };
+
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(lineCount) + 32);
+    lines.push_back("#include <stdio.h>");
+    lines.push_back("#include <string.h>");
+    lines.push_back("");
+    for (int f = 0; static_cast<int>(lines.size()) < lineCount; ++f) {
+        const std::string name = "func_" + std::to_string(f);
+        lines.push_back("/*");
+        lines.push_back(" * " + name + ": " + jp() + " and " + jp() + " of the input");
+        lines.push_back(" * returns the sum, or -1 on error (" + jp() + ")");
+        lines.push_back(" */");
+        lines.push_back("static int " + name + "(const char *s, int n, double *out)");
+        lines.push_back("{");
+        lines.push_back("\tint i, sum = 0;\t// " + jp() + jp());
+        lines.push_back("\tif (s == NULL || n <= 0) return -1;");
+        lines.push_back("\tfor (i = 0; i < n; i++) {");
+        lines.push_back("\t\tif (s[i] == '\\\\' || s[i] == '\\'') {");
+        lines.push_back("\t\t\tsum += 2; /* escape */");
+        lines.push_back("\t\t} else if (s[i] >= 'a' && s[i] <= 'z') {");
+        lines.push_back("\t\t\tsum += s[i] * 3 + (sum >> 1);");
+        lines.push_back("\t\t} else {");
+        lines.push_back("\t\t\tsum -= sizeof(int) * i;");
+        lines.push_back("\t\t}");
+        lines.push_back("\t}");
+        if (pick(3) == 0) {
+            lines.push_back("\t/* " + jp() + " spans");
+            lines.push_back("\t   two lines */ *out = (double)sum / n;");
+        } else {
+            lines.push_back("\t*out = (double)sum / n;");
+        }
+        lines.push_back("\tprintf(\"" + jp() + ": %d, \\\"" + name + "\\\" %s\\n\", sum, \"" +
+                        jp() + "\");");
+        lines.push_back("\treturn sum;");
+        lines.push_back("}");
+        lines.push_back("");
+    }
+    lines.resize(static_cast<std::size_t>(lineCount));
+
+    Source src;
+    for (const auto& l : lines) {
+        src.starts.push_back(src.text.size());
+        src.text += l;
+        src.ends.push_back(src.text.size());
+        src.text += "\r\n";
+    }
+    return src;
+}
+
+void BM_ColorizeWholeFile(benchmark::State& state) {
+    static const Source src = MakeSource(100000);
+    const int lineCount = static_cast<int>(src.starts.size());
+    const mireka::LineStates::LineSource source = [&](int n, std::string&) {
+        const auto i = static_cast<std::size_t>(n);
+        return std::string_view(src.text).substr(src.starts[i], src.ends[i] - src.starts[i]);
+    };
+    std::size_t spanCount = 0;
+    const mireka::LineStates::SpanSink sink = [&](int, std::string_view,
+                                                  const std::vector<mireka::ColorSpan>& spans) {
+        spanCount += spans.size();
+    };
+    for (auto _ : state) {
+        mireka::LineStates states;
+        states.ColorizeLines(lineCount, 0, lineCount - 1, source, sink);
+        benchmark::DoNotOptimize(states.Get(lineCount));
+    }
+    benchmark::DoNotOptimize(spanCount);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(src.text.size()));
+    state.counters["lines"] = lineCount;
+}
+BENCHMARK(BM_ColorizeWholeFile)->Unit(benchmark::kMillisecond);
+
+} // namespace

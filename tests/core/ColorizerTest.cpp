@@ -1,0 +1,320 @@
+// The line lexer, its keyword table and byte classes, and the line-state cache.
+#include "core/editor/Colorizer.h"
+#include "core/editor/LineStates.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace mireka {
+namespace {
+
+// One letter per byte: K keyword, C comment, S string, T text, '.' in no span. Because spans
+// must be merged, ordered and disjoint (checked here), this map pins the exact span list.
+std::string Classes(std::string_view line, const std::vector<ColorSpan>& spans) {
+    std::string map(line.size(), '.');
+    std::int32_t prevEnd = -1;
+    ColorClass prevCls{};
+    for (const auto& sp : spans) {
+        EXPECT_LT(sp.start, sp.end) << "empty span";
+        EXPECT_GE(sp.start, 0);
+        EXPECT_LE(sp.end, static_cast<std::int32_t>(line.size()));
+        EXPECT_GE(sp.start, prevEnd) << "spans overlap or go backwards";
+        EXPECT_FALSE(sp.start == prevEnd && sp.cls == prevCls) << "touching spans not merged";
+        for (auto i = std::max(sp.start, 0);
+             i < sp.end && i < static_cast<std::int32_t>(map.size()); ++i)
+            map[static_cast<std::size_t>(i)] = "TKCS"[static_cast<int>(sp.cls)];
+        prevEnd = sp.end;
+        prevCls = sp.cls;
+    }
+    return map;
+}
+
+struct Result {
+    std::string map;
+    std::uint32_t next;
+};
+
+Result Color(std::string_view line, std::uint32_t state = kStateNormal) {
+    std::vector<ColorSpan> spans{{0, 1, ColorClass::Keyword}}; // must be cleared
+    const auto next = ColorizeLine(line, state, spans);
+    return {Classes(line, spans), next};
+}
+
+std::string Map(std::string_view line, std::uint32_t state = kStateNormal) {
+    return Color(line, state).map;
+}
+
+TEST(Colorizer, KeywordTableIsExactAndCaseSensitive) {
+    const char* const all[] = {
+        "#define",      "#elif",      "#else",     "#endif",    "#error",
+        "#if",          "#ifdef",     "#ifndef",   "#import",   "#include",
+        "#line",        "#pragma",    "#undef",    "asm",       "auto",
+        "bad_cast",     "bad_typeid", "bool",      "break",     "case",
+        "catch",        "char",       "class",     "const",     "const_cast",
+        "continue",     "default",    "delete",    "do",        "double",
+        "dynamic_cast", "else",       "enum",      "except",    "explicit",
+        "extern",       "false",      "finally",   "float",     "for",
+        "friend",       "goto",       "if",        "inline",    "int",
+        "long",         "mutable",    "namespace", "new",       "operator",
+        "private",      "protected",  "public",    "register",  "reinterpret_cast",
+        "return",       "short",      "signed",    "sizeof",    "static",
+        "static_cast",  "struct",     "switch",    "template",  "this",
+        "throw",        "true",       "try",       "type_info", "typedef",
+        "typeid",       "typename",   "union",     "unsigned",  "using",
+        "virtual",      "void",       "volatile",  "while"};
+    static_assert(std::size(all) == 79);
+    for (const char* k : all)
+        EXPECT_TRUE(IsKeyword(k)) << k;
+
+    for (const char* no : {"",          "Int",     "INT", "in",   "intx", "int ",   " int",
+                           "# include", "include", "#",   "main", "NULL", "printf", "wchar_t",
+                           "#includ",   "whilee",  "xor", "_int", "z",    "~",      "__asm"})
+        EXPECT_FALSE(IsKeyword(no)) << no;
+    // Tokens are compared whole, not as prefixes of longer text.
+    EXPECT_FALSE(IsKeyword(std::string_view("integer", 7)));
+    EXPECT_TRUE(IsKeyword(std::string_view("integer", 3)));
+}
+
+TEST(Colorizer, ByteClasses) {
+    for (unsigned char c : std::string_view("\t !%&()+,-:;<=>[]{}|"))
+        EXPECT_EQ(ClassifyByte(c), ByteClass::Delimiter) << int(c);
+    for (unsigned char c : std::string_view("\"'/*\\"))
+        EXPECT_EQ(ClassifyByte(c), ByteClass::Special) << int(c);
+    for (unsigned char c : std::string_view("aZ09_#$.?@^`~\r\n\x01\x7f"))
+        EXPECT_EQ(ClassifyByte(c), ByteClass::Word) << int(c);
+    for (int c = 0x80; c < 0x100; ++c)
+        EXPECT_EQ(ClassifyByte(static_cast<unsigned char>(c)), ByteClass::Word) << c;
+}
+
+TEST(Colorizer, KeywordThenLineComment) {
+    std::vector<ColorSpan> spans;
+    EXPECT_EQ(ColorizeLine("int x; // int", kStateNormal, spans), kStateNormal);
+    const std::vector<ColorSpan> want = {
+        {0, 3, ColorClass::Keyword}, {3, 7, ColorClass::Text}, {7, 13, ColorClass::Comment}};
+    EXPECT_EQ(spans, want);
+
+    // Nothing after "//" ends the comment, and it does not reach the next line.
+    const auto r = Color("x // \"a\" /* */ 'b");
+    EXPECT_EQ(r.map, "TTCCCCCCCCCCCCCCC");
+    EXPECT_EQ(r.next, kStateNormal);
+}
+
+TEST(Colorizer, KeywordNeedsDelimiterSlashStarOrLineEnd) {
+    EXPECT_EQ(Map("return;"), "KKKKKKT");
+    EXPECT_EQ(Map("return("), "KKKKKKT");
+    EXPECT_EQ(Map("return"), "KKKKKK");
+    EXPECT_EQ(Map("return\"x\";"), "TTTTTTSSST");
+    EXPECT_EQ(Map("return'x';"), "TTTTTTSSST");
+    EXPECT_EQ(Map("int\\"), "TTTT");
+    EXPECT_EQ(Map("intx int_ int2"), "TTTTTTTTTTTTTT");
+    // A tab ends a keyword and is itself never painted.
+    EXPECT_EQ(Map("\tint\tx"), ".KKK.T");
+    EXPECT_EQ(Map("a|while{b"), "TTKKKKKTT");
+
+    // Directly before "/*" or "//".
+    EXPECT_EQ(Map("int/* c */x"), "KKKCCCCCCCT");
+    EXPECT_EQ(Map("return//x"), "KKKKKKCCC");
+    EXPECT_EQ(Map("int/x;"), "KKKTTT");
+
+    // Keywords inside literals and comments stay in their colour.
+    EXPECT_EQ(Map("\"int\" /* int */"), "SSSSSTCCCCCCCCC");
+    EXPECT_EQ(Map("x int", kStateBlockComment), "CCCCC");
+}
+
+TEST(Colorizer, PreprocessorDirectives) {
+    EXPECT_EQ(Map("# include <a.h>"), "TTTTTTTTTTTTTTT");
+    EXPECT_EQ(Map("#include<stdio.h>"), "KKKKKKKKTTTTTTTTT");
+    EXPECT_EQ(Map("#define MAX 10"), "KKKKKKKTTTTTTT");
+    EXPECT_EQ(Map("#endif"), "KKKKKK");
+}
+
+TEST(Colorizer, AsteriskAndSlashBeforeAWord) {
+    // The keyword is painted, then the asterisk on its own.
+    std::vector<ColorSpan> spans;
+    ColorizeLine("sizeof*p", kStateNormal, spans);
+    const std::vector<ColorSpan> want = {{0, 6, ColorClass::Keyword}, {6, 8, ColorClass::Text}};
+    EXPECT_EQ(spans, want);
+
+    // A leading "*" or "/" is split off before the keyword test at a delimiter.
+    EXPECT_EQ(Map("x=*int;"), "TTTKKKT");
+    EXPECT_EQ(Map("a/int;"), "TTKKKT");
+    EXPECT_EQ(Map("*return"), "TTTTTTT"); // at the line end nothing is split off
+    EXPECT_EQ(Map("a**int "), "TTTKKKT");
+}
+
+TEST(Colorizer, StringAndCharacterLiterals) {
+    // An escaped quote does not close the string.
+    EXPECT_EQ(Map(R"(s = "a\"b"; int)"), "TTTTSSSSSSTTKKK");
+    // An escaped backslash cannot escape the quote after it.
+    EXPECT_EQ(Map(R"("a\\" int;)"), "SSSSSTKKKT");
+    EXPECT_EQ(Map(R"("\\\"" int)"), "SSSSSSTKKK");
+    EXPECT_EQ(Map(R"('\'' int)"), "SSSSTKKK");
+    EXPECT_EQ(Map(R"("\n"int)"), "SSSSKKK");
+    // The other quote, comment openers and delimiters inside a literal stay in the literal.
+    EXPECT_EQ(Map(R"(c='"';int)"), "TTSSSTKKK");
+    EXPECT_EQ(Map(R"("it's /* // x" int)"), "SSSSSSSSSSSSSSTKKK");
+
+    // A literal left open ends with its line.
+    const auto r = Color("\"abc int");
+    EXPECT_EQ(r.map, "SSSSSSSS");
+    EXPECT_EQ(r.next, kStateNormal);
+    EXPECT_EQ(Color("'x").next, kStateNormal);
+}
+
+TEST(Colorizer, BlockComments) {
+    const auto open = Color("x /* a");
+    EXPECT_EQ(open.map, "TTCCCC");
+    EXPECT_EQ(open.next, kStateBlockComment);
+
+    const auto close = Color("b */ int", kStateBlockComment);
+    EXPECT_EQ(close.map, "CCCCTKKK");
+    EXPECT_EQ(close.next, kStateNormal);
+
+    // "/*/" does not close what it opens; "**/" does.
+    EXPECT_EQ(Color("/*/").next, kStateBlockComment);
+    EXPECT_EQ(Color("**/ if", kStateBlockComment).map, "CCCTKK");
+    // "*/" outside a comment is plain text, and "/*" inside one changes nothing.
+    EXPECT_EQ(Color("a */ b").map, "TTTTTT");
+    EXPECT_EQ(Color("/* /* */ do").map, "CCCCCCCCTKK");
+    EXPECT_EQ(Color("a /* b */ c /* d").next, kStateBlockComment);
+    EXPECT_EQ(Color("", kStateBlockComment).next, kStateBlockComment);
+    // A line comment inside a block comment is part of it.
+    EXPECT_EQ(Color("// */ int", kStateBlockComment).map, "CCCCCTKKK");
+}
+
+TEST(Colorizer, DoubleByteCharacters) {
+    // 表 is 0x95 0x5C: its trail byte is a backslash and must not escape the closing quote.
+    EXPECT_EQ(Map("\"\x95\x5c\"int;"), "SSSSKKKT");
+    EXPECT_EQ(Color("'\x95\x5c'").next, kStateNormal);
+    EXPECT_EQ(Map("/*\x95\x5c*/int;"), "CCCCCCKKKT");
+    EXPECT_EQ(Map("// \x83\x5c int"), "CCCCCCCCC");
+    // A trail byte that looks like a delimiter does not end a word early, and a double-byte
+    // character ends the run before it, so a keyword right after one is still found.
+    EXPECT_EQ(Map("int\x81\x5b;"), "TTTTTT");
+    EXPECT_EQ(Map("\x95\x5cint;"), "TTKKKT");
+    EXPECT_EQ(Map("\x88\x9f\x88\x9f\x88\x9f while"), "TTTTTTTKKKKK");
+
+    // A quote after a lead byte is no trail byte: it keeps its rule and closes the string.
+    EXPECT_EQ(Map("\"\x81\"int;"), "SSSKKKT");
+    EXPECT_EQ(Map("\x81\"a\""), "TSSS");
+    // A lead byte before a tab is painted alone; the tab is not.
+    EXPECT_EQ(Map("\x81\tint"), "T.KKK");
+
+    // A lone lead byte at the line end is painted and carries nothing over.
+    const auto lone = Color("x = \x81");
+    EXPECT_EQ(lone.map, "TTTTT");
+    EXPECT_EQ(lone.next, kStateNormal);
+    const auto loneInComment = Color("/* \x81");
+    EXPECT_EQ(loneInComment.map, "CCCC");
+    EXPECT_EQ(loneInComment.next, kStateBlockComment);
+
+    // Half-width katakana is a word byte.
+    EXPECT_EQ(Map("\xb1int;"), "TTTTT");
+}
+
+TEST(Colorizer, InvalidBytesStayCoveredButBreakKeywords) {
+    EXPECT_EQ(Map("\x7fint;"), "TTTTT");
+    EXPECT_EQ(Map("int\x01;"), "TTTTT");
+    EXPECT_EQ(Map("/* \x01\xff */", kStateNormal), "CCCCCCCC");
+    EXPECT_EQ(Map("\"\x81\x7f\""), "SSSS");
+}
+
+TEST(Colorizer, LongRunsAreCutEvery1024Bytes) {
+    // A run is painted once it holds more than 1023 bytes, so a word that follows 1024 others
+    // starts afresh and can be a keyword.
+    const std::string a1024(1024, 'a');
+    EXPECT_EQ(Map(a1024 + "int;"), std::string(1024, 'T') + "KKKT");
+    const std::string a1023(1023, 'a');
+    EXPECT_EQ(Map(a1023 + "int;"), std::string(1027, 'T'));
+    EXPECT_EQ(Map(std::string(2048, 'a') + "if;"), std::string(2048, 'T') + "KKT");
+
+    // Long runs of double-byte characters keep their pairs: a trail backslash escapes nothing.
+    std::string dbcs;
+    for (int k = 0; k < 700; ++k)
+        dbcs += "\x88\x9f";
+    EXPECT_EQ(Map(dbcs + "\"\x95\x5c\" int"), std::string(1400, 'T') + "SSSSTKKK");
+    EXPECT_EQ(Map(a1024 + "\x95\x5cint;"), std::string(1026, 'T') + "KKKT");
+
+    // The same cut applies in literals and comments; the class does not change.
+    const std::string longString = "\"" + std::string(3000, 'x') + "\" do";
+    EXPECT_EQ(Map(longString), std::string(3002, 'S') + "TKK");
+    EXPECT_EQ(Color(std::string(5000, 'z') + "*/", kStateBlockComment).next, kStateNormal);
+}
+
+TEST(LineStates, StartsWithOneNormalEntryAndResizesKeepingValues) {
+    LineStates ls;
+    EXPECT_EQ(ls.Size(), 1);
+    EXPECT_EQ(ls.Get(0), kStateNormal);
+    ls.Resize(4);
+    ls.Set(2, kStateBlockComment);
+    ls.Resize(10);
+    EXPECT_EQ(ls.Size(), 10);
+    EXPECT_EQ(ls.Get(2), kStateBlockComment);
+    EXPECT_EQ(ls.Get(9), kStateNormal);
+    ls.Resize(3);
+    EXPECT_EQ(ls.Get(2), kStateBlockComment);
+    // A line without an entry reads as normal instead of reading past the array.
+    EXPECT_EQ(ls.Get(3), kStateNormal);
+    EXPECT_EQ(ls.Get(-1), kStateNormal);
+    ls.Set(6, kStateBlockComment);
+    EXPECT_EQ(ls.Size(), 7);
+    EXPECT_EQ(ls.Get(6), kStateBlockComment);
+    ls.Resize(0);
+    EXPECT_EQ(ls.Size(), 1);
+}
+
+struct Painted {
+    int line;
+    std::string map;
+};
+
+TEST(LineStates, FillsTopDownAndCarriesBlockComments) {
+    std::vector<std::string> text = {"/* a", "", "b */ int", "x;"};
+    const LineStates::LineSource source = [&](int n, std::string& scratch) {
+        scratch = text[static_cast<std::size_t>(n)];
+        return std::string_view(scratch);
+    };
+    std::vector<Painted> painted;
+    const LineStates::SpanSink sink = [&](int n, std::string_view t, const auto& spans) {
+        painted.push_back({n, Classes(t, spans)});
+    };
+
+    LineStates ls;
+    // A line whose predecessor was never coloured uses its entry as it stands.
+    ls.ColorizeLines(4, 2, 2, source, sink);
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_EQ(painted[0].map, "TTTTTKKK");
+
+    painted.clear();
+    ls.ColorizeLines(4, 0, 100, source, sink); // the last line is clamped
+    ASSERT_EQ(painted.size(), 4u);
+    EXPECT_EQ(painted[0].line, 0);
+    EXPECT_EQ(painted[0].map, "CCCC");
+    EXPECT_EQ(painted[1].map, ""); // the empty line passes the state on
+    EXPECT_EQ(painted[2].line, 2);
+    EXPECT_EQ(painted[2].map, "CCCCTKKK");
+    EXPECT_EQ(painted[3].map, "TT");
+    EXPECT_EQ(ls.Size(), 5);
+    const std::uint32_t want[] = {0, 8, 8, 0, 0};
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(ls.Get(n), want[n]) << n;
+
+    // With nothing to draw the states are still maintained.
+    text[0] = "a";
+    ls.ColorizeLines(4, 0, 3, source, {});
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(ls.Get(n), kStateNormal) << n;
+
+    // Growing the text keeps the cached entries; a negative first line starts at 0.
+    text.push_back("/*");
+    painted.clear();
+    ls.ColorizeLines(5, -3, 4, source, sink);
+    EXPECT_EQ(painted.size(), 5u);
+    EXPECT_EQ(ls.Size(), 6);
+    EXPECT_EQ(ls.Get(5), kStateBlockComment);
+}
+
+} // namespace
+} // namespace mireka
