@@ -1,0 +1,80 @@
+// The recent-file list.
+#include "core/app/RecentFileList.h"
+
+#include "core/app/Profile.h"
+
+#include <algorithm>
+
+namespace mireka {
+
+namespace {
+
+constexpr const char* kSection = "Recent File List";
+
+std::string EntryName(int n) { return "File" + std::to_string(n); }
+
+bool IsSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
+} // namespace
+
+void RecentFileList::Add(const std::string& path) {
+    if (path.empty()) return;
+    items_.erase(std::remove(items_.begin(), items_.end(), path), items_.end());
+    items_.insert(items_.begin(), path);
+    if (static_cast<int>(items_.size()) > size_) items_.resize(static_cast<std::size_t>(size_));
+}
+
+void RecentFileList::Remove(std::size_t index) {
+    if (index < items_.size()) items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void RecentFileList::ReadList() {
+    items_.clear();
+    for (int n = 1; n <= size_; ++n) {
+        std::string path = GetProfileString(kSection, EntryName(n));
+        if (!path.empty() && std::find(items_.begin(), items_.end(), path) == items_.end())
+            items_.push_back(std::move(path));
+    }
+}
+
+void RecentFileList::WriteList() const {
+    WriteProfileString(kSection, nullptr, nullptr);
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        WriteProfileString(kSection, EntryName(static_cast<int>(i) + 1), items_[i]);
+}
+
+std::string RecentFileList::AbbreviateName(const std::string& path, std::size_t maxChars) {
+    if (path.size() <= maxChars) return path;
+    // Separators are never trail bytes on POSIX; on Windows the backslash can be, so step
+    // over double-byte characters there.
+    std::vector<std::size_t> seps;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+#ifdef _WIN32
+        const auto b = static_cast<unsigned char>(path[i]);
+        if (((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && i + 1 < path.size()) {
+            ++i;
+            continue;
+        }
+#endif
+        if (IsSeparator(path[i])) seps.push_back(i);
+    }
+    if (seps.empty()) return path;
+    const std::string name = path.substr(seps.back() + 1);
+    if (seps.size() < 2) return name.size() <= maxChars ? path : name;
+    const std::string root = path.substr(0, seps.front() + 1); // "/", "C:\" …
+    // Try the longest tail that fits behind root + "...".
+    for (std::size_t k = 1; k < seps.size(); ++k) {
+        const std::string tail = path.substr(seps[k]);
+        const std::string candidate = root + "..." + tail;
+        if (candidate.size() <= maxChars) return candidate;
+    }
+    return name;
+}
+
+} // namespace mireka

@@ -1,0 +1,52 @@
+// The colouring view.
+#include "gui/editor/ColorEditView.h"
+
+namespace mireka {
+
+QColor ToQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+Colour FromQColor(const QColor& c) {
+    return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 |
+           static_cast<Colour>(c.blue()) << 16;
+}
+
+CColorEditView::CColorEditView(QWidget* parent) : CUndoEditView(parent) { highlight_ = true; }
+
+void CColorEditView::SetColors(Colour keyword, Colour string, Colour comment, Colour text,
+                               Colour background) {
+    keyword_ = ToQColor(keyword).rgb();
+    string_ = ToQColor(string).rgb();
+    comment_ = ToQColor(comment).rgb();
+    SetTextColors(ToQColor(text), ToQColor(background));
+}
+
+void CColorEditView::LineColors(int line, std::string_view text, std::vector<ColoredRun>& runs) {
+    const int count = GetLineCount();
+    if (states_.Size() != count + 1) states_.Resize(count + 1);
+    const std::uint32_t next = text.empty() ? states_.Get(line) : ColorizeLine(text, states_.Get(line), spans_);
+    if (text.empty()) spans_.clear();
+    if (states_.Get(line + 1) != next) {
+        // The comment state of the following lines changed: they must be painted again.
+        states_.Set(line + 1, next);
+        InvalidateFrom(line + 1);
+    }
+    if (!highlight_) return;
+    for (const ColorSpan& s : spans_) {
+        QRgb color;
+        switch (s.cls) {
+        case ColorClass::Keyword: color = keyword_; break;
+        case ColorClass::Comment: color = comment_; break;
+        case ColorClass::String: color = string_; break;
+        default: continue;
+        }
+        runs.push_back({s.start, s.end, color});
+    }
+}
+
+void CColorEditView::OnTextChanged() {
+    const int count = GetLineCount();
+    if (states_.Size() != count + 1) states_.Resize(count + 1);
+    CUndoEditView::OnTextChanged();
+}
+
+} // namespace mireka

@@ -1,0 +1,39 @@
+// The colouring view: keywords, comments and literals in their colours, painted from the lexer's
+// spans, with the lexer state at each line start cached.
+#pragma once
+
+#include "core/editor/LineStates.h"
+#include "gui/editor/UndoEditView.h"
+
+namespace mireka {
+
+using Colour = std::uint32_t; // 0x00BBGGRR
+
+[[nodiscard]] QColor ToQColor(Colour c);
+[[nodiscard]] Colour FromQColor(const QColor& c);
+
+class CColorEditView : public CUndoEditView {
+    Q_OBJECT
+
+public:
+    explicit CColorEditView(QWidget* parent = nullptr);
+
+    // Argument order as the main view passes them: keyword, string, comment, text, background.
+    void SetColors(Colour keyword, Colour string, Colour comment, Colour text, Colour background);
+    [[nodiscard]] const LineStates& States() const noexcept { return states_; }
+    // The state at the start of `line` (0 normal, 8 inside a block comment).
+    [[nodiscard]] std::uint32_t LineState(int line) const noexcept { return states_.Get(line); }
+
+protected:
+    void LineColors(int line, std::string_view text, std::vector<ColoredRun>& runs) override;
+    void OnTextChanged() override;
+
+private:
+    LineStates states_;
+    std::vector<ColorSpan> spans_;
+    QRgb keyword_ = qRgb(0, 0, 255);
+    QRgb string_ = qRgb(0, 128, 128);
+    QRgb comment_ = qRgb(192, 0, 0);
+};
+
+} // namespace mireka
