@@ -160,3 +160,16 @@ TEST(TextBuffer, LongestLineWatermarkFollowsEdits) {
 
 } // namespace
 } // namespace mireka
+
+namespace mireka {
+namespace {
+TEST(TextBuffer, SetTextAcceptsAnEmptyViewWithoutData) {
+    TextBuffer b(4);
+    b.SetText("abc");
+    b.SetText(std::string_view{});
+    EXPECT_EQ(b.Length(), 0);
+    EXPECT_EQ(b.LineCount(), 1);
+    b.CheckInvariant();
+}
+} // namespace
+} // namespace mireka

@@ -143,7 +143,7 @@ void TextBuffer::SetText(std::string_view text) {
         const std::size_t n = std::min(capacity_, text.size() - done);
         Chunk ch;
         ch.data = std::make_unique_for_overwrite<char[]>(capacity_);
-        std::memcpy(ch.data.get(), text.data() + done, n);
+        if (n > 0) std::memcpy(ch.data.get(), text.data() + done, n);
         ch.size = static_cast<std::uint32_t>(n);
         CollectBreaks(text.substr(done, n), 0, ch.breaks);
         for (std::uint16_t lf : ch.breaks) {

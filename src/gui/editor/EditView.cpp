@@ -284,6 +284,12 @@ void CEditView::OnChar(unsigned int c) {
     ScrollCaret();
 }
 
+void CEditView::AfterTyping() {
+    goalCell_ = -1;
+    ScrollCaret();
+    RestartBlink();
+}
+
 void CEditView::OnKeyDown(int vk) {
     if (vk != kVkDelete) return;
     if (IsReadOnly()) return Beep();

@@ -111,6 +111,8 @@ protected:
     void OnSelectionChanged() override;
     void OnScrollCaretRequested() override { ScrollCaret(); }
 
+    // After the user typed or deleted: the caret forgets its column and comes into view.
+    void AfterTyping();
     void InvalidateLines(int first, int last);
     void InvalidateFrom(int line);
     void Beep() const;

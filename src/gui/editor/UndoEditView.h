@@ -2,7 +2,9 @@
 // also the position operations between offsets, lines and columns, and pixels.
 #pragma once
 
+#include "core/editor/InputRecorder.h"
 #include "core/editor/SelectionOps.h"
+#include "core/editor/UndoHistory.h"
 #include "gui/editor/EditView.h"
 
 namespace mireka {
@@ -28,13 +30,37 @@ public:
     void SetCaretLineCol(int line, Offset column) { mireka::SetCaretLineCol(Control(), line, column); }
     [[nodiscard]] std::string GetSelectedLinesText() const { return mireka::GetSelectedLinesText(Control()); }
 
+    // The one way programmatic edits change the text: recorded, then made.
+    void ReplaceSelWithUndo(std::string_view text);
+    void ClearSelWithUndo();
+    void ClearUndoHistory() noexcept { history_.ClearUndoHistory(); }
+    void Undo();
+    void Redo();
+    [[nodiscard]] bool CanUndo() const { return history_.CanUndo(); }
+    [[nodiscard]] bool CanRedo() const { return history_.CanRedo(); }
+    [[nodiscard]] const UndoHistory& History() const noexcept { return history_; }
+    // Empties the text and the history.
+    void DeleteContents();
+
+    // The clipboard commands, recorded.
+    void Cut() override;
+    void Paste() override;
+    void Clear() override;
+
     // Highlight switch; colouring views set it to 1.
     [[nodiscard]] bool Highlight() const noexcept { return highlight_; }
     void SetHighlight(bool on);
 
 protected:
+    void OnChar(unsigned int c) override;
+    void OnKeyDown(int vk) override;
+    void OnImeComposition(const std::string& result) override;
     [[nodiscard]] QPoint CursorPoint() const;
     bool highlight_ = false;
+
+private:
+    UndoHistory history_;
+    InputRecorder recorder_{history_};
 };
 
 } // namespace mireka

@@ -1,0 +1,173 @@
+// The document: new, open, save, save as and the save prompt.
+#include "gui/document/MyDoc.h"
+
+#include "core/app/RecentFileList.h"
+#include "core/document/LoadText.h"
+#include "core/document/SaveName.h"
+#include "gui/app/Prompts.h"
+#include "gui/document/MyView.h"
+#include "platform/SafeFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace mireka {
+
+namespace {
+
+QString Native(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The drive and folder of a path, with its trailing separator.
+std::string FolderOf(const QString& path) {
+    return ToNative(QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/')));
+}
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+CMyDoc::CMyDoc(FileDialogMemory& memory, RecentFileList& recent, QObject* parent)
+    : QObject(parent), memory_(memory), recent_(recent), title_(QStringLiteral("untitled")) {}
+
+const QString& CMyDoc::FileFilter() {
+    static const QString filter = QStringLiteral(
+        "C, C++ ソース ファイル (*.c;*.cpp)|*.c;*.cpp|C インクルード ファイル (*.h)|*.h|"
+        "レスポンス ファイル (*.rsp)|*.rsp|テキスト ファイル (*.txt)|*.txt|"
+        "すべてのファイル (*.*)|*.*||");
+    return filter;
+}
+
+QWidget* CMyDoc::DialogParent() const { return view_ ? view_->window() : nullptr; }
+
+void CMyDoc::SetModifiedFlag(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    emit TitleChanged();
+}
+
+void CMyDoc::SetTitle(const QString& title) {
+    title_ = title;
+    emit TitleChanged();
+}
+
+void CMyDoc::SetPathName(const std::string& path, bool addToRecent) {
+    path_ = path;
+    title_ = QFileInfo(Native(path)).fileName();
+    if (addToRecent) recent_.Add(path);
+    emit TitleChanged();
+}
+
+bool CMyDoc::OnNewDocument() {
+    if (view_) view_->DeleteContents();
+    path_.clear();
+    modified_ = false;
+    SetTitle(QStringLiteral("untitled"));
+    return true;
+}
+
+bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
+    if (contentsLost) *contentsLost = false;
+    const QString name = Native(path);
+    const QFileInfo info(name);
+    if (info.exists() && !info.isDir() && static_cast<std::uint64_t>(info.size()) > kMaxFileSize) {
+        Prompts::Current().Message(DialogParent(), QStringLiteral("ファイルが大きすぎて開けません。"),
+                                   QMessageBox::Warning);
+        return false;
+    }
+    std::string bytes;
+    std::string error;
+    {
+        WaitCursor wait;
+        if (!ReadWholeFile(path, &bytes, &error)) {
+            Prompts::Current().Message(
+                DialogParent(),
+                QStringLiteral("%1 を開けません。\n%2").arg(QDir::toNativeSeparators(name),
+                                                          QString::fromLocal8Bit(error.c_str())),
+                QMessageBox::Warning);
+            return false;
+        }
+    }
+    if (view_) view_->DeleteContents();
+    if (contentsLost) *contentsLost = true;
+    modified_ = true; // dirty while loading, as a failure leaves an emptied document
+    if (!MakeEditorText(bytes)) {
+        Prompts::Current().Message(DialogParent(), QStringLiteral("ファイルが大きすぎて開けません。"),
+                                   QMessageBox::Warning);
+        return false;
+    }
+    if (view_) {
+        WaitCursor wait;
+        view_->SetWindowText(bytes);
+    }
+    modified_ = false;
+    emit TitleChanged();
+    return true;
+}
+
+bool CMyDoc::OnSaveDocument(const std::string& path) {
+    std::string error;
+    const std::string bytes = view_ ? view_->GetWindowText() : std::string();
+    bool ok = false;
+    {
+        WaitCursor wait;
+        ok = WriteFileSafely(path, bytes, &error);
+    }
+    if (!ok) {
+        Prompts::Current().Message(
+            DialogParent(),
+            QStringLiteral("%1 に保存できません。\n%2").arg(QDir::toNativeSeparators(Native(path)),
+                                                          QString::fromLocal8Bit(error.c_str())),
+            QMessageBox::Warning);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
+    std::string name = pathName;
+    if (name.empty()) {
+        name = path_;
+        if (replace && name.empty()) name = ProposedSaveName(ToNative(title_));
+        if (!memory_.folder.empty()) QDir::setCurrent(Native(memory_.folder));
+        const auto choice = Prompts::Current().SaveFile(DialogParent(), FileFilter(),
+                                                        memory_.filterIndex, Native(name),
+                                                        QStringLiteral("c"));
+        if (!choice) return false;
+        name = ToNative(choice->path);
+        memory_.folder = FolderOf(choice->path);
+        memory_.filterIndex = choice->filterIndex;
+    }
+    // A failed save never touches the file on disk, so there is nothing to clean up here.
+    if (!OnSaveDocument(name)) return false;
+    if (replace) SetPathName(name);
+    return true;
+}
+
+bool CMyDoc::DoFileSave() {
+    const QFileInfo info(Native(path_));
+    if (path_.empty() || !info.exists() || !info.isWritable()) return DoSave({}, true);
+    return DoSave(path_, true);
+}
+
+bool CMyDoc::SaveModified() {
+    if (!modified_) return true;
+    const QString name = path_.empty() ? title_ : QDir::toNativeSeparators(Native(path_));
+    const auto answer = Prompts::Current().Message(
+        DialogParent(), QStringLiteral("%1 への変更を保存しますか?").arg(name), QMessageBox::Warning,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes) return DoFileSave();
+    return true;
+}
+
+} // namespace mireka
