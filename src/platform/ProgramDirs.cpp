@@ -33,6 +33,9 @@ ProgramDirectories ChooseProgramDirectories(const QString& exeDir, const QString
         QDir().mkpath(userDataDir);
         dirs.writable = Local(userDataDir);
     }
+    // Without a known executable directory there is no data directory: shipped files are never
+    // looked up in the current directory.
+    if (exeDir.isEmpty()) return dirs;
     dirs.data.push_back(dirs.executable);
     dirs.data.push_back(Local(exeDir + QStringLiteral("/../share/mireka")));
     return dirs;

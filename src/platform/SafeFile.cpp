@@ -57,6 +57,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
         SetError(error, name, QStringLiteral("is a directory"));
         return false;
     }
+    // QSaveFile also refuses to replace a file the user made read-only.
     QSaveFile file(target);
     // Writing over the old file in place would lose it on a failure; refuse instead.
     file.setDirectWriteFallback(false);

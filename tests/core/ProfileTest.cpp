@@ -109,18 +109,5 @@ TEST(Profile, RefusedWritesChangeNothing) {
     EXPECT_EQ(GetProfileInt("Settings", "IsLCC", 1), 2);
 }
 
-TEST(Profile, ScopedStoreRestoresThePreviousOne) {
-    MemorySettingsStore outer, inner;
-    outer.WriteInt("Settings", "TopMost", 8);
-    ScopedProfileStore a(&outer);
-    {
-        ScopedProfileStore b(&inner);
-        EXPECT_EQ(GetProfileStore(), &inner);
-        EXPECT_EQ(GetProfileInt("Settings", "TopMost", 0), 0);
-    }
-    EXPECT_EQ(GetProfileStore(), &outer);
-    EXPECT_EQ(GetProfileInt("Settings", "TopMost", 0), 8);
-}
-
 } // namespace
 } // namespace mireka
