@@ -27,12 +27,11 @@ bool CanCreateFileIn(const QString& dir) {
 ProgramDirectories ChooseProgramDirectories(const QString& exeDir, const QString& userDataDir) {
     ProgramDirectories dirs;
     dirs.executable = Local(exeDir);
-    if (CanCreateFileIn(exeDir)) {
-        dirs.writable = dirs.executable;
-    } else if (!userDataDir.isEmpty()) {
-        QDir().mkpath(userDataDir);
+    // With neither usable, writes go to the executable's directory and fail there with a
+    // message, rather than landing in whatever the current directory is.
+    dirs.writable = dirs.executable;
+    if (!CanCreateFileIn(exeDir) && !userDataDir.isEmpty() && QDir().mkpath(userDataDir))
         dirs.writable = Local(userDataDir);
-    }
     // Without a known executable directory there is no data directory: shipped files are never
     // looked up in the current directory.
     if (exeDir.isEmpty()) return dirs;
