@@ -1,0 +1,47 @@
+// The profile functions over the current settings store.
+#include "core/app/Profile.h"
+
+#include <atomic>
+
+namespace mireka {
+
+namespace {
+std::atomic<SettingsStore*> g_store{nullptr};
+} // namespace
+
+void SetProfileStore(SettingsStore* store) noexcept {
+    g_store.store(store);
+}
+
+SettingsStore* GetProfileStore() noexcept {
+    return g_store.load();
+}
+
+int GetProfileInt(std::string_view section, std::string_view entry, int def) {
+    const SettingsStore* store = GetProfileStore();
+    if (!store) return def;
+    return store->ReadInt(section, entry).value_or(def);
+}
+
+std::string GetProfileString(std::string_view section, std::string_view entry,
+                             std::string_view def) {
+    const SettingsStore* store = GetProfileStore();
+    if (!store) return std::string(def);
+    std::optional<std::string> value = store->ReadString(section, entry);
+    return value ? *std::move(value) : std::string(def);
+}
+
+bool WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+    SettingsStore* store = GetProfileStore();
+    return store && store->WriteInt(section, entry, value);
+}
+
+bool WriteProfileString(std::string_view section, const char* entry, const char* value) {
+    SettingsStore* store = GetProfileStore();
+    if (!store) return false;
+    if (!entry) return store->DeleteSection(section);
+    if (!value) return store->DeleteEntry(section, entry);
+    return store->WriteString(section, entry, value);
+}
+
+} // namespace mireka

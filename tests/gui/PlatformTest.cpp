@@ -1,0 +1,431 @@
+// The QSettings store, the program directories and safe whole-file writes.
+#include "core/app/Paths.h"
+#include "core/app/Profile.h"
+#include "platform/ProgramDirs.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mireka {
+namespace {
+
+std::string Local(const QString& s) {
+    return s.toLocal8Bit().toStdString();
+}
+
+QByteArray ReadRaw(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteRaw(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+bool RunningAsRoot() {
+#ifndef _WIN32
+    return geteuid() == 0;
+#else
+    return false;
+#endif
+}
+
+// ---- settings store ----
+
+TEST(QtSettingsStore, ValuesSurviveReopeningTheFile) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Mireka.ini");
+    const std::string japanese =
+        "C:\\\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\\"; // C:\日本語\ in UTF-8
+    const std::string sjis = "\x95\x5c\x8e\xa6";      // 表示 in Shift_JIS
+    const std::string awkward = "@a, \"b\"=c;\n\td ";
+    {
+        QtSettingsStore store(ini);
+        EXPECT_TRUE(store.WriteInt("Settings", "FilterIndex", 3));
+        EXPECT_TRUE(store.WriteInt("Settings", "Min", INT_MIN));
+        EXPECT_TRUE(store.WriteInt("Settings", "Max", INT_MAX));
+        EXPECT_TRUE(store.WriteString("Settings", "Directory", japanese));
+        EXPECT_TRUE(store.WriteString("Parameter List", "param1", sjis));
+        EXPECT_TRUE(store.WriteString("Command List", "command1", awkward));
+        EXPECT_TRUE(store.WriteString("Settings", "Empty", ""));
+        EXPECT_TRUE(store.WriteString("Recent File List", "File1", "/src/a.c"));
+        EXPECT_TRUE(store.WriteString("Settings", "BCC Compiler", "C:\\BCC55\\BIN\\BCC32.EXE"));
+        EXPECT_TRUE(store.WriteInt("BarState-SCBar-124", "sizeHorzCX", 250));
+        EXPECT_TRUE(store.WriteString("BarState-Summary", "Bars", "2"));
+        EXPECT_TRUE(store.Sync());
+    }
+    // Text the locale can carry is stored as readable text.
+    EXPECT_TRUE(ReadRaw(ini).contains("\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e"));
+
+    QtSettingsStore store(ini);
+    EXPECT_EQ(store.ReadInt("Settings", "FilterIndex"), 3);
+    EXPECT_EQ(store.ReadInt("Settings", "Min"), INT_MIN);
+    EXPECT_EQ(store.ReadInt("Settings", "Max"), INT_MAX);
+    EXPECT_EQ(store.ReadString("Settings", "Directory"), japanese);
+    EXPECT_EQ(store.ReadString("Parameter List", "param1"), sjis);
+    EXPECT_EQ(store.ReadString("Command List", "command1"), awkward);
+    EXPECT_EQ(store.ReadString("Settings", "Empty"), "");
+    EXPECT_EQ(store.ReadString("Recent File List", "File1"), "/src/a.c");
+    EXPECT_EQ(store.ReadString("Settings", "BCC Compiler"), "C:\\BCC55\\BIN\\BCC32.EXE");
+    EXPECT_EQ(store.ReadInt("BarState-SCBar-124", "sizeHorzCX"), 250);
+    EXPECT_EQ(store.ReadString("BarState-Summary", "Bars"), "2");
+    EXPECT_EQ(store.ReadString("Settings", "Missing"), std::nullopt);
+    EXPECT_EQ(store.ReadInt("Recent File List", "FilterIndex"), std::nullopt);
+}
+
+TEST(QtSettingsStore, MalformedFilesReadAsMissingValues) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Mireka.ini");
+    WriteRaw(ini, "[Settings]\n"
+                  "TabWidth=abc\n"
+                  "IsLCC=12abc\n"
+                  "Huge=99999999999\n"
+                  "Spaced=  42  \n"
+                  "Negative=-7\n"
+                  "Hex=0x10\n"
+                  "WindowPos=1,2,3,4,5\n"
+                  "Rect=@Rect(1 2 3 4)\n"
+                  "Broken=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\n"
+                  "Bytes=@ByteArray(\\xff\\x01\n"
+                  "this line has no equals sign\n"
+                  "=no key\n"
+                  "[unterminated section\n"
+                  "Font=x\n"
+                  "[Recent File List]\n"
+                  "File1=/src/a.c\n"
+                  "\xff\xfe=bad bytes\n");
+    QtSettingsStore store(ini);
+    EXPECT_EQ(store.ReadInt("Settings", "TabWidth"), std::nullopt);
+    EXPECT_EQ(store.ReadInt("Settings", "IsLCC"), std::nullopt);
+    EXPECT_EQ(store.ReadInt("Settings", "Huge"), std::nullopt);
+    EXPECT_EQ(store.ReadInt("Settings", "Spaced"), 42);
+    EXPECT_EQ(store.ReadInt("Settings", "Negative"), -7);
+    EXPECT_EQ(store.ReadInt("Settings", "Hex"), std::nullopt);
+    EXPECT_EQ(store.ReadString("Settings", "WindowPos"), "1,2,3,4,5");
+    EXPECT_EQ(store.ReadString("Settings", "Rect"), std::nullopt);
+    EXPECT_EQ(store.ReadInt("Settings", "Rect"), std::nullopt);
+    (void)store.ReadString("Settings", "Broken");
+    (void)store.ReadInt("Settings", "Bytes");
+    EXPECT_EQ(store.ReadString("Recent File List", "File1"), "/src/a.c");
+
+    // Through the profile functions the defaults come back, and the file stays writable.
+    ScopedProfileStore scope(&store);
+    EXPECT_EQ(GetProfileInt("Settings", "TabWidth", 4), 4);
+    EXPECT_EQ(GetProfileString("Settings", "Rect", "def"), "def");
+    EXPECT_TRUE(WriteProfileInt("Settings", "TabWidth", 8));
+    EXPECT_TRUE(store.Sync());
+    EXPECT_EQ(QtSettingsStore(ini).ReadInt("Settings", "TabWidth"), 8);
+    EXPECT_EQ(QtSettingsStore(ini).ReadString("Recent File List", "File1"), "/src/a.c");
+}
+
+TEST(QtSettingsStore, DeletesSectionsAndEntries) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Mireka.ini");
+    {
+        QtSettingsStore store(ini);
+        ScopedProfileStore scope(&store);
+        for (const char* e : {"File1", "File2", "File3", "File4"})
+            WriteProfileString("Recent File List", e, "/src/x.c");
+        WriteProfileString("Recent File", "File1", "kept: only a prefix of the deleted name");
+        WriteProfileInt("Settings", "PreviewPages", 2);
+        WriteProfileString("Parameter List", "param1", "a");
+        WriteProfileString("Parameter List", "param2", "b");
+
+        EXPECT_TRUE(WriteProfileString("Recent File List", nullptr, nullptr));
+        EXPECT_TRUE(WriteProfileString("Parameter List", "param1", nullptr));
+        WriteProfileString("Recent File List", "File1", "/src/new.c");
+        EXPECT_TRUE(store.Sync());
+    }
+    QtSettingsStore store(ini);
+    EXPECT_EQ(store.ReadString("Recent File List", "File1"), "/src/new.c");
+    for (const char* e : {"File2", "File3", "File4"})
+        EXPECT_EQ(store.ReadString("Recent File List", e), std::nullopt) << e;
+    EXPECT_TRUE(store.ReadString("Recent File", "File1").has_value());
+    EXPECT_EQ(store.ReadInt("Settings", "PreviewPages"), 2);
+    EXPECT_EQ(store.ReadString("Parameter List", "param1"), std::nullopt);
+    EXPECT_EQ(store.ReadString("Parameter List", "param2"), "b");
+}
+
+TEST(QtSettingsStore, RefusesNamesThatWouldNestGroups) {
+    QTemporaryDir dir;
+    QtSettingsStore store(dir.filePath("Mireka.ini"));
+    EXPECT_TRUE(store.WriteString("Settings", "Compiler", "lcc"));
+    EXPECT_FALSE(store.WriteString("Settings/Compiler", "x", "y"));
+    EXPECT_FALSE(store.WriteInt("Settings", "a\\b", 1));
+    EXPECT_FALSE(store.WriteInt("", "Entry", 1));
+    EXPECT_FALSE(store.WriteInt("Settings", "", 1));
+    EXPECT_FALSE(store.DeleteSection("Settings/Compiler"));
+    EXPECT_FALSE(store.DeleteEntry("Settings", "Compiler/"));
+    EXPECT_EQ(store.ReadString("Settings", "Compiler"), "lcc");
+    EXPECT_EQ(store.ReadString("Settings/Compiler", ""), std::nullopt);
+}
+
+#ifndef _WIN32
+TEST(QtSettingsStore, AFileThatCannotBeWrittenFailsWrites) {
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath("not-a-folder");
+    WriteRaw(blocker, "x");
+    QtSettingsStore store(blocker + "/Mireka.ini");
+    EXPECT_FALSE(store.WriteInt("Settings", "TabWidth", 8));
+    EXPECT_FALSE(store.WriteString("Settings", "Directory", "/src/"));
+    EXPECT_FALSE(store.DeleteSection("Settings"));
+    EXPECT_EQ(store.ReadInt("Settings", "TabWidth"), std::nullopt);
+}
+#endif
+
+// ---- program directories ----
+
+class ProgramDirsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = GetProgramDirectories();
+        hadOverride_ = qEnvironmentVariableIsSet("MIREKA_PROGRAM_DIR");
+        override_ = qgetenv("MIREKA_PROGRAM_DIR");
+    }
+    void TearDown() override {
+        SetProgramDirectories(saved_);
+        if (hadOverride_)
+            qputenv("MIREKA_PROGRAM_DIR", override_);
+        else
+            qunsetenv("MIREKA_PROGRAM_DIR");
+    }
+    QTemporaryDir dir_;
+
+private:
+    ProgramDirectories saved_;
+    bool hadOverride_ = false;
+    QByteArray override_;
+};
+
+TEST_F(ProgramDirsTest, OverridePointsEverythingAtOneDirectory) {
+    const QString home = dir_.filePath("program");
+    qputenv("MIREKA_PROGRAM_DIR", home.toLocal8Bit());
+    const ProgramDirectories dirs = InitProgramDirectories();
+    const std::string expected = Local(home) + "/";
+    EXPECT_TRUE(QFileInfo(home).isDir());
+    EXPECT_EQ(dirs.writable, expected);
+    EXPECT_EQ(GetModuleDir(), expected);
+    EXPECT_EQ(MakeModulePath("do_exe.sh"), expected + "do_exe.sh");
+    WriteRaw(home + "/LSIC86.TXT", "printf\n");
+    EXPECT_EQ(FindDataFile("LSIC86.TXT"), expected + "LSIC86.TXT");
+    EXPECT_TRUE(FileExists(FindDataFile("LSIC86.TXT")));
+}
+
+TEST_F(ProgramDirsTest, WritableExecutableDirectoryIsUsedForWrites) {
+    const QString bin = dir_.filePath("bin");
+    QDir().mkpath(bin);
+    const ProgramDirectories dirs = ChooseProgramDirectories(bin, dir_.filePath("user"));
+    EXPECT_EQ(dirs.executable, Local(bin));
+    EXPECT_EQ(dirs.writable, Local(bin));
+    ASSERT_EQ(dirs.data.size(), 2u);
+    EXPECT_EQ(dirs.data[0], Local(bin));
+    EXPECT_EQ(dirs.data[1], Local(dir_.filePath("share/mireka")));
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath("user")));
+    EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
+              0); // the probe leaves nothing behind
+}
+
+TEST_F(ProgramDirsTest, UnwritableExecutableDirectoryFallsBackToUserData) {
+    // A directory under a regular file can never be written, not even by root.
+    const QString blocker = dir_.filePath("file");
+    WriteRaw(blocker, "x");
+    const QString user = dir_.filePath("user/data");
+    ProgramDirectories dirs = ChooseProgramDirectories(blocker + "/bin", user);
+    EXPECT_EQ(dirs.writable, Local(user));
+    EXPECT_TRUE(QFileInfo(user).isDir());
+    // No executable directory: no data directory either, never the current one.
+    EXPECT_TRUE(ChooseProgramDirectories(QString(), user).data.empty());
+
+#ifndef _WIN32
+    if (!RunningAsRoot()) {
+        const QString bin = dir_.filePath("readonly-bin");
+        QDir().mkpath(bin);
+        QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner);
+        dirs = ChooseProgramDirectories(bin, user);
+        QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(dirs.writable, Local(user));
+        EXPECT_EQ(dirs.data[0], Local(bin));
+    }
+#endif
+}
+
+// ---- safe files ----
+
+TEST(SafeFile, WritesReplaceTheFileAndKeepItsPermissions) {
+    QTemporaryDir dir;
+    const std::string path = Local(dir.filePath("a.c"));
+    const std::string bytes("int main(void)\r\n{\r\n\0\x95\x5c}\r\n", 23);
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(path, "old", &error)) << error;
+    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther |
+                       QFile::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(QString::fromStdString(path), perms));
+
+    ASSERT_TRUE(WriteFileSafely(path, bytes, &error)) << error;
+    std::string back;
+    ASSERT_TRUE(ReadWholeFile(path, &back, &error)) << error;
+    EXPECT_EQ(back, bytes);
+    const auto mask = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                      QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                      QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(QString::fromStdString(path)) & mask, perms);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    ASSERT_TRUE(WriteFileSafely(path, "", &error)) << error;
+    ASSERT_TRUE(ReadWholeFile(path, &back, &error));
+    EXPECT_EQ(back, "");
+}
+
+#ifndef _WIN32
+TEST(SafeFile, WritesThroughSymbolicLinksToTheirTarget) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("real/a.c");
+    QDir().mkpath(dir.filePath("real"));
+    WriteRaw(target, "old");
+    ASSERT_EQ(symlink("real/a.c", QFile::encodeName(dir.filePath("link.c")).constData()), 0);
+    ASSERT_EQ(symlink("link.c", QFile::encodeName(dir.filePath("link2.c")).constData()), 0);
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(Local(dir.filePath("link2.c")), "new", &error)) << error;
+    EXPECT_EQ(ReadRaw(target), "new");
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.c")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir.filePath("link2.c")).isSymLink());
+
+    // A link to a file not there yet creates that file.
+    ASSERT_EQ(symlink("real/b.c", QFile::encodeName(dir.filePath("new.c")).constData()), 0);
+    ASSERT_TRUE(WriteFileSafely(Local(dir.filePath("new.c")), "b", &error)) << error;
+    EXPECT_EQ(ReadRaw(dir.filePath("real/b.c")), "b");
+    EXPECT_TRUE(QFileInfo(dir.filePath("new.c")).isSymLink());
+
+    // A loop of links is an error, not a hang.
+    ASSERT_EQ(symlink("loop2", QFile::encodeName(dir.filePath("loop1")).constData()), 0);
+    ASSERT_EQ(symlink("loop1", QFile::encodeName(dir.filePath("loop2")).constData()), 0);
+    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("loop1")), "x", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(SafeFile, AFailedWriteLeavesTheOldFile) {
+    QTemporaryDir dir;
+    const std::string path = Local(dir.filePath("a.c"));
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(path, "old contents", &error)) << error;
+
+    // A file-size limit makes the write fail half-way, as a full disk would.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool ok = WriteFileSafely(path, std::string(1024 * 1024, 'x'), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadRaw(QString::fromStdString(path)), "old contents");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+#endif
+
+TEST(SafeFile, UnwritablePlacesReportAnError) {
+    QTemporaryDir dir;
+    std::string error;
+    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("missing/a.c")), "x", &error));
+    EXPECT_NE(error.find("a.c"), std::string::npos) << error;
+
+    WriteRaw(dir.filePath("file"), "x");
+    error.clear();
+    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("file/a.c")), "x", &error));
+    EXPECT_FALSE(error.empty());
+
+    QDir().mkpath(dir.filePath("folder"));
+    error.clear();
+    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("folder")), "x", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder")).isDir());
+
+    if (!RunningAsRoot()) {
+        const QString ro = dir.filePath("readonly");
+        QDir().mkpath(ro);
+        WriteRaw(ro + "/a.c", "old");
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
+        error.clear();
+        EXPECT_FALSE(WriteFileSafely(Local(ro + "/a.c"), "new", &error));
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(ReadRaw(ro + "/a.c"), "old");
+
+        // A read-only file in a writable folder is not replaced behind the user's back.
+        const QString locked = dir.filePath("locked.c");
+        WriteRaw(locked, "old");
+        QFile::setPermissions(locked, QFile::ReadOwner);
+        error.clear();
+        EXPECT_FALSE(WriteFileSafely(Local(locked), "new", &error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(ReadRaw(locked), "old");
+    }
+}
+
+TEST(SafeFile, ReadingExplainsWhatIsWrong) {
+    QTemporaryDir dir;
+    std::string bytes = "untouched", error;
+    EXPECT_FALSE(ReadWholeFile(Local(dir.filePath("missing.c")), &bytes, &error));
+    EXPECT_NE(error.find("missing.c"), std::string::npos) << error;
+    EXPECT_EQ(bytes, "untouched");
+
+    std::string dirError;
+    EXPECT_FALSE(ReadWholeFile(Local(dir.path()), &bytes, &dirError));
+    EXPECT_FALSE(dirError.empty());
+    EXPECT_NE(dirError, error);
+    EXPECT_EQ(bytes, "untouched");
+
+    EXPECT_FALSE(ReadWholeFile("", &bytes, &error));
+
+#ifndef _WIN32
+    // A pipe would block the reader for ever.
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    error.clear();
+    EXPECT_FALSE(ReadWholeFile(Local(fifo), &bytes, &error));
+    EXPECT_FALSE(error.empty());
+
+    if (!RunningAsRoot()) {
+        const QString secret = dir.filePath("secret.c");
+        WriteRaw(secret, "x");
+        QFile::setPermissions(secret, QFile::WriteOwner);
+        error.clear();
+        EXPECT_FALSE(ReadWholeFile(Local(secret), &bytes, &error));
+        EXPECT_FALSE(error.empty());
+    }
+#endif
+    EXPECT_EQ(bytes, "untouched");
+
+    // Large files arrive whole.
+    std::string big(300 * 1024, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7);
+    ASSERT_TRUE(WriteFileSafely(Local(dir.filePath("big.bin")), big, &error)) << error;
+    ASSERT_TRUE(ReadWholeFile(Local(dir.filePath("big.bin")), &bytes, &error)) << error;
+    EXPECT_EQ(bytes, big);
+}
+
+} // namespace
+} // namespace mireka
