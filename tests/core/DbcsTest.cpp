@@ -9,7 +9,8 @@ namespace {
 // Forward scan from the start: the definition the fast check must agree with.
 std::vector<bool> Boundaries(std::string_view s) {
     std::vector<bool> b(s.size() + 1, false);
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) b[i] = true;
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+        b[i] = true;
     b[s.size()] = true;
     return b;
 }
@@ -31,17 +32,18 @@ TEST(Dbcs, ByteClasses) {
 
 TEST(Dbcs, BoundaryCheckAgreesWithForwardScan) {
     const std::string samples[] = {
-        "\x95\x5c\x8e\xa6",             // 表示: the second byte of 表 is a backslash
-        "\x88\x9f\x88\x9f\x88\x9f",     // 亜亜亜: every byte is in the lead range
-        "a\x82\xa0\xb1\x81",            // a, あ, kana, lone lead at the end
-        "\x81\r\n\x82",                 // lone lead before CR LF
-        "\x81\x81\x81",                 // odd run of lead bytes
-        "\x81\x7f\x81\x40",             // invalid trail 0x7F, then a valid pair
+        "\x95\x5c\x8e\xa6",         // 表示: the second byte of 表 is a backslash
+        "\x88\x9f\x88\x9f\x88\x9f", // 亜亜亜: every byte is in the lead range
+        "a\x82\xa0\xb1\x81",        // a, あ, kana, lone lead at the end
+        "\x81\r\n\x82",             // lone lead before CR LF
+        "\x81\x81\x81",             // odd run of lead bytes
+        "\x81\x7f\x81\x40",         // invalid trail 0x7F, then a valid pair
     };
     for (const std::string& s : samples) {
         const auto expect = Boundaries(s);
         for (std::size_t p = 0; p <= s.size(); ++p)
-            EXPECT_EQ(IsCharBoundary(s, p), expect[p]) << "sample size " << s.size() << " pos " << p;
+            EXPECT_EQ(IsCharBoundary(s, p), expect[p])
+                << "sample size " << s.size() << " pos " << p;
     }
 }
 

@@ -8,9 +8,9 @@ namespace {
 
 TEST(LoadText, EveryLineEndBecomesOneCrLf) {
     EXPECT_EQ(NormalizeLineEnds("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
-    EXPECT_EQ(NormalizeLineEnds("\r\r\n"), "\r\n\r\n");     // CR CR LF is two line ends
-    EXPECT_EQ(NormalizeLineEnds("\n\r"), "\r\n\r\n");       // LF then CR: two, not one
-    EXPECT_EQ(NormalizeLineEnds("x\r"), "x\r\n");           // trailing lone CR
+    EXPECT_EQ(NormalizeLineEnds("\r\r\n"), "\r\n\r\n"); // CR CR LF is two line ends
+    EXPECT_EQ(NormalizeLineEnds("\n\r"), "\r\n\r\n");   // LF then CR: two, not one
+    EXPECT_EQ(NormalizeLineEnds("x\r"), "x\r\n");       // trailing lone CR
     EXPECT_EQ(NormalizeLineEnds("\r\n\r\n"), "\r\n\r\n");
     EXPECT_EQ(NormalizeLineEnds(""), "");
     // Trail bytes of double-byte characters are never line ends and stay as they are.
@@ -38,12 +38,20 @@ TEST(LoadText, LongRandomMixesMatchASimpleModel) {
         for (char b : in) {
             if (pending) {
                 out += "\r\n";
-                if (b == '\n') pending = false;
-                else if (b == '\r') pending = true;
-                else { out += b; pending = false; }
-            } else if (b == '\r') pending = true;
-            else if (b == '\n') out += "\r\n";
-            else out += b;
+                if (b == '\n')
+                    pending = false;
+                else if (b == '\r')
+                    pending = true;
+                else {
+                    out += b;
+                    pending = false;
+                }
+            } else if (b == '\r')
+                pending = true;
+            else if (b == '\n')
+                out += "\r\n";
+            else
+                out += b;
         }
         if (pending) out += "\r\n";
         return out;

@@ -27,7 +27,8 @@ void ExpectSame(const TextBuffer& b, const Model& m) {
     for (std::size_t l = 0; l < starts.size(); ++l) {
         ASSERT_EQ(b.LineStart(static_cast<int>(l)), starts[l]) << "line " << l;
         Offset end = l + 1 < starts.size() ? starts[l + 1] - 1 : static_cast<Offset>(m.s.size());
-        if (l + 1 < starts.size() && end > starts[l] && m.s[static_cast<std::size_t>(end - 1)] == '\r')
+        if (l + 1 < starts.size() && end > starts[l] &&
+            m.s[static_cast<std::size_t>(end - 1)] == '\r')
             --end;
         ASSERT_EQ(b.LineEnd(static_cast<int>(l)), end) << "line " << l;
     }
@@ -95,7 +96,8 @@ TEST(TextBuffer, RandomEditsMatchAStringModel) {
             if (op == 0 || len == 0) {
                 std::string ins;
                 const int n = static_cast<int>(rng() % (rng() % 8 == 0 ? 40 : 4)) + 1;
-                for (int i = 0; i < n; ++i) ins += alphabet[rng() % alphabet.size()];
+                for (int i = 0; i < n; ++i)
+                    ins += alphabet[rng() % alphabet.size()];
                 const Offset pos = static_cast<Offset>(rng() % (len + 1));
                 b.Insert(pos, ins);
                 m.s.insert(static_cast<std::size_t>(pos), ins);
@@ -142,7 +144,8 @@ TEST(TextBuffer, ChunksStayBoundedUnderTyping) {
     EXPECT_EQ(b.Text(), model);
     // Splits leave chunks at least a quarter full on average.
     EXPECT_LE(b.ChunkCount(), 1000u / 4u + 2u);
-    for (int i = 0; i < 990; ++i) b.Erase(b.Length() / 2, b.Length() / 2 + 1);
+    for (int i = 0; i < 990; ++i)
+        b.Erase(b.Length() / 2, b.Length() / 2 + 1);
     EXPECT_EQ(b.Length(), 10);
     EXPECT_LE(b.ChunkCount(), 2u);
     b.CheckInvariant();

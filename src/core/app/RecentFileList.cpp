@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kSection = "Recent File List";
 
-std::string EntryName(int n) { return "File" + std::to_string(n); }
+std::string EntryName(int n) {
+    return "File" + std::to_string(n);
+}
 
 bool IsSeparator(char c) {
 #ifdef _WIN32

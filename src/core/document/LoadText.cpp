@@ -7,7 +7,8 @@ namespace mireka {
 
 std::string_view CutAtNul(std::string_view bytes) noexcept {
     const void* nul = bytes.empty() ? nullptr : std::memchr(bytes.data(), 0, bytes.size());
-    return nul ? bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()))
+    return nul ? bytes.substr(
+                     0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()))
                : bytes;
 }
 
@@ -15,8 +16,10 @@ std::size_t NormalizedLength(std::string_view bytes) noexcept {
     std::size_t n = bytes.size();
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r') {
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i; // already a pair
-            else ++n;                                              // lone CR gains an LF
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i; // already a pair
+            else
+                ++n; // lone CR gains an LF
         } else if (bytes[i] == '\n') {
             ++n; // lone LF gains a CR
         }
@@ -32,9 +35,11 @@ std::string NormalizeLineEnds(std::string_view bytes) {
     const char* end = p + bytes.size();
     while (p < end) {
         // Copy the stretch up to the next line-end byte in one go.
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+        const char* cr =
+            static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
         const char* stop = cr ? cr : end;
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
+        const char* lf =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
         if (lf) stop = lf;
         std::memcpy(w, p, static_cast<std::size_t>(stop - p));
         w += stop - p;

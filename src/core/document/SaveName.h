@@ -8,6 +8,7 @@ namespace mireka {
 
 // The title cut before the first space, "#", "%", ";", "/" or "\\" (searched character-wise),
 // followed by `extension`: "untitled" gives "untitled.c", "a b.c" gives "a.c".
-[[nodiscard]] std::string ProposedSaveName(std::string_view title, std::string_view extension = ".c");
+[[nodiscard]] std::string ProposedSaveName(std::string_view title,
+                                           std::string_view extension = ".c");
 
 } // namespace mireka

@@ -6,7 +6,8 @@ namespace mireka::dbcs {
 bool IsCharBoundary(std::string_view s, std::size_t pos) noexcept {
     if (pos == 0 || pos >= s.size()) return true;
     std::size_t q = pos;
-    while (q > 0 && IsLeadByte(s[q - 1])) --q;
+    while (q > 0 && IsLeadByte(s[q - 1]))
+        --q;
     if ((pos - q) % 2 == 0) return true;
     // The byte before `pos` starts a character; it swallows `pos` only as a valid pair.
     return !IsTrailByte(s[pos]);

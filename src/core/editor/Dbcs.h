@@ -17,7 +17,9 @@ namespace mireka::dbcs {
 }
 
 // Half-width katakana and its punctuation.
-[[nodiscard]] constexpr bool IsKana(unsigned char b) noexcept { return b >= 0xA1 && b <= 0xDF; }
+[[nodiscard]] constexpr bool IsKana(unsigned char b) noexcept {
+    return b >= 0xA1 && b <= 0xDF;
+}
 
 // The multibyte-aware printable test: printable ASCII (space included) and single-byte kana.
 [[nodiscard]] constexpr bool IsPrintableSingle(unsigned char b) noexcept {

@@ -59,7 +59,8 @@ std::size_t PrevWordStart(std::string_view line, std::size_t column) noexcept {
         i = dbcs::PrevCharPos(line, i);
     if (i == 0) return 0;
     const WordClass cls = ClassAt(line, dbcs::PrevCharPos(line, i));
-    while (i > 0 && ClassAt(line, dbcs::PrevCharPos(line, i)) == cls) i = dbcs::PrevCharPos(line, i);
+    while (i > 0 && ClassAt(line, dbcs::PrevCharPos(line, i)) == cls)
+        i = dbcs::PrevCharPos(line, i);
     return i;
 }
 
@@ -68,8 +69,10 @@ std::size_t NextWordStart(std::string_view line, std::size_t column) noexcept {
     if (i >= line.size()) return line.size();
     const WordClass cls = ClassAt(line, i);
     if (cls != WordClass::Space)
-        while (i < line.size() && ClassAt(line, i) == cls) i = dbcs::NextCharPos(line, i);
-    while (i < line.size() && ClassAt(line, i) == WordClass::Space) i = dbcs::NextCharPos(line, i);
+        while (i < line.size() && ClassAt(line, i) == cls)
+            i = dbcs::NextCharPos(line, i);
+    while (i < line.size() && ClassAt(line, i) == WordClass::Space)
+        i = dbcs::NextCharPos(line, i);
     return i;
 }
 
@@ -82,7 +85,8 @@ Range WordAt(std::string_view line, std::size_t column) noexcept {
     while (first > 0 && ClassAt(line, dbcs::PrevCharPos(line, first)) == cls)
         first = dbcs::PrevCharPos(line, first);
     std::size_t last = dbcs::NextCharPos(line, column);
-    while (last < line.size() && ClassAt(line, last) == cls) last = dbcs::NextCharPos(line, last);
+    while (last < line.size() && ClassAt(line, last) == cls)
+        last = dbcs::NextCharPos(line, last);
     return {first, last};
 }
 

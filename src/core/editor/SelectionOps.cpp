@@ -16,14 +16,16 @@ LineCol ToLineCol(const TextBuffer& b, Offset pos) noexcept {
 } // namespace
 
 SelLineCol GetSelLineCol(const TextControl& control) noexcept {
-    return {ToLineCol(control.Buffer(), control.SelStart()), ToLineCol(control.Buffer(), control.SelEnd())};
+    return {ToLineCol(control.Buffer(), control.SelStart()),
+            ToLineCol(control.Buffer(), control.SelEnd())};
 }
 
 bool IsLineColInSelection(const TextControl& control, LineCol at) noexcept {
     if (!control.HasSelection()) return false;
     const SelLineCol sel = GetSelLineCol(control);
     if (sel.start.line == sel.end.line)
-        return at.line == sel.start.line && sel.start.column <= at.column && at.column <= sel.end.column;
+        return at.line == sel.start.line && sel.start.column <= at.column &&
+               at.column <= sel.end.column;
     if (at.line < sel.start.line || at.line > sel.end.line) return false;
     if (at.line == sel.start.line && at.column < sel.start.column) return false;
     if (at.line == sel.end.line && at.column > sel.end.column) return false;

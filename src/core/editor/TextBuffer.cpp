@@ -57,7 +57,8 @@ void TextBuffer::RebuildTable(std::size_t from) {
     chunkStart_.resize(chunks_.size());
     chunkLine_.resize(chunks_.size());
     Offset start = from == 0 ? 0 : chunkStart_[from - 1] + chunks_[from - 1].size;
-    int line = from == 0 ? 0 : chunkLine_[from - 1] + static_cast<int>(chunks_[from - 1].breaks.size());
+    int line =
+        from == 0 ? 0 : chunkLine_[from - 1] + static_cast<int>(chunks_[from - 1].breaks.size());
     for (std::size_t c = from; c < chunks_.size(); ++c) {
         chunkStart_[c] = start;
         chunkLine_[c] = line;
@@ -99,7 +100,8 @@ void TextBuffer::MergeSmall(std::size_t c) {
         Chunk& a = chunks_[left];
         Chunk& b = chunks_[left + 1];
         std::memcpy(a.data.get() + a.size, b.data.get(), b.size);
-        for (std::uint16_t lf : b.breaks) a.breaks.push_back(static_cast<std::uint16_t>(lf + a.size));
+        for (std::uint16_t lf : b.breaks)
+            a.breaks.push_back(static_cast<std::uint16_t>(lf + a.size));
         a.size += b.size;
         chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(left) + 1);
         RebuildTable(left);
@@ -148,7 +150,8 @@ void TextBuffer::SetText(std::string_view text) {
         CollectBreaks(text.substr(done, n), 0, ch.breaks);
         for (std::uint16_t lf : ch.breaks) {
             const Offset at = static_cast<Offset>(done) + lf;
-            const Offset end = (at > lineStart && text[static_cast<std::size_t>(at - 1)] == '\r') ? at - 1 : at;
+            const Offset end =
+                (at > lineStart && text[static_cast<std::size_t>(at - 1)] == '\r') ? at - 1 : at;
             longestLine_ = std::max(longestLine_, end - lineStart);
             lineStart = at + 1;
         }
@@ -178,7 +181,8 @@ void TextBuffer::Insert(Offset pos, std::string_view text) {
         std::memcpy(d + o, text.data(), text.size());
         ch.size += static_cast<std::uint32_t>(text.size());
         auto it = std::lower_bound(ch.breaks.begin(), ch.breaks.end(), o);
-        for (auto j = it; j != ch.breaks.end(); ++j) *j = static_cast<std::uint16_t>(*j + text.size());
+        for (auto j = it; j != ch.breaks.end(); ++j)
+            *j = static_cast<std::uint16_t>(*j + text.size());
         std::vector<std::uint16_t> fresh;
         CollectBreaks(text, static_cast<std::uint32_t>(o), fresh);
         ch.breaks.insert(it, fresh.begin(), fresh.end());
@@ -212,7 +216,8 @@ void TextBuffer::Erase(Offset start, Offset end) {
         auto first = std::lower_bound(ch.breaks.begin(), ch.breaks.end(), o1);
         auto last = std::lower_bound(first, ch.breaks.end(), o2);
         const int removed = static_cast<int>(last - first);
-        for (auto j = last; j != ch.breaks.end(); ++j) *j = static_cast<std::uint16_t>(*j - n);
+        for (auto j = last; j != ch.breaks.end(); ++j)
+            *j = static_cast<std::uint16_t>(*j - n);
         ch.breaks.erase(first, last);
         lineBreaks_ -= removed;
         ShiftTable(c1 + 1, -static_cast<Offset>(n), -removed);
@@ -225,9 +230,12 @@ void TextBuffer::Erase(Offset start, Offset end) {
     } else {
         const Chunk& a = chunks_[c1];
         const Chunk& b = chunks_[c2];
-        const auto before1 = std::lower_bound(a.breaks.begin(), a.breaks.end(), o1) - a.breaks.begin();
-        const auto before2 = std::lower_bound(b.breaks.begin(), b.breaks.end(), o2) - b.breaks.begin();
-        lineBreaks_ -= (chunkLine_[c2] + static_cast<int>(before2)) - (chunkLine_[c1] + static_cast<int>(before1));
+        const auto before1 =
+            std::lower_bound(a.breaks.begin(), a.breaks.end(), o1) - a.breaks.begin();
+        const auto before2 =
+            std::lower_bound(b.breaks.begin(), b.breaks.end(), o2) - b.breaks.begin();
+        lineBreaks_ -= (chunkLine_[c2] + static_cast<int>(before2)) -
+                       (chunkLine_[c1] + static_cast<int>(before1));
         std::string region;
         region.reserve(o1 + (b.size - o2));
         region.append(a.data.get(), o1);
@@ -250,7 +258,8 @@ int TextBuffer::LineFromOffset(Offset pos) const noexcept {
     const auto& br = chunks_[c].breaks;
     const auto local = static_cast<std::uint32_t>(pos - chunkStart_[c]);
     // A line starts right after its LF, so only breaks strictly before `pos` count.
-    return chunkLine_[c] + static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin());
+    return chunkLine_[c] +
+           static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin());
 }
 
 Offset TextBuffer::LineStart(int line) const noexcept {
@@ -259,7 +268,8 @@ Offset TextBuffer::LineStart(int line) const noexcept {
     // The chunk holding LF number `line` is the last one with fewer LFs before it.
     auto it = std::upper_bound(chunkLine_.begin(), chunkLine_.end(), line - 1);
     const std::size_t c = static_cast<std::size_t>(it - chunkLine_.begin()) - 1;
-    return chunkStart_[c] + chunks_[c].breaks[static_cast<std::size_t>(line - chunkLine_[c] - 1)] + 1;
+    return chunkStart_[c] + chunks_[c].breaks[static_cast<std::size_t>(line - chunkLine_[c] - 1)] +
+           1;
 }
 
 Offset TextBuffer::LineEnd(int line) const noexcept {
@@ -272,8 +282,10 @@ Offset TextBuffer::LineEnd(int line) const noexcept {
 
 std::size_t TextBuffer::MemoryUsed() const noexcept {
     std::size_t bytes = sizeof(*this) + chunks_.capacity() * sizeof(Chunk) +
-                        chunkStart_.capacity() * sizeof(Offset) + chunkLine_.capacity() * sizeof(int);
-    for (const Chunk& ch : chunks_) bytes += capacity_ + ch.breaks.capacity() * sizeof(std::uint16_t);
+                        chunkStart_.capacity() * sizeof(Offset) +
+                        chunkLine_.capacity() * sizeof(int);
+    for (const Chunk& ch : chunks_)
+        bytes += capacity_ + ch.breaks.capacity() * sizeof(std::uint16_t);
     return bytes;
 }
 

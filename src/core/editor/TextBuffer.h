@@ -81,9 +81,9 @@ private:
     void NoteLineLengthsAround(Offset start, Offset end);
 
     std::size_t capacity_;
-    std::vector<Chunk> chunks_;        // never empty; only a sole chunk may be empty
-    std::vector<Offset> chunkStart_;   // offset of each chunk's first byte
-    std::vector<int> chunkLine_;       // LF bytes before each chunk
+    std::vector<Chunk> chunks_;      // never empty; only a sole chunk may be empty
+    std::vector<Offset> chunkStart_; // offset of each chunk's first byte
+    std::vector<int> chunkLine_;     // LF bytes before each chunk
     Offset length_ = 0;
     int lineBreaks_ = 0;
     Offset longestLine_ = 0;

@@ -52,7 +52,9 @@ public:
 
     [[nodiscard]] std::string SelectedText() const { return buffer_.Text(SelStart(), SelEnd()); }
     [[nodiscard]] std::string Text() const { return buffer_.Text(); }
-    [[nodiscard]] std::string Text(Offset start, Offset end) const { return buffer_.Text(start, end); }
+    [[nodiscard]] std::string Text(Offset start, Offset end) const {
+        return buffer_.Text(start, end);
+    }
     [[nodiscard]] Offset Length() const noexcept { return buffer_.Length(); }
     [[nodiscard]] int LineCount() const noexcept { return buffer_.LineCount(); }
 

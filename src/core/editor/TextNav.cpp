@@ -8,7 +8,8 @@ namespace mireka {
 bool IsCharBoundaryAt(const TextBuffer& buffer, Offset pos) noexcept {
     if (pos <= 0 || pos >= buffer.Length()) return true;
     Offset q = pos;
-    while (q > 0 && dbcs::IsLeadByte(buffer.At(q - 1))) --q;
+    while (q > 0 && dbcs::IsLeadByte(buffer.At(q - 1)))
+        --q;
     if ((pos - q) % 2 == 0) return true;
     return !dbcs::IsTrailByte(buffer.At(pos));
 }

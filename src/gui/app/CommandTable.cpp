@@ -83,8 +83,12 @@ void CommandTable::UpdateActions(const QList<QAction*>& actions) {
     }
 }
 
-void CommandTable::SetPrompt(int id, const QString& prompt) { prompts_.insert(id, prompt); }
+void CommandTable::SetPrompt(int id, const QString& prompt) {
+    prompts_.insert(id, prompt);
+}
 
-QString CommandTable::Prompt(int id) const { return prompts_.value(id); }
+QString CommandTable::Prompt(int id) const {
+    return prompts_.value(id);
+}
 
 } // namespace mireka

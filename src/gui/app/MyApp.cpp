@@ -1,9 +1,198 @@
+// The application object.
 #include "gui/app/MyApp.h"
+
+#include "core/app/Paths.h"
+#include "core/app/Profile.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/Prompts.h"
+#include "gui/document/MyView.h"
+#include "platform/ProgramDirs.h"
+#include "platform/QtSettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace mireka {
 
-CMyApp::CMyApp(int& argc, char** argv) : qapp_(argc, argv) {}
+namespace {
 
-int CMyApp::Run() { return 0; }
+QString Native(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+std::string ToNative(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+void LoadJapaneseTranslations(QApplication& app) {
+    // The standard dialogs speak the same language as the rest of the program.
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qt);
+}
+
+} // namespace
+
+CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(argc, argv)) {
+    QApplication::setOrganizationName(QStringLiteral("UMO Software"));
+    QApplication::setApplicationName(QStringLiteral("Mireka"));
+    LoadJapaneseTranslations(*qapp_);
+}
+
+CMyApp::CMyApp() = default;
+
+CMyApp::~CMyApp() {
+    frame_.reset();
+    doc_.reset();
+    if (store_ && GetProfileStore() == store_.get()) SetProfileStore(nullptr);
+}
+
+int CMyApp::Run() {
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty()) args.removeFirst();
+    if (!InitInstance(args)) return 1;
+    const int rc = QApplication::exec();
+    ExitInstance();
+    return rc;
+}
+
+bool CMyApp::InitInstance(const QStringList& arguments) {
+    InitProgramDirectories();
+    // Tests install their own store first; the program uses the user's.
+    if (!GetProfileStore()) {
+        store_ = std::make_unique<QtSettingsStore>();
+        SetProfileStore(store_.get());
+    }
+    recent_.ReadList();
+    previewPages_ = GetProfileInt("Settings", "PreviewPages", 0);
+
+    doc_ = std::make_unique<CMyDoc>(memory_, recent_);
+    frame_ = std::make_unique<CMainFrame>(*this);
+    doc_->SetView(frame_->View());
+    frame_->View()->SetDocument(doc_.get());
+    QObject::connect(doc_.get(), &CMyDoc::TitleChanged, frame_.get(), &CMainFrame::UpdateTitle);
+    RegisterCommands();
+
+    // The first argument that is not a switch names the file to open.
+    QString file;
+    for (const QString& a : arguments) {
+#ifdef _WIN32
+        const bool isSwitch = a.startsWith(u'-') || a.startsWith(u'/');
+#else
+        const bool isSwitch = a.startsWith(u'-'); // "/" begins an absolute path here
+#endif
+        if (!isSwitch) {
+            file = a;
+            break;
+        }
+    }
+    if (file.isEmpty()) {
+        OnFileNew();
+    } else {
+        doc_->OnNewDocument();
+        if (!OpenDocumentFile(ToNative(file))) return false;
+    }
+    frame_->UpdateTitle();
+    frame_->show();
+
+    memory_.folder = GetProfileString("Settings", "Directory");
+    memory_.filterIndex = GetProfileInt("Settings", "FilterIndex", 1);
+    return true;
+}
+
+void CMyApp::ExitInstance() {
+    WriteProfileString("Settings", "Directory", memory_.folder);
+    WriteProfileInt("Settings", "FilterIndex", memory_.filterIndex);
+    recent_.WriteList();
+    if (previewPages_ != 0) WriteProfileInt("Settings", "PreviewPages", previewPages_);
+    if (auto* qs = dynamic_cast<QtSettingsStore*>(store_.get())) qs->Sync();
+}
+
+void CMyApp::RegisterCommands() {
+    CommandTable& table = frame_->Commands();
+    table.Register(cmd::FileNew, [this] { OnFileNew(); });
+    table.Register(cmd::FileOpen, [this] { OnFileOpen(); });
+    table.Register(cmd::FileSave, [this] { doc_->DoFileSave(); });
+    table.Register(cmd::FileSaveAs, [this] { doc_->DoSave({}, true); });
+    table.Register(cmd::AppExit, [this] { frame_->close(); });
+    for (int i = 0; i < recent_.Size(); ++i)
+        table.Register(
+            cmd::FileMru1 + i, [this, i] { OnOpenRecentFile(i); },
+            [this, i](CmdUI& ui) { ui.enabled = i < static_cast<int>(recent_.Items().size()); });
+}
+
+void CMyApp::AfterDocumentChange() {
+    frame_->View()->OnInitialUpdate();
+    frame_->UpdateTitle();
+    frame_->RebuildRecentFileMenu();
+}
+
+void CMyApp::OnFileNew() {
+    if (!doc_->SaveModified()) return;
+    doc_->OnNewDocument();
+    AfterDocumentChange();
+}
+
+bool CMyApp::OpenDocumentFile(std::string path) {
+    if (!IsNetworkPath(path)) {
+        std::string longPath;
+        if (GetLongPath(path, &longPath)) path = longPath;
+    }
+    path = ToNative(QDir::toNativeSeparators(QFileInfo(Native(path)).absoluteFilePath()));
+    // The document already shows this file: nothing to load.
+    if (!doc_->GetPathName().empty() && doc_->GetPathName() == path) {
+        frame_->activateWindow();
+        return true;
+    }
+    lastOpenCancelled_ = false;
+    if (!doc_->SaveModified()) {
+        lastOpenCancelled_ = true;
+        return false;
+    }
+    const bool wasModified = doc_->IsModified();
+    if (!doc_->OnOpenDocument(path)) {
+        // A document emptied by a failed load, or one whose changes the user gave up, is
+        // replaced by a new one; an untouched one stays as it was.
+        if (doc_->IsModified()) {
+            doc_->OnNewDocument();
+            AfterDocumentChange();
+        } else {
+            doc_->SetModifiedFlag(wasModified);
+        }
+        return false;
+    }
+    doc_->SetPathName(path);
+    AfterDocumentChange();
+    return true;
+}
+
+void CMyApp::OnFileOpen() {
+    if (!memory_.folder.empty()) QDir::setCurrent(Native(memory_.folder));
+    const auto choice = Prompts::Current().OpenFile(frame_.get(), CMyDoc::FileFilter(),
+                                                    memory_.filterIndex, QStringLiteral("c"));
+    if (!choice) return;
+    memory_.filterIndex = choice->filterIndex;
+    if (OpenDocumentFile(ToNative(choice->path)))
+        memory_.folder =
+            ToNative(QDir::toNativeSeparators(QFileInfo(choice->path).absolutePath() + u'/'));
+}
+
+void CMyApp::OnOpenRecentFile(int index) {
+    const auto& items = recent_.Items();
+    if (index < 0 || index >= static_cast<int>(items.size())) return;
+    const std::string path = items[static_cast<std::size_t>(index)];
+    // A file that can no longer be opened leaves the list; a cancelled save prompt keeps it.
+    if (!OpenDocumentFile(path) && !lastOpenCancelled_) {
+        const auto& now = recent_.Items();
+        for (std::size_t i = 0; i < now.size(); ++i)
+            if (now[i] == path) recent_.Remove(i);
+        frame_->RebuildRecentFileMenu();
+    }
+}
 
 } // namespace mireka

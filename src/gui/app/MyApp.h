@@ -1,17 +1,60 @@
-// The application object: start-up, the recent-file list, document opening and exit.
+// The application object: start-up, the recent-file list, opening documents and exit.
 #pragma once
 
-#include <QApplication>
+#include "core/app/RecentFileList.h"
+#include "gui/document/MyDoc.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+class QApplication;
 
 namespace mireka {
 
+class CMainFrame;
+class SettingsStore;
+
 class CMyApp {
 public:
+    // Owns the QApplication it creates.
     CMyApp(int& argc, char** argv);
+    // Runs inside an existing QApplication (tests).
+    CMyApp();
+    ~CMyApp();
+    CMyApp(const CMyApp&) = delete;
+    CMyApp& operator=(const CMyApp&) = delete;
+
+    // Start-up, the event loop, exit.
     int Run();
+    // False ends the program (a file named on the command line that could not be opened).
+    bool InitInstance(const QStringList& arguments);
+    void ExitInstance();
+
+    // Every document open goes through here: long-path form, save prompt, load.
+    bool OpenDocumentFile(std::string path);
+    void OnFileNew();
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+
+    [[nodiscard]] CMainFrame* MainFrame() const noexcept { return frame_.get(); }
+    [[nodiscard]] CMyDoc* Document() const noexcept { return doc_.get(); }
+    [[nodiscard]] RecentFileList& Recent() noexcept { return recent_; }
+    [[nodiscard]] FileDialogMemory& DialogMemory() noexcept { return memory_; }
 
 private:
-    QApplication qapp_;
+    void RegisterCommands();
+    void AfterDocumentChange();
+
+    std::unique_ptr<QApplication> qapp_;
+    std::unique_ptr<SettingsStore> store_;
+    RecentFileList recent_{4};
+    FileDialogMemory memory_;
+    int previewPages_ = 0;
+    bool lastOpenCancelled_ = false; // the last open stopped at the save prompt
+    std::unique_ptr<CMyDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
 };
 
 } // namespace mireka

@@ -14,11 +14,16 @@ Prompts* g_current = nullptr;
 
 QString ButtonText(QMessageBox::StandardButton b) {
     switch (b) {
-    case QMessageBox::Yes: return QStringLiteral("はい(&Y)");
-    case QMessageBox::No: return QStringLiteral("いいえ(&N)");
-    case QMessageBox::Cancel: return QStringLiteral("キャンセル");
-    case QMessageBox::Retry: return QStringLiteral("再試行(&R)");
-    default: return QStringLiteral("OK");
+    case QMessageBox::Yes:
+        return QStringLiteral("はい(&Y)");
+    case QMessageBox::No:
+        return QStringLiteral("いいえ(&N)");
+    case QMessageBox::Cancel:
+        return QStringLiteral("キャンセル");
+    case QMessageBox::Retry:
+        return QStringLiteral("再試行(&R)");
+    default:
+        return QStringLiteral("OK");
     }
 }
 
@@ -44,9 +49,13 @@ Prompts& Prompts::Current() {
     return g_current ? *g_current : plain;
 }
 
-void Prompts::SetCurrent(Prompts* prompts) { g_current = prompts; }
+void Prompts::SetCurrent(Prompts* prompts) {
+    g_current = prompts;
+}
 
-void Prompts::Beep() { QApplication::beep(); }
+void Prompts::Beep() {
+    QApplication::beep();
+}
 
 QMessageBox::StandardButton Prompts::Message(QWidget* parent, const QString& text,
                                              QMessageBox::Icon icon,
@@ -61,7 +70,8 @@ QMessageBox::StandardButton Prompts::Message(QWidget* parent, const QString& tex
 
 static std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                                const QString& filters, int filterIndex,
-                                               const QString& initialName, const QString& defaultExt) {
+                                               const QString& initialName,
+                                               const QString& defaultExt) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -71,7 +81,8 @@ static std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::Acc
     dialog.setDirectory(QDir::current());
     const QStringList names = ToQtFilters(filters);
     dialog.setNameFilters(names);
-    if (filterIndex >= 1 && filterIndex <= names.size()) dialog.selectNameFilter(names[filterIndex - 1]);
+    if (filterIndex >= 1 && filterIndex <= names.size())
+        dialog.selectNameFilter(names[filterIndex - 1]);
     if (!initialName.isEmpty()) dialog.selectFile(initialName);
     dialog.setWindowTitle(mode == QFileDialog::AcceptOpen ? QStringLiteral("開く")
                                                           : QStringLiteral("名前を付けて保存"));

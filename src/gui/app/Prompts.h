@@ -20,10 +20,10 @@ public:
     virtual ~Prompts() = default;
 
     // Shows a message; returns the button pressed. The caption is the application title.
-    virtual QMessageBox::StandardButton Message(QWidget* parent, const QString& text,
-                                                QMessageBox::Icon icon,
-                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                                const QString& caption = QStringLiteral("Mireka"));
+    virtual QMessageBox::StandardButton
+    Message(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            const QString& caption = QStringLiteral("Mireka"));
     // The open and save dialogs. `filters` is a filter string of the form "name|patterns|…||";
     // the dialog starts in the process's current directory.
     virtual std::optional<FileChoice> OpenFile(QWidget* parent, const QString& filters,

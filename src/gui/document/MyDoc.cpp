@@ -17,8 +17,12 @@ namespace mireka {
 
 namespace {
 
-QString Native(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString Native(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+std::string ToNative(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // The drive and folder of a path, with its trailing separator.
 std::string FolderOf(const QString& path) {
@@ -46,7 +50,9 @@ const QString& CMyDoc::FileFilter() {
     return filter;
 }
 
-QWidget* CMyDoc::DialogParent() const { return view_ ? view_->window() : nullptr; }
+QWidget* CMyDoc::DialogParent() const {
+    return view_ ? view_->window() : nullptr;
+}
 
 void CMyDoc::SetModifiedFlag(bool modified) {
     if (modified_ == modified) return;
@@ -79,7 +85,8 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     const QString name = Native(path);
     const QFileInfo info(name);
     if (info.exists() && !info.isDir() && static_cast<std::uint64_t>(info.size()) > kMaxFileSize) {
-        Prompts::Current().Message(DialogParent(), QStringLiteral("ファイルが大きすぎて開けません。"),
+        Prompts::Current().Message(DialogParent(),
+                                   QStringLiteral("ファイルが大きすぎて開けません。"),
                                    QMessageBox::Warning);
         return false;
     }
@@ -90,8 +97,8 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
         if (!ReadWholeFile(path, &bytes, &error)) {
             Prompts::Current().Message(
                 DialogParent(),
-                QStringLiteral("%1 を開けません。\n%2").arg(QDir::toNativeSeparators(name),
-                                                          QString::fromLocal8Bit(error.c_str())),
+                QStringLiteral("%1 を開けません。\n%2")
+                    .arg(QDir::toNativeSeparators(name), QString::fromLocal8Bit(error.c_str())),
                 QMessageBox::Warning);
             return false;
         }
@@ -100,7 +107,8 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = true;
     modified_ = true; // dirty while loading, as a failure leaves an emptied document
     if (!MakeEditorText(bytes)) {
-        Prompts::Current().Message(DialogParent(), QStringLiteral("ファイルが大きすぎて開けません。"),
+        Prompts::Current().Message(DialogParent(),
+                                   QStringLiteral("ファイルが大きすぎて開けません。"),
                                    QMessageBox::Warning);
         return false;
     }
@@ -124,8 +132,8 @@ bool CMyDoc::OnSaveDocument(const std::string& path) {
     if (!ok) {
         Prompts::Current().Message(
             DialogParent(),
-            QStringLiteral("%1 に保存できません。\n%2").arg(QDir::toNativeSeparators(Native(path)),
-                                                          QString::fromLocal8Bit(error.c_str())),
+            QStringLiteral("%1 に保存できません。\n%2")
+                .arg(QDir::toNativeSeparators(Native(path)), QString::fromLocal8Bit(error.c_str())),
             QMessageBox::Warning);
         return false;
     }
@@ -139,9 +147,8 @@ bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
         name = path_;
         if (replace && name.empty()) name = ProposedSaveName(ToNative(title_));
         if (!memory_.folder.empty()) QDir::setCurrent(Native(memory_.folder));
-        const auto choice = Prompts::Current().SaveFile(DialogParent(), FileFilter(),
-                                                        memory_.filterIndex, Native(name),
-                                                        QStringLiteral("c"));
+        const auto choice = Prompts::Current().SaveFile(
+            DialogParent(), FileFilter(), memory_.filterIndex, Native(name), QStringLiteral("c"));
         if (!choice) return false;
         name = ToNative(choice->path);
         memory_.folder = FolderOf(choice->path);
@@ -163,8 +170,8 @@ bool CMyDoc::SaveModified() {
     if (!modified_) return true;
     const QString name = path_.empty() ? title_ : QDir::toNativeSeparators(Native(path_));
     const auto answer = Prompts::Current().Message(
-        DialogParent(), QStringLiteral("%1 への変更を保存しますか?").arg(name), QMessageBox::Warning,
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        DialogParent(), QStringLiteral("%1 への変更を保存しますか?").arg(name),
+        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Yes) return DoFileSave();
     return true;

@@ -3,14 +3,18 @@
 
 namespace mireka {
 
-QColor ToQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+QColor ToQColor(Colour c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 Colour FromQColor(const QColor& c) {
     return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 |
            static_cast<Colour>(c.blue()) << 16;
 }
 
-CColorEditView::CColorEditView(QWidget* parent) : CUndoEditView(parent) { highlight_ = true; }
+CColorEditView::CColorEditView(QWidget* parent) : CUndoEditView(parent) {
+    highlight_ = true;
+}
 
 void CColorEditView::SetColors(Colour keyword, Colour string, Colour comment, Colour text,
                                Colour background) {
@@ -23,7 +27,8 @@ void CColorEditView::SetColors(Colour keyword, Colour string, Colour comment, Co
 void CColorEditView::LineColors(int line, std::string_view text, std::vector<ColoredRun>& runs) {
     const int count = GetLineCount();
     if (states_.Size() != count + 1) states_.Resize(count + 1);
-    const std::uint32_t next = text.empty() ? states_.Get(line) : ColorizeLine(text, states_.Get(line), spans_);
+    const std::uint32_t next =
+        text.empty() ? states_.Get(line) : ColorizeLine(text, states_.Get(line), spans_);
     if (text.empty()) spans_.clear();
     if (states_.Get(line + 1) != next) {
         // The comment state of the following lines changed: they must be painted again.
@@ -34,10 +39,17 @@ void CColorEditView::LineColors(int line, std::string_view text, std::vector<Col
     for (const ColorSpan& s : spans_) {
         QRgb color;
         switch (s.cls) {
-        case ColorClass::Keyword: color = keyword_; break;
-        case ColorClass::Comment: color = comment_; break;
-        case ColorClass::String: color = string_; break;
-        default: continue;
+        case ColorClass::Keyword:
+            color = keyword_;
+            break;
+        case ColorClass::Comment:
+            color = comment_;
+            break;
+        case ColorClass::String:
+            color = string_;
+            break;
+        default:
+            continue;
         }
         runs.push_back({s.start, s.end, color});
     }

@@ -15,14 +15,22 @@ constexpr const char* kCodec = "windows-31j";
 
 char16_t VariantTwin(char16_t c) noexcept {
     switch (c) {
-    case 0x301C: return 0xFF5E; // WAVE DASH → FULLWIDTH TILDE
-    case 0x2016: return 0x2225; // DOUBLE VERTICAL LINE → PARALLEL TO
-    case 0x2212: return 0xFF0D; // MINUS SIGN → FULLWIDTH HYPHEN-MINUS
-    case 0x00A2: return 0xFFE0; // CENT SIGN
-    case 0x00A3: return 0xFFE1; // POUND SIGN
-    case 0x00AC: return 0xFFE2; // NOT SIGN
-    case 0x2014: return 0x2015; // EM DASH → HORIZONTAL BAR
-    default: return c;
+    case 0x301C:
+        return 0xFF5E; // WAVE DASH → FULLWIDTH TILDE
+    case 0x2016:
+        return 0x2225; // DOUBLE VERTICAL LINE → PARALLEL TO
+    case 0x2212:
+        return 0xFF0D; // MINUS SIGN → FULLWIDTH HYPHEN-MINUS
+    case 0x00A2:
+        return 0xFFE0; // CENT SIGN
+    case 0x00A3:
+        return 0xFFE1; // POUND SIGN
+    case 0x00AC:
+        return 0xFFE2; // NOT SIGN
+    case 0x2014:
+        return 0x2015; // EM DASH → HORIZONTAL BAR
+    default:
+        return c;
     }
 }
 
@@ -30,7 +38,8 @@ char16_t VariantTwin(char16_t c) noexcept {
 
 QString Decode(std::string_view bytes) {
     QStringDecoder decoder(kCodec);
-    if (!decoder.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
@@ -49,7 +58,8 @@ char16_t DecodePair(unsigned char lead, unsigned char trail) {
 
 bool Encode(const QString& text, std::string& out, QString* bad) {
     QString twin = text;
-    for (QChar& ch : twin) ch = QChar(VariantTwin(ch.unicode()));
+    for (QChar& ch : twin)
+        ch = QChar(VariantTwin(ch.unicode()));
     QStringEncoder encoder(kCodec);
     const QByteArray bytes = encoder.encode(twin);
     if (!encoder.hasError()) {
@@ -61,7 +71,7 @@ bool Encode(const QString& text, std::string& out, QString* bad) {
         for (qsizetype i = 0; i < twin.size(); ++i) {
             const qsizetype n = twin.at(i).isHighSurrogate() && i + 1 < twin.size() ? 2 : 1;
             QStringEncoder one(kCodec);
-            (void)one.encode(twin.mid(i, n));
+            const QByteArray probe = one.encode(twin.mid(i, n)); // conversion happens on assignment
             if (one.hasError()) {
                 *bad = text.mid(i, n);
                 break;

@@ -4,6 +4,7 @@
 #include "core/editor/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "core/editor/TextNav.h"
+#include "gui/app/Prompts.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/EditorFont.h"
 
@@ -12,7 +13,6 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -28,7 +28,9 @@ namespace {
 constexpr int kCaretWidth = 2;
 constexpr int kDragScrollMs = 50;
 
-bool IsControlByte(unsigned char b) { return b < 0x20 || b == 0x7F; }
+bool IsControlByte(unsigned char b) {
+    return b < 0x20 || b == 0x7F;
+}
 
 } // namespace
 
@@ -46,7 +48,9 @@ CEditView::CEditView(QWidget* parent) : QAbstractScrollArea(parent) {
     UpdateScrollBars();
 }
 
-CEditView::~CEditView() { control_.SetListener(nullptr); }
+CEditView::~CEditView() {
+    control_.SetListener(nullptr);
+}
 
 // ---- text-control operations ------------------------------------------------------------
 
@@ -65,7 +69,9 @@ void CEditView::SetWindowText(std::string_view text) {
     viewport()->update();
 }
 
-int CEditView::GetFirstVisibleLine() const noexcept { return verticalScrollBar()->value(); }
+int CEditView::GetFirstVisibleLine() const noexcept {
+    return verticalScrollBar()->value();
+}
 
 QRect CEditView::GetRect() const {
     const QRect v = viewport()->rect();
@@ -94,15 +100,16 @@ QPoint CEditView::PosFromChar(Offset offset) const {
     const TextBuffer& b = control_.Buffer();
     offset = std::clamp<Offset>(offset, 0, b.Length());
     const int line = b.LineFromOffset(offset);
-    const double x = GetRect().left() + CellOfOffset(offset) * cellWidth_ -
-                     horizontalScrollBar()->value();
+    const double x =
+        GetRect().left() + CellOfOffset(offset) * cellWidth_ - horizontalScrollBar()->value();
     return QPoint(static_cast<int>(std::floor(x)), (line - GetFirstVisibleLine()) * lineHeight_);
 }
 
 Offset CEditView::CharFromPos(QPoint point, int* lineOut) const {
     const TextBuffer& b = control_.Buffer();
     const QRect rect = GetRect();
-    const int row = static_cast<int>(std::floor(static_cast<double>(point.y() - rect.top()) / lineHeight_));
+    const int row =
+        static_cast<int>(std::floor(static_cast<double>(point.y() - rect.top()) / lineHeight_));
     const int line = std::max(0, GetFirstVisibleLine() + row);
     if (lineOut) *lineOut = line;
     if (line >= b.LineCount()) return b.Length();
@@ -169,8 +176,8 @@ void CEditView::UpdateScrollBars() {
     v->setSingleStep(1);
     QScrollBar* h = horizontalScrollBar();
     const int textWidth = GetRect().width();
-    const auto content = static_cast<int>(std::min<double>(
-        1e9, std::ceil(static_cast<double>(widestCells_ + 1) * cellWidth_)));
+    const auto content = static_cast<int>(
+        std::min<double>(1e9, std::ceil(static_cast<double>(widestCells_ + 1) * cellWidth_)));
     h->setRange(0, std::max(0, content - textWidth));
     h->setPageStep(std::max(1, textWidth));
     h->setSingleStep(std::max(1, static_cast<int>(cellWidth_)));
@@ -213,7 +220,9 @@ void CEditView::ScrollCaret() {
 
 // ---- edit commands ---------------------------------------------------------------------
 
-void CEditView::Beep() const { QApplication::beep(); }
+void CEditView::Beep() const {
+    Prompts::Current().Beep();
+}
 
 QString CEditView::SelectedTextForClipboard() const {
     return cp932::ToLf(cp932::Decode(control_.SelectedText()));
@@ -230,12 +239,13 @@ bool CEditView::ClipboardBytes(std::string& bytes, bool* present) {
     if (text.isEmpty()) return false;
     QString bad;
     if (!cp932::Encode(cp932::ToCrLf(text), bytes, &bad)) {
-        Beep();
-        QMessageBox::warning(
-            this, QStringLiteral("Mireka"),
+        Prompts::Current().Beep();
+        Prompts::Current().Message(
+            this,
             QStringLiteral("貼り付けるテキストに Shift_JIS で表せない文字「%1」が含まれているため、"
                            "貼り付けられません。")
-                .arg(bad));
+                .arg(bad),
+            QMessageBox::Warning);
         return false;
     }
     return true;
@@ -268,7 +278,9 @@ void CEditView::Clear() {
     ScrollCaret();
 }
 
-void CEditView::SelectAll() { control_.SelectAll(); }
+void CEditView::SelectAll() {
+    control_.SelectAll();
+}
 
 // ---- character and key messages --------------------------------------------------------
 
@@ -299,7 +311,8 @@ void CEditView::OnKeyDown(int vk) {
 }
 
 void CEditView::OnImeComposition(const std::string& result) {
-    for (char b : result) OnChar(static_cast<unsigned char>(b));
+    for (char b : result)
+        OnChar(static_cast<unsigned char>(b));
 }
 
 void CEditView::DeleteChar(bool forward) {
@@ -316,11 +329,15 @@ void CEditView::DeleteChar(bool forward) {
     control_.Clear();
 }
 
-void CEditView::OnTextChanged() { emit TextChanged(); }
+void CEditView::OnTextChanged() {
+    emit TextChanged();
+}
 
 void CEditView::LineColors(int, std::string_view, std::vector<ColoredRun>&) {}
 
-bool CEditView::OnLeftButtonDown(QMouseEvent*) { return false; }
+bool CEditView::OnLeftButtonDown(QMouseEvent*) {
+    return false;
+}
 
 void CEditView::OnContextMenu(const QPoint& globalPos) {
     QMenu menu(this);
@@ -328,7 +345,8 @@ void CEditView::OnContextMenu(const QPoint& globalPos) {
     const bool ro = IsReadOnly();
     menu.addAction(QStringLiteral("切り取り(&T)"), this, &CEditView::Cut)->setEnabled(sel && !ro);
     menu.addAction(QStringLiteral("コピー(&C)"), this, &CEditView::Copy)->setEnabled(sel);
-    menu.addAction(QStringLiteral("貼り付け(&P)"), this, &CEditView::Paste)->setEnabled(!ro && CanPaste());
+    menu.addAction(QStringLiteral("貼り付け(&P)"), this, &CEditView::Paste)
+        ->setEnabled(!ro && CanPaste());
     menu.addAction(QStringLiteral("削除(&D)"), this, &CEditView::Clear)->setEnabled(sel && !ro);
     menu.addSeparator();
     menu.addAction(QStringLiteral("すべて選択(&A)"), this, &CEditView::SelectAll)
@@ -338,9 +356,13 @@ void CEditView::OnContextMenu(const QPoint& globalPos) {
 
 // ---- navigation ------------------------------------------------------------------------
 
-Offset CEditView::NextCharOffset(Offset pos) const { return mireka::NextCharOffset(control_.Buffer(), pos); }
+Offset CEditView::NextCharOffset(Offset pos) const {
+    return mireka::NextCharOffset(control_.Buffer(), pos);
+}
 
-Offset CEditView::PrevCharOffset(Offset pos) const { return mireka::PrevCharOffset(control_.Buffer(), pos); }
+Offset CEditView::PrevCharOffset(Offset pos) const {
+    return mireka::PrevCharOffset(control_.Buffer(), pos);
+}
 
 Offset CEditView::WordLeft(Offset pos) const {
     const TextBuffer& b = control_.Buffer();
@@ -356,7 +378,8 @@ Offset CEditView::WordRight(Offset pos) const {
     const Offset start = b.LineStart(line);
     if (pos >= b.LineEnd(line)) return NextCharOffset(pos);
     const std::string text = b.LineText(line);
-    return start + static_cast<Offset>(layout::NextWordStart(text, static_cast<std::size_t>(pos - start)));
+    return start +
+           static_cast<Offset>(layout::NextWordStart(text, static_cast<std::size_t>(pos - start)));
 }
 
 void CEditView::MoveCaret(Offset pos, bool extend, bool keepGoal) {
@@ -382,22 +405,30 @@ bool CEditView::HandleNavigation(QKeyEvent* event) {
     };
     switch (event->key()) {
     case Qt::Key_Left:
-        if (!extend && !ctrl && control_.HasSelection()) MoveCaret(control_.SelStart(), false);
-        else MoveCaret(ctrl ? WordLeft(caret) : PrevCharOffset(caret), extend);
+        if (!extend && !ctrl && control_.HasSelection())
+            MoveCaret(control_.SelStart(), false);
+        else
+            MoveCaret(ctrl ? WordLeft(caret) : PrevCharOffset(caret), extend);
         return true;
     case Qt::Key_Right:
-        if (!extend && !ctrl && control_.HasSelection()) MoveCaret(control_.SelEnd(), false);
-        else MoveCaret(ctrl ? WordRight(caret) : NextCharOffset(caret), extend);
+        if (!extend && !ctrl && control_.HasSelection())
+            MoveCaret(control_.SelEnd(), false);
+        else
+            MoveCaret(ctrl ? WordRight(caret) : NextCharOffset(caret), extend);
         return true;
     case Qt::Key_Up:
         if (ctrl) return false;
-        if (line > 0) vertical(line - 1, 0);
-        else MoveCaret(caret, extend, true);
+        if (line > 0)
+            vertical(line - 1, 0);
+        else
+            MoveCaret(caret, extend, true);
         return true;
     case Qt::Key_Down:
         if (ctrl) return false;
-        if (line + 1 < b.LineCount()) vertical(line + 1, 0);
-        else MoveCaret(caret, extend, true);
+        if (line + 1 < b.LineCount())
+            vertical(line + 1, 0);
+        else
+            MoveCaret(caret, extend, true);
         return true;
     case Qt::Key_Home:
         MoveCaret(ctrl ? 0 : b.LineStart(line), extend);
@@ -422,7 +453,9 @@ bool CEditView::HandleNavigation(QKeyEvent* event) {
     }
 }
 
-bool CEditView::focusNextPrevChild(bool) { return false; } // Tab is text here
+bool CEditView::focusNextPrevChild(bool) {
+    return false;
+} // Tab is text here
 
 bool CEditView::event(QEvent* e) {
     // Typing must reach the text even where the window around has a shortcut on the same key.
@@ -430,9 +463,10 @@ bool CEditView::event(QEvent* e) {
         auto* key = static_cast<QKeyEvent*>(e);
         const auto mods = key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
         const QString text = key->text();
-        const bool printable = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-            return c.unicode() >= 0x20 && c.unicode() != 0x7F;
-        });
+        const bool printable =
+            !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+                return c.unicode() >= 0x20 && c.unicode() != 0x7F;
+            });
         const bool editKey = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return ||
                              key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab;
         if ((printable && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
@@ -477,7 +511,8 @@ void CEditView::keyPressEvent(QKeyEvent* event) {
         if (IsReadOnly()) return Beep();
         std::string bytes;
         if (!cp932::Encode(text, bytes)) return Beep();
-        for (char b : bytes) OnChar(static_cast<unsigned char>(b));
+        for (char b : bytes)
+            OnChar(static_cast<unsigned char>(b));
         return;
     }
     event->ignore();
@@ -560,7 +595,8 @@ void CEditView::DragSelectTo(QPoint point) {
         if (pos < wordAnchorStart_)
             control_.SetSel(wordAnchorEnd_, start + static_cast<Offset>(word.first));
         else
-            control_.SetSel(wordAnchorStart_, std::max(wordAnchorEnd_, start + static_cast<Offset>(word.second)));
+            control_.SetSel(wordAnchorStart_,
+                            std::max(wordAnchorEnd_, start + static_cast<Offset>(word.second)));
     } else {
         control_.SetSel(control_.Anchor(), pos);
     }
@@ -584,7 +620,9 @@ void CEditView::mouseReleaseEvent(QMouseEvent* event) {
     dragTimer_.stop();
 }
 
-void CEditView::contextMenuEvent(QContextMenuEvent* event) { OnContextMenu(event->globalPos()); }
+void CEditView::contextMenuEvent(QContextMenuEvent* event) {
+    OnContextMenu(event->globalPos());
+}
 
 // ---- caret -----------------------------------------------------------------------------
 
@@ -757,7 +795,8 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
         const double w = static_cast<double>(width) * cellWidth_;
         if (x + w >= 0) {
             const bool selected = static_cast<Offset>(i) >= ss && static_cast<Offset>(i) < se;
-            while (run < runs_.size() && runs_[run].end <= static_cast<std::int32_t>(i)) ++run;
+            while (run < runs_.size() && runs_[run].end <= static_cast<std::int32_t>(i))
+                ++run;
             QColor color = textColor_;
             if (selected)
                 color = selText;
@@ -775,7 +814,8 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
                 if (n == 2) {
                     pendingX = x;
                     pendingColor = color;
-                    pending = QChar(cp932::DecodePair(byte, static_cast<unsigned char>(text[i + 1])));
+                    pending =
+                        QChar(cp932::DecodePair(byte, static_cast<unsigned char>(text[i + 1])));
                     flush();
                 } else if (single) {
                     pendingX = x;

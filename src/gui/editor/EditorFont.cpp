@@ -8,10 +8,14 @@ namespace mireka {
 
 QFont DefaultEditorFont(int pointSize) {
     static const QStringList preferred = {
-        QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Source Han Code JP"),
-        QStringLiteral("MS Gothic"),             QStringLiteral("ＭＳ ゴシック"),
-        QStringLiteral("VL Gothic"),             QStringLiteral("IPAGothic"),
-        QStringLiteral("TakaoGothic"),           QStringLiteral("Noto Sans Mono"),
+        QStringLiteral("Noto Sans Mono CJK JP"),
+        QStringLiteral("Source Han Code JP"),
+        QStringLiteral("MS Gothic"),
+        QStringLiteral("ＭＳ ゴシック"),
+        QStringLiteral("VL Gothic"),
+        QStringLiteral("IPAGothic"),
+        QStringLiteral("TakaoGothic"),
+        QStringLiteral("Noto Sans Mono"),
     };
     const QStringList families = QFontDatabase::families();
     for (const QString& name : preferred) {

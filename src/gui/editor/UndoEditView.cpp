@@ -7,7 +7,9 @@ namespace mireka {
 
 CUndoEditView::CUndoEditView(QWidget* parent) : CEditView(parent) {}
 
-QPoint CUndoEditView::CursorPoint() const { return viewport()->mapFromGlobal(QCursor::pos()); }
+QPoint CUndoEditView::CursorPoint() const {
+    return viewport()->mapFromGlobal(QCursor::pos());
+}
 
 CUndoEditView::CursorLineCol CUndoEditView::GetCursorLineCol() const {
     const QPoint p = CursorPoint();
@@ -34,11 +36,17 @@ void CUndoEditView::ReplaceSelWithUndo(std::string_view text) {
     history_.ReplaceSelWithUndo(Control(), text);
 }
 
-void CUndoEditView::ClearSelWithUndo() { history_.ClearSelWithUndo(Control()); }
+void CUndoEditView::ClearSelWithUndo() {
+    history_.ClearSelWithUndo(Control());
+}
 
-void CUndoEditView::Undo() { history_.Undo(Control()); }
+void CUndoEditView::Undo() {
+    history_.Undo(Control());
+}
 
-void CUndoEditView::Redo() { history_.Redo(Control()); }
+void CUndoEditView::Redo() {
+    history_.Redo(Control());
+}
 
 void CUndoEditView::DeleteContents() {
     SetWindowText({});

@@ -27,8 +27,12 @@ public:
     void SetCaretToCursor();
     [[nodiscard]] bool IsCursorInSelection() const;
     [[nodiscard]] SelLineCol GetSelLineCol() const { return mireka::GetSelLineCol(Control()); }
-    void SetCaretLineCol(int line, Offset column) { mireka::SetCaretLineCol(Control(), line, column); }
-    [[nodiscard]] std::string GetSelectedLinesText() const { return mireka::GetSelectedLinesText(Control()); }
+    void SetCaretLineCol(int line, Offset column) {
+        mireka::SetCaretLineCol(Control(), line, column);
+    }
+    [[nodiscard]] std::string GetSelectedLinesText() const {
+        return mireka::GetSelectedLinesText(Control());
+    }
 
     // The one way programmatic edits change the text: recorded, then made.
     void ReplaceSelWithUndo(std::string_view text);

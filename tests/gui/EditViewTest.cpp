@@ -1,0 +1,265 @@
+// The edit control driven with real key and mouse events.
+#include "gui/editor/UndoEditView.h"
+
+#include "GuiTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace mireka {
+namespace {
+
+class EditViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A second focusable widget, so that a Tab that moved the focus would be noticed.
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(view);
+        layout->addWidget(new QLineEdit(&window));
+        window.resize(400, 300);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        view->setFocus();
+    }
+    std::string Text() const { return view->GetWindowText(); }
+    Offset Caret() const { return view->Control().Caret(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(view, key, mods);
+    }
+    QPoint PointOf(Offset offset) const {
+        const QPoint p = view->PosFromChar(offset);
+        return {p.x() + 1, p.y() + view->LineHeight() / 2};
+    }
+
+    test::FakePrompts prompts;
+    QWidget window;
+    CUndoEditView* view = new CUndoEditView(&window);
+};
+
+TEST_F(EditViewTest, TypingInsertsBytesInCodePage932) {
+    QTest::keyClicks(view, "int x;");
+    EXPECT_EQ(Text(), "int x;");
+    Key(Qt::Key_Return);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Text(), "int x;\r\n\t");
+    EXPECT_TRUE(view->hasFocus()) << "Tab must insert a tab, not move the focus";
+    // A character typed without the input method arrives as text of a key event.
+    QKeyEvent a(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("あ"));
+    QApplication::sendEvent(view, &a);
+    EXPECT_EQ(Text(), "int x;\r\n\t\x82\xa0");
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Text(), "int x;\r\n\t") << "Backspace removes the double-byte character whole";
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Text(), "int x;") << "Backspace removes CR LF as one";
+    // Characters outside the code page are refused with a beep, never replaced.
+    QKeyEvent emoji(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("😀"));
+    QApplication::sendEvent(view, &emoji);
+    EXPECT_EQ(Text(), "int x;");
+    EXPECT_EQ(prompts.beeps, 1);
+}
+
+TEST_F(EditViewTest, ArrowsStepOverDoubleByteCharactersAndLineBreaks) {
+    view->SetWindowText("a\x95\x5c"
+                        "b\r\nxy");
+    view->SetSel(0, 0);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret(), 1);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret(), 3) << "a double-byte character whose trail byte is a backslash is one step";
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret(), 6) << "CR LF is one step";
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret(), 4);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(view->Control().SelStart(), 1);
+    EXPECT_EQ(view->Control().SelEnd(), 4);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Caret(), 4) << "Right collapses a selection to its end";
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Text(), "a\x95\x5c"
+                      "bxy")
+        << "Delete before CR LF removes both";
+}
+
+TEST_F(EditViewTest, UpAndDownKeepTheColumnAndHomeEndMove) {
+    view->SetWindowText("abcdef\r\nab\r\nabcdefgh");
+    view->SetSel(5, 5);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Caret(), 10) << "short line: end of line";
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Caret(), 17) << "the column comes back on a longer line";
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Caret(), 12);
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(view->Control().SelStart(), 12);
+    EXPECT_EQ(view->Control().SelEnd(), 20);
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(Caret(), 0);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(Caret(), 20);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Caret(), 12);
+}
+
+TEST_F(EditViewTest, PageDownScrollsAndKeepsTheCaretVisible) {
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    view->SetWindowText(text);
+    view->SetSel(0, 0);
+    Key(Qt::Key_PageDown);
+    const int line = view->LineFromChar(Caret());
+    EXPECT_GT(line, 5);
+    EXPECT_GT(view->GetFirstVisibleLine(), 0);
+    EXPECT_LE(view->GetFirstVisibleLine(), line);
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view->LineFromChar(Caret()), 200);
+    EXPECT_EQ(view->GetFirstVisibleLine(), view->verticalScrollBar()->maximum());
+}
+
+TEST_F(EditViewTest, MouseClickDragDoubleClickAndShiftClick) {
+    view->SetWindowText("alpha beta\r\ngamma \x93\xfa\x96\x7b delta");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, PointOf(6));
+    EXPECT_EQ(Caret(), 6);
+    EXPECT_FALSE(view->Control().HasSelection());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, PointOf(14));
+    EXPECT_EQ(view->Control().SelStart(), 6);
+    EXPECT_EQ(view->Control().SelEnd(), 14);
+    // Drag from "beta" to inside the double-byte word: never ends between the two bytes.
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, PointOf(6));
+    const QPoint inside = PointOf(19) + QPoint(static_cast<int>(view->CellWidth() * 0.4), 0);
+    QMouseEvent move(QEvent::MouseMove, inside, view->viewport()->mapToGlobal(inside), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, inside);
+    EXPECT_EQ(view->Control().Anchor(), 6);
+    EXPECT_TRUE(view->Control().Caret() == 18 || view->Control().Caret() == 20);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, PointOf(1));
+    EXPECT_EQ(view->Control().SelectedText(), "alpha");
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, PointOf(18));
+    EXPECT_EQ(view->Control().SelectedText(), "\x93\xfa\x96\x7b");
+}
+
+TEST_F(EditViewTest, ClickBelowTheLastLineGoesToTheEnd) {
+    view->SetWindowText("ab\r\ncd");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(5, view->LineHeight() * 6));
+    EXPECT_EQ(Caret(), 6);
+}
+
+TEST_F(EditViewTest, InputMethodCommitIsOnePieceAndPreeditChangesNothing) {
+    view->SetWindowText("x");
+    view->SetSel(1, 1);
+    QInputMethodEvent preedit(QString::fromUtf8("にほん"), {});
+    QApplication::sendEvent(view, &preedit);
+    EXPECT_EQ(Text(), "x");
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("日本"));
+    QApplication::sendEvent(view, &commit);
+    EXPECT_EQ(Text(), "x\x93\xfa\x96\x7b");
+    ASSERT_EQ(view->History().UndoList().size(), 1u) << "one record for the whole result";
+    view->Undo();
+    EXPECT_EQ(Text(), "x");
+    EXPECT_TRUE(static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImEnabled).toBool());
+    EXPECT_TRUE(
+        static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImCursorRectangle).toRect().isValid());
+}
+
+TEST_F(EditViewTest, TypingOverASelectionIsTwoUndoSteps) {
+    view->SetWindowText("hello");
+    view->SetSel(0, 5);
+    QTest::keyClicks(view, "ab");
+    EXPECT_EQ(Text(), "ab");
+    ASSERT_EQ(view->History().UndoList().size(), 2u);
+    view->Undo();
+    EXPECT_EQ(Text(), "");
+    view->Undo();
+    EXPECT_EQ(Text(), "hello");
+    view->Redo();
+    view->Redo();
+    EXPECT_EQ(Text(), "ab");
+}
+
+TEST_F(EditViewTest, ClipboardRoundTripKeepsJapaneseAndLineEnds) {
+    view->SetWindowText("\x82\xa0\r\nb");
+    view->SetSel(0, 5);
+    view->Copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("あ\nb"));
+    view->SetSel(5, 5);
+    view->Paste();
+    EXPECT_EQ(Text(), "\x82\xa0\r\nb\x82\xa0\r\nb");
+    view->SetSel(0, 2);
+    view->Cut();
+    EXPECT_EQ(Text(), "\r\nb\x82\xa0\r\nb");
+    view->Undo();
+    EXPECT_EQ(Text(), "\x82\xa0\r\nb\x82\xa0\r\nb");
+    // Text the code page cannot hold is refused whole, with a message.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("ok 😀"));
+    view->Paste();
+    EXPECT_EQ(Text(), "\x82\xa0\r\nb\x82\xa0\r\nb");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.contains(QString::fromUtf8("😀")))
+        << prompts.messages[0].text.toStdString();
+    // The wave dash of JIS-based input methods is taken as the code page's full-width tilde.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\u301C"));
+    view->SetSel(0, 0);
+    view->Paste();
+    EXPECT_EQ(Text().substr(0, 2), "\x81\x60");
+}
+
+TEST_F(EditViewTest, ReadOnlyRefusesEditsButSelects) {
+    view->SetWindowText("abc");
+    view->SetReadOnly(true);
+    QTest::keyClicks(view, "zz");
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Text(), "abc");
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(view->Control().SelectedText(), "abc");
+    EXPECT_GE(prompts.beeps, 3);
+    EXPECT_FALSE(static_cast<QWidget*>(view)->inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+TEST_F(EditViewTest, HorizontalScrollFollowsTheCaretOnALongLine) {
+    view->SetWindowText(std::string(5000, 'x'));
+    view->SetSel(0, 0);
+    Key(Qt::Key_End);
+    EXPECT_GT(view->horizontalScrollBar()->value(), 0);
+    const QPoint caret = view->PosFromChar(Caret());
+    EXPECT_GE(caret.x(), view->GetRect().left());
+    EXPECT_LE(caret.x(), view->viewport()->width());
+    Key(Qt::Key_Home);
+    EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+}
+
+TEST_F(EditViewTest, PositionsOfCharactersFollowTheCellGrid) {
+    view->SetTabStops(4);
+    view->SetMargins(34, 0);
+    view->SetWindowText("\tab\x82\xa0z\r\n");
+    const double cw = view->CellWidth();
+    EXPECT_EQ(view->PosFromChar(0).x(), 34);
+    EXPECT_NEAR(view->PosFromChar(1).x(), 34 + 4 * cw, 1.0);
+    EXPECT_NEAR(view->PosFromChar(5).x(), 34 + 8 * cw, 1.0)
+        << "double-byte character takes two cells";
+    // Right of the last character, and the empty last line one row below.
+    EXPECT_NEAR(view->PosFromChar(6).x(), 34 + 9 * cw, 1.0);
+    EXPECT_EQ(view->PosFromChar(8), QPoint(34, view->LineHeight()));
+    // A point inside the double-byte character never yields its trail byte.
+    for (double f = 0.1; f < 2.0; f += 0.3) {
+        const Offset at = view->CharFromPos(QPoint(static_cast<int>(34 + (6 + f) * cw), 2));
+        EXPECT_TRUE(at == 3 || at == 5) << f;
+    }
+}
+
+} // namespace
+} // namespace mireka

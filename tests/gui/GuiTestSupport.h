@@ -1,0 +1,95 @@
+// Helpers for widget tests: scripted dialogs, a private settings store, temporary files.
+#pragma once
+
+#include "core/app/MemorySettingsStore.h"
+#include "core/app/Profile.h"
+#include "gui/app/Prompts.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace mireka::test {
+
+// Answers message boxes and file dialogs from a script and records what was asked.
+class FakePrompts : public Prompts {
+public:
+    FakePrompts() : previous_(&Prompts::Current()) { Prompts::SetCurrent(this); }
+    ~FakePrompts() override { Prompts::SetCurrent(previous_ == this ? nullptr : previous_); }
+    FakePrompts(const FakePrompts&) = delete;
+    FakePrompts& operator=(const FakePrompts&) = delete;
+
+    struct Asked {
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    struct FileAsked {
+        QString directory; // the current directory when the dialog opened
+        int filterIndex;
+        QString initialName;
+    };
+
+    std::vector<Asked> messages;
+    std::vector<FileAsked> fileDialogs;
+    std::deque<QMessageBox::StandardButton> answers; // default: the first button offered
+    std::deque<std::optional<FileChoice>> files;     // default: cancelled
+    int beeps = 0;
+
+    QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons,
+                                        const QString&) override {
+        messages.push_back({text, icon});
+        if (!answers.empty()) {
+            const auto a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return (buttons & QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+    }
+    std::optional<FileChoice> OpenFile(QWidget*, const QString&, int filterIndex,
+                                       const QString&) override {
+        return NextFile(filterIndex, {});
+    }
+    std::optional<FileChoice> SaveFile(QWidget*, const QString&, int filterIndex,
+                                       const QString& initialName, const QString&) override {
+        return NextFile(filterIndex, initialName);
+    }
+    void Beep() override { ++beeps; }
+
+private:
+    std::optional<FileChoice> NextFile(int filterIndex, const QString& initialName) {
+        fileDialogs.push_back({QDir::currentPath(), filterIndex, initialName});
+        if (files.empty()) return std::nullopt;
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+    Prompts* previous_;
+};
+
+// A settings store of the test's own for the lifetime of the object.
+struct PrivateSettings {
+    MemorySettingsStore store;
+    ScopedProfileStore scope{&store};
+};
+
+inline std::string Native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+inline QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace mireka::test
