@@ -2,6 +2,7 @@
 // always-on-top flag, and their reading and writing in the "Settings" section.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,7 +30,7 @@ struct LogFont {
     std::uint8_t clipPrecision = 0;
     std::uint8_t quality = 0;
     std::uint8_t pitchAndFamily = 0;
-    std::string faceName; // at most kMaxFaceName bytes, never a broken double-byte character
+    std::string faceName; // as read: at most kMaxFaceName bytes, no half character
 
     friend bool operator==(const LogFont&, const LogFont&) = default;
 };
