@@ -1,0 +1,88 @@
+// The cell grid, word steps, character steps over the buffer and selection views.
+#include "core/editor/Layout.h"
+#include "core/editor/SelectionOps.h"
+#include "core/editor/TextNav.h"
+
+#include <gtest/gtest.h>
+
+namespace mireka {
+namespace {
+
+TEST(Layout, CellsFollowTabsAndDoubleByteCharacters) {
+    const std::string line = "\tab\x82\xa0z\t!";
+    EXPECT_EQ(layout::CellOfColumn(line, 0, 4), 0);
+    EXPECT_EQ(layout::CellOfColumn(line, 1, 4), 4);
+    EXPECT_EQ(layout::CellOfColumn(line, 3, 4), 6);
+    EXPECT_EQ(layout::CellOfColumn(line, 5, 4), 8);
+    EXPECT_EQ(layout::CellOfColumn(line, 6, 4), 9);
+    EXPECT_EQ(layout::CellOfColumn(line, 7, 4), 12) << "tab to the next stop";
+    EXPECT_EQ(layout::LineCells(line, 4), 13);
+    // Nearest boundary; never inside the double-byte character.
+    EXPECT_EQ(layout::ColumnAtCell(line, 6.4, 4), 3u);
+    EXPECT_EQ(layout::ColumnAtCell(line, 7.1, 4), 5u);
+    EXPECT_EQ(layout::ColumnAtCell(line, 1.0, 4), 0u);
+    EXPECT_EQ(layout::ColumnAtCell(line, 2.5, 4), 1u);
+    EXPECT_EQ(layout::ColumnAtCell(line, 99, 4), line.size());
+    EXPECT_EQ(layout::ColumnAtCell(line, -3, 4), 0u);
+}
+
+TEST(Layout, WordStepsAndDoubleClickRuns) {
+    const std::string line = "int  main(\x93\xfa\x96\x7b) x";
+    EXPECT_EQ(layout::NextWordStart(line, 0), 5u);
+    EXPECT_EQ(layout::NextWordStart(line, 5), 9u);
+    EXPECT_EQ(layout::NextWordStart(line, 9), 10u);
+    EXPECT_EQ(layout::NextWordStart(line, 10), 14u);
+    EXPECT_EQ(layout::PrevWordStart(line, 14), 10u);
+    EXPECT_EQ(layout::PrevWordStart(line, 9), 5u);
+    EXPECT_EQ(layout::PrevWordStart(line, 5), 0u);
+    const auto wide = layout::WordAt(line, 11); // the trail byte of the first kanji
+    EXPECT_EQ(wide.first, 10u);
+    EXPECT_EQ(wide.second, 14u);
+    const auto word = layout::WordAt(line, line.size());
+    EXPECT_EQ(line.substr(word.first, word.second - word.first), "x");
+}
+
+TEST(TextNav, StepsTreatCrLfAndDoubleByteCharactersAsOne) {
+    TextBuffer b(3);
+    b.SetText("a\x95\x5c\r\n\x81\r\n\x88\x9f\x88\x9f");
+    EXPECT_EQ(NextCharOffset(b, 0), 1);
+    EXPECT_EQ(NextCharOffset(b, 1), 3);
+    EXPECT_EQ(NextCharOffset(b, 3), 5);
+    EXPECT_EQ(NextCharOffset(b, 5), 6) << "a lone lead byte before CR LF stands alone";
+    EXPECT_EQ(PrevCharOffset(b, 12), 10);
+    EXPECT_EQ(PrevCharOffset(b, 10), 8);
+    EXPECT_EQ(PrevCharOffset(b, 8), 6);
+    EXPECT_EQ(PrevCharOffset(b, 6), 5);
+    EXPECT_EQ(PrevCharOffset(b, 3), 1);
+    EXPECT_FALSE(IsCharBoundaryAt(b, 2));
+    EXPECT_FALSE(IsCharBoundaryAt(b, 11));
+    EXPECT_TRUE(IsCharBoundaryAt(b, 10));
+    EXPECT_EQ(NextCharOffset(b, 12), 12);
+    EXPECT_EQ(PrevCharOffset(b, 0), 0);
+}
+
+TEST(SelectionOps, LineColumnsContainmentAndLineText) {
+    TextControl c(4);
+    c.SetText("abc\r\ndefg\r\nhi");
+    c.SetSel(9, 1); // caret before the anchor: the view is still start ≤ end
+    const SelLineCol sel = GetSelLineCol(c);
+    EXPECT_EQ(sel.start, (LineCol{0, 1}));
+    EXPECT_EQ(sel.end, (LineCol{1, 4}));
+    EXPECT_TRUE(IsLineColInSelection(c, {0, 1}));
+    EXPECT_FALSE(IsLineColInSelection(c, {0, 0}));
+    EXPECT_TRUE(IsLineColInSelection(c, {1, 4}));
+    EXPECT_FALSE(IsLineColInSelection(c, {1, 5}));
+    EXPECT_FALSE(IsLineColInSelection(c, {2, 0}));
+    EXPECT_EQ(GetSelectedLinesText(c), "bc\r\ndefg");
+    // Long lines are not cut: a drag-move must carry the whole selection.
+    c.SetText(std::string(5000, 'x') + "\r\ny");
+    c.SetSel(0, -1);
+    EXPECT_EQ(GetSelectedLinesText(c), c.Text());
+    SetCaretLineCol(c, 1, 1);
+    EXPECT_EQ(c.Caret(), 5003);
+    SetCaretLineCol(c, 7, 0);
+    EXPECT_EQ(c.Caret(), 5002) << "clamped to the last line";
+}
+
+} // namespace
+} // namespace mireka
