@@ -1,7 +1,98 @@
+// The text buffer on a 100 MB, 2-million-line text: load, edits anywhere, line queries.
+#include "core/document/LoadText.h"
 #include "core/editor/TextBuffer.h"
+
+#include "../BenchData.h"
+
 #include <benchmark/benchmark.h>
-static void BM_Nothing(benchmark::State& s) {
-    for (auto _ : s)
-        benchmark::DoNotOptimize(0);
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace mireka {
+namespace {
+
+constexpr std::size_t kFileBytes = 100u << 20;
+
+const std::string& LfFile() {
+    static const std::string path = bench::TempFile("100mb-lf.c", bench::MakeCSource(kFileBytes, "\n"));
+    return path;
 }
-BENCHMARK(BM_Nothing);
+
+TextBuffer& Loaded() {
+    static TextBuffer* buffer = [] {
+        auto* b = new TextBuffer;
+        b->SetText(bench::MakeCSource(kFileBytes, "\r\n"));
+        return b;
+    }();
+    return *buffer;
+}
+
+// Read, cut at NUL, normalise LF to CR LF and index: everything a load does before painting.
+void BM_LoadNormaliseIndex100MB(benchmark::State& state) {
+    const std::string& path = LfFile();
+    std::size_t fileSize = 0;
+    std::size_t memory = 0;
+    for (auto _ : state) {
+        std::string bytes;
+        {
+            std::ifstream in(path, std::ios::binary);
+            in.seekg(0, std::ios::end);
+            bytes.resize(static_cast<std::size_t>(in.tellg()));
+            in.seekg(0);
+            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        }
+        fileSize = bytes.size();
+        MakeEditorText(bytes);
+        TextBuffer b;
+        b.SetText(bytes);
+        bytes = std::string();
+        memory = b.MemoryUsed();
+        benchmark::DoNotOptimize(b.LineCount());
+    }
+    state.counters["memory_per_file_byte"] = static_cast<double>(memory) / static_cast<double>(fileSize);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileSize));
+}
+BENCHMARK(BM_LoadNormaliseIndex100MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_InsertAndEraseOneByteAnywhere(benchmark::State& state) {
+    TextBuffer& b = Loaded();
+    std::mt19937_64 rng(1);
+    for (auto _ : state) {
+        const Offset pos = static_cast<Offset>(rng() % static_cast<std::uint64_t>(b.Length()));
+        if (rng() & 1) {
+            b.Insert(pos, "x");
+        } else {
+            b.Erase(pos, pos + 1);
+        }
+    }
+}
+BENCHMARK(BM_InsertAndEraseOneByteAnywhere)->Unit(benchmark::kMicrosecond);
+
+void BM_LineFromOffset(benchmark::State& state) {
+    const TextBuffer& b = Loaded();
+    std::mt19937_64 rng(2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(b.LineFromOffset(static_cast<Offset>(rng() % static_cast<std::uint64_t>(b.Length()))));
+}
+BENCHMARK(BM_LineFromOffset);
+
+void BM_LineStart(benchmark::State& state) {
+    const TextBuffer& b = Loaded();
+    std::mt19937_64 rng(3);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(b.LineStart(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
+}
+BENCHMARK(BM_LineStart);
+
+void BM_LineLength(benchmark::State& state) {
+    const TextBuffer& b = Loaded();
+    std::mt19937_64 rng(4);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(b.LineLength(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
+}
+BENCHMARK(BM_LineLength);
+
+} // namespace
+} // namespace mireka

@@ -1,0 +1,122 @@
+// The editor window on big texts: open and first paint, a keystroke with its repaint, a comment
+// opener on the first line. Runs offscreen.
+#include "core/app/RecentFileList.h"
+#include "gui/document/MyDoc.h"
+#include "gui/document/MyView.h"
+
+#include "../BenchData.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace mireka {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void ReportPercentiles(benchmark::State& state, std::vector<double>& ms) {
+    std::sort(ms.begin(), ms.end());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+}
+
+struct Window {
+    FileDialogMemory memory;
+    RecentFileList recent;
+    CMyDoc doc{memory, recent};
+    CMyView view;
+    Window() {
+        doc.SetView(&view);
+        view.SetDocument(&doc);
+        view.resize(1024, 768);
+        view.show();
+        view.SetTabStops(4);
+        QApplication::processEvents();
+    }
+};
+
+// File to first screen: read, normalise, index, set the text and paint the visible lines.
+void BM_OpenAndPaintFirstScreen100MB(benchmark::State& state) {
+    const std::string path = bench::TempFile("100mb-lf.c", bench::MakeCSource(100u << 20, "\n"));
+    for (auto _ : state) {
+        Window w;
+        const auto start = Clock::now();
+        w.doc.OnOpenDocument(path);
+        w.view.viewport()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.counters["memory_per_file_byte"] =
+            static_cast<double>(w.view.Control().Buffer().MemoryUsed()) / static_cast<double>(100u << 20);
+    }
+}
+BENCHMARK(BM_OpenAndPaintFirstScreen100MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// From the key event to the end of the paint, at the end of a 2-million-line text.
+void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
+    Window w;
+    std::string text;
+    text.reserve(2'000'000 * 12);
+    for (int i = 0; i < 2'000'000; ++i) text += "\tx = y + 1;\r\n";
+    w.view.SetWindowText(text);
+    w.view.Control().SetCaret(w.view.GetWindowTextLength());
+    w.view.ScrollCaret();
+    w.view.viewport()->repaint();
+    std::vector<double> ms;
+    int n = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, (++n % 40 == 0) ? QStringLiteral(" ") : QStringLiteral("a"));
+        QApplication::sendEvent(&w.view, &press);
+        w.view.viewport()->repaint();
+        const double t = Ms(Clock::now() - start);
+        ms.push_back(t);
+        state.SetIterationTime(t / 1000.0);
+    }
+    ReportPercentiles(state, ms);
+}
+BENCHMARK(BM_KeystrokeAtEndOf2MLines)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+// Typing "/*" on the first line of a 1-million-line file turns every visible line into comment.
+void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
+    Window w;
+    std::string text;
+    for (int i = 0; i < 1'000'000; ++i) text += "int v = 42; /* note */\r\n";
+    w.view.SetWindowText(text);
+    w.view.viewport()->repaint();
+    std::vector<double> ms;
+    for (auto _ : state) {
+        w.view.Control().SetCaret(0);
+        const auto start = Clock::now();
+        QTest::keyClicks(&w.view, "/*");
+        w.view.viewport()->repaint();
+        const double t = Ms(Clock::now() - start);
+        ms.push_back(t);
+        state.SetIterationTime(t / 1000.0);
+        state.PauseTiming();
+        w.view.Undo();
+        w.view.viewport()->repaint();
+        state.ResumeTiming();
+    }
+    ReportPercentiles(state, ms);
+}
+BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+} // namespace
+} // namespace mireka
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
