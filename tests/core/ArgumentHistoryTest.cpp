@@ -100,18 +100,5 @@ TEST(ArgumentHistory, StoredPerModeAndRewrittenWithTheSameNumbers) {
     EXPECT_FALSE(store.HasSection("Command List"));
 }
 
-TEST(ArgumentHistory, NamesAndTexts) {
-    ArgumentHistory args(ArgumentsMode::Arguments), cmd(ArgumentsMode::Command);
-    EXPECT_EQ(args.Section(), "Parameter List");
-    EXPECT_EQ(cmd.Section(), "Command List");
-    EXPECT_EQ(args.EntryName(0), "param1");
-    EXPECT_EQ(args.EntryName(4), "param5");
-    EXPECT_EQ(cmd.EntryName(2), "command3");
-    EXPECT_EQ(ArgumentsDialogTitle(ArgumentsMode::Arguments), "引数を指定して実行");
-    EXPECT_EQ(ArgumentsDialogTitle(ArgumentsMode::Command), "コマンドラインを指定");
-    EXPECT_EQ(ArgumentsDialogPrompt(ArgumentsMode::Arguments), "引数を指定してください。");
-    EXPECT_EQ(ArgumentsDialogPrompt(ArgumentsMode::Command), "コマンドラインを指定して下さい。");
-}
-
 } // namespace
 } // namespace mireka

@@ -92,7 +92,6 @@ TEST(BuildMenus, CompileNeedsAConfiguredKindAndNoRunningBuild) {
     EXPECT_FALSE(RunCommandUi(s, State(kLsi, "")).enabled);
     EXPECT_FALSE(RunCommandUi(s, State(kLsi, "/a.c", false)).enabled);
     EXPECT_FALSE(RunCommandUi(BuildSettings{}, State(kLsi, "/a.c")).enabled);
-    EXPECT_EQ(RunCommandUi(s, State(kLsi, "/a.c")).text, "コマンドを実行(&R)...");
 }
 
 TEST(BuildMenus, DebugCompileForBorlandAndGcc) {
@@ -105,7 +104,6 @@ TEST(BuildMenus, DebugCompileForBorlandAndGcc) {
     BuildSettings noBcc = s;
     noBcc.m_strBccPath.clear();
     EXPECT_FALSE(DebugCompileUi(noBcc, State(kBcc, "")).enabled);
-    EXPECT_EQ(DebugCompileUi(s, State(kBcc, "")).text, "ソースレベルデバッグ用コンパイル(&S)");
 }
 
 TEST(BuildMenus, ResponseFileCommands) {
@@ -205,8 +203,6 @@ TEST(BuildMenus, ToggleAndHelpCommands) {
     EXPECT_TRUE(VctkSettingsUi(s).enabled);
     s.m_strVctkClPath.clear();
     EXPECT_FALSE(VctkSettingsUi(s).enabled);
-    EXPECT_TRUE(ShellWindowUi().enabled);
-    EXPECT_TRUE(SwitchToolchainUi().enabled);
 }
 
 } // namespace

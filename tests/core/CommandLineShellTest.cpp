@@ -204,12 +204,15 @@ TEST_F(ShellRun, ResponseFileCompilesNameTheProgramAfterTheResponseFile) {
     EXPECT_TRUE(fs::exists(src_ + "my list.exe"));
 }
 
-// Runs a POSIX run file the way the terminal does, without the PAUSE prompt.
-std::string RunScript(const std::string& script, const std::string& dir) {
+// Runs a POSIX run file from "/" with `input` as its standard input; gives what it printed.
+std::string RunScript(const std::string& script, const std::string& dir,
+                      const std::string& input = {}) {
     WriteFile(dir + "do_exe.sh", script);
+    WriteFile(dir + "in.txt", input);
     const std::string out = dir + "out.txt";
     std::system(
-        ("cd / && /bin/sh " + Q(dir + "do_exe.sh") + " >" + Q(out) + " 2>&1 </dev/null").c_str());
+        ("cd / && /bin/sh " + Q(dir + "do_exe.sh") + " >" + Q(out) + " 2>&1 <" + Q(dir + "in.txt"))
+            .c_str());
     return ReadFile(out);
 }
 
@@ -235,6 +238,19 @@ TEST_F(ShellRun, RunFileStartsTheProgramInItsFolderWithTheArguments) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].cwd, src_.substr(0, src_.size() - 1));
     EXPECT_FALSE(fs::exists(src_ + "pwned"));
+}
+
+TEST_F(ShellRun, PauseWaitsForOneKeyAndNeverHangsWithoutInput) {
+    WriteFile(src_ + "p.exe", "#!/bin/sh\necho ran\n");
+    fs::permissions(src_ + "p.exe", fs::perms::owner_all);
+    const RunTarget target{src_, "p.exe", src_ + "p.exe"};
+    const std::optional<std::string> script = RunFileContent(kBcc, target, std::nullopt, true, P);
+    ASSERT_TRUE(script);
+    // One key is taken; what follows stays unread (the script ends after the prompt).
+    const std::string prompt = "続行するには何かキーを押してください . . . ";
+    EXPECT_EQ(RunScript(*script + "cat\n", tmp_.Dir(), "kx"), "ran\n" + prompt + "\nx");
+    // No input at all (no terminal, end of file): the script ends all the same.
+    EXPECT_EQ(RunScript(*script, tmp_.Dir(), ""), "ran\n" + prompt + "\n");
 }
 
 TEST_F(ShellRun, RealGccCompilesAndTheRunFileRunsTheProgram) {

@@ -1,6 +1,5 @@
 // Compile, command, debugger and shell-window command lines for every toolchain.
 #include "core/build/CommandLine.h"
-#include "core/build/BuildText.h"
 
 #include <gtest/gtest.h>
 
@@ -334,11 +333,6 @@ TEST(CommandLine, ShellWindowOpensTheInterpreterInTheSourceFolder) {
     EXPECT_TRUE(c.arguments.empty());
     EXPECT_EQ(c.directory, "/home/u/src/");
     EXPECT_TRUE(c.newTerminal);
-}
-
-TEST(CommandLine, BuildMessages) {
-    EXPECT_EQ(FormatCannotRun("/tmp/do_exe.sh"), "実行出来ません！（/tmp/do_exe.sh）");
-    EXPECT_EQ(PifLinkArguments("C:\\MIREKA\\DO_EXE.BAT"), "/c C:\\MIREKA\\DO_EXE.BAT");
 }
 
 } // namespace

@@ -88,11 +88,18 @@ TEST(RunFile, PosixScriptLines) {
     EXPECT_NE(kPosixPauseLine.find("dd bs=1 count=1"), std::string_view::npos);
 }
 
-TEST(RunFile, NamesOfTheRunFiles) {
-    EXPECT_EQ(RunFileName(W), "do_exe.bat");
-    EXPECT_EQ(RunFileName(P), "do_exe.sh");
-    EXPECT_EQ(RunFileNames(W), (std::vector<std::string_view>{"do_exe.bat", "do_exe.pif"}));
-    EXPECT_EQ(RunFileNames(P), (std::vector<std::string_view>{"do_exe.sh"}));
+TEST(RunFile, RunFileStartsInAWindowOfItsOwn) {
+    const RunTarget t = MakeRunTarget(kGcc, "/home/u/src/hello.c", {}, P);
+    const LaunchCommand posix = MakeRunFileLaunch("/opt/mireka/do_exe.sh", t, P);
+    EXPECT_EQ(posix.program, "/bin/sh");
+    EXPECT_EQ(posix.arguments, std::vector<std::string>{"/opt/mireka/do_exe.sh"});
+    EXPECT_EQ(posix.directory, "/home/u/src/");
+    EXPECT_TRUE(posix.newTerminal);
+    const RunTarget w = MakeRunTarget(kBcc, "C:\\My Work\\hello.c", {}, W);
+    const LaunchCommand win = MakeRunFileLaunch("C:\\MIREKA\\do_exe.bat", w, W);
+    EXPECT_EQ(win.program, "C:\\MIREKA\\do_exe.bat");
+    EXPECT_TRUE(win.arguments.empty());
+    EXPECT_EQ(win.directory, "C:\\My Work\\");
 }
 
 // A minimal image: MS-DOS header at 0, PE header at `peOffset`, the given subsystem.

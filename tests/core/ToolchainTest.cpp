@@ -61,11 +61,6 @@ TEST(Toolchain, TableHoldsEveryKindOnceWithItsOwnSettings) {
     EXPECT_EQ(s.GetToolchainPath(kLsi), "lcc");
     EXPECT_EQ(s.GetToolchainPath(kVctk), "cl");
     EXPECT_EQ(s.GetToolchainPath(kGcc), "gcc");
-
-    EXPECT_EQ(Toolchain(ToolchainKind::Borland).driver, "BCC32.EXE");
-    EXPECT_EQ(Toolchain(ToolchainKind::LsiC86).driver, "LCC.EXE");
-    EXPECT_EQ(Toolchain(ToolchainKind::VcToolkit).driver, "cl.exe");
-    EXPECT_EQ(Toolchain(ToolchainKind::Gcc).driver, "gcc");
 }
 
 TEST(Toolchain, ValuesOutsideTheTableMeanTheVisualCppToolkit) {
@@ -80,17 +75,6 @@ TEST(Toolchain, ValuesOutsideTheTableMeanTheVisualCppToolkit) {
     BuildSettings s = Configured(true, true, true, true);
     EXPECT_EQ(s.GetToolchainPath(9), s.m_strVctkClPath);
     EXPECT_EQ(s.GetToolchainPath(-3), s.m_strVctkClPath);
-}
-
-TEST(Toolchain, JumpRulesPerKind) {
-    EXPECT_EQ(Toolchain(ToolchainKind::Borland).jump.style, JumpRule::Style::Separators);
-    EXPECT_EQ(Toolchain(ToolchainKind::Borland).jump.end, ':');
-    EXPECT_EQ(Toolchain(ToolchainKind::Borland).jump.start, ' ');
-    EXPECT_EQ(Toolchain(ToolchainKind::LsiC86).jump.end, ':');
-    EXPECT_EQ(Toolchain(ToolchainKind::LsiC86).jump.start, ' ');
-    EXPECT_EQ(Toolchain(ToolchainKind::VcToolkit).jump.end, ')');
-    EXPECT_EQ(Toolchain(ToolchainKind::VcToolkit).jump.start, '(');
-    EXPECT_EQ(Toolchain(ToolchainKind::Gcc).jump.style, JumpRule::Style::ColonDigitsColon);
 }
 
 TEST(Toolchain, SwitchCycleFollowsWhatIsConfigured) {

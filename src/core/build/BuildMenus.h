@@ -11,11 +11,11 @@
 namespace mireka {
 
 struct BuildCommandState {
-    int toolchain = 1;          // the frame's selection, not a build's snapshot
-    bool ready = true;          // no compile or command is running
-    std::string documentPath;   // empty while the document has no name
-    bool debuggerFound = false; // FindDebugger found the selected kind's debugger
-    bool windowsNt = false;     // the platform can run through a PIF
+    int toolchain = kDefaultToolchain; // the frame's selection, not a build's snapshot
+    bool ready = true;                 // no compile or command is running
+    std::string documentPath;          // empty while the document has no name
+    bool debuggerFound = false;        // FindDebugger found the selected kind's debugger
+    bool windowsNt = false;            // the platform can run through a PIF
 };
 
 struct CommandUi {

@@ -97,6 +97,21 @@ std::optional<std::string> RunFileContent(int toolchain, const RunTarget& target
     return text;
 }
 
+LaunchCommand MakeRunFileLaunch(const std::string& runFilePath, const RunTarget& target,
+                                PathStyle style) {
+    LaunchCommand c;
+    if (style == PathStyle::Windows) {
+        c.program = runFilePath;
+    } else {
+        c.program = "/bin/sh";
+        c.arguments = {runFilePath};
+        c.parameters = '"' + runFilePath + '"';
+    }
+    c.directory = target.directory;
+    c.newTerminal = true;
+    return c;
+}
+
 bool IsWindowsGuiExecutable(std::span<const unsigned char> image) noexcept {
     const std::optional<std::uint32_t> offset = PeOffset(image);
     if (!offset || *offset > image.size()) return false;

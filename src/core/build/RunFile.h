@@ -44,6 +44,12 @@ struct RunTarget {
                                                         bool pause,
                                                         PathStyle style = kNativePathStyle);
 
+// Starting the written run file in a window of its own, in the program's folder: POSIX runs
+// "/bin/sh" on the script in a terminal; Windows starts the batch file in a new console.
+[[nodiscard]] LaunchCommand MakeRunFileLaunch(const std::string& runFilePath,
+                                              const RunTarget& target,
+                                              PathStyle style = kNativePathStyle);
+
 // The line a POSIX run file ends with when PAUSE is on.
 inline constexpr std::string_view kPosixPauseLine =
     "printf '%s' '続行するには何かキーを押してください . . . '; "

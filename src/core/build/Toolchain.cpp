@@ -12,7 +12,7 @@ constexpr JumpRule kColonSpace{JumpRule::Style::Separators, ':', ' '};
 constexpr JumpRule kParentheses{JumpRule::Style::Separators, ')', '('};
 constexpr JumpRule kColonDigits{JumpRule::Style::ColonDigitsColon, ':', ':'};
 
-const std::array<ToolchainDescriptor, 4> kToolchains = {{
+constexpr std::array<ToolchainDescriptor, 4> kToolchains = {{
     {
         .kind = K::Borland,
         .indicator = "BCC55",
@@ -102,6 +102,13 @@ const std::array<ToolchainDescriptor, 4> kToolchains = {{
     },
 }};
 
+constexpr bool HasFallback() {
+    for (const ToolchainDescriptor& d : kToolchains)
+        if (d.kind == kFallbackToolchain) return true;
+    return false;
+}
+static_assert(HasFallback(), "the kind unknown selections mean must be in the table");
+
 } // namespace
 
 std::span<const ToolchainDescriptor> Toolchains() noexcept {
@@ -117,7 +124,7 @@ ToolchainKind KindOf(int selection) noexcept {
 const ToolchainDescriptor& Toolchain(ToolchainKind kind) noexcept {
     for (const ToolchainDescriptor& d : kToolchains)
         if (d.kind == kind) return d;
-    return Toolchain(kFallbackToolchain);
+    return Toolchain(kFallbackToolchain); // in the table, see HasFallback
 }
 
 int NextToolchain(int selection, const BuildSettings& s) noexcept {
