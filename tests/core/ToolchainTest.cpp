@@ -1,5 +1,7 @@
 // The toolchain table, the meaning of stored selections and the switch command's cycle.
 #include "core/build/Toolchain.h"
+#include "core/app/MemorySettingsStore.h"
+#include "core/app/Profile.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +118,12 @@ TEST(Toolchain, GccIsTheStartingSelectionOnlyOnAFreshSetupWithGcc) {
     EXPECT_EQ(InitialToolchain(1, false, both), kLsi);
     // No gcc: the default stays.
     EXPECT_EQ(InitialToolchain(1, false, BuildSettings{}), kLsi);
+
+    MemorySettingsStore store;
+    ScopedProfileStore scope(&store);
+    EXPECT_FALSE(IsToolchainSelectionStored());
+    WriteProfileInt("Settings", "IsLCC", 1);
+    EXPECT_TRUE(IsToolchainSelectionStored());
 }
 
 } // namespace

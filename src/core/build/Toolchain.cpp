@@ -1,6 +1,8 @@
 // The toolchain table and the selection rules that read it.
 #include "core/build/Toolchain.h"
 
+#include "core/app/Profile.h"
+
 namespace mireka {
 
 namespace {
@@ -133,6 +135,11 @@ int NextToolchain(int selection, const BuildSettings& s) noexcept {
         if (!step.onlyIfConfigured || s.IsConfigured(static_cast<int>(step.to)))
             return static_cast<int>(step.to);
     return static_cast<int>(d.next.back().to);
+}
+
+bool IsToolchainSelectionStored() {
+    const SettingsStore* store = GetProfileStore();
+    return store && store->ReadInt(kSettingsSection, kToolchainEntry).has_value();
 }
 
 int InitialToolchain(int frameSelection, bool selectionStored, const BuildSettings& s) noexcept {

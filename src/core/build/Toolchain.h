@@ -30,7 +30,7 @@ enum class CommandSlot {
     Options, // the kind's options, verbatim (for a debug compile with the debug flag)
     Input,   // the source or response file name
     Library, // the kind's library arguments, verbatim
-    Output,  // the program name (response-file compile)
+    Output,  // the program's name
 };
 
 // A printf-style format whose every %s is filled from the slot of the same position. Options
@@ -103,6 +103,9 @@ struct ToolchainDescriptor {
 // usable, else LSI C-86; LSI C-86 to GCC when configured, else Borland; GCC to Borland; any
 // other value to LSI C-86.
 [[nodiscard]] int NextToolchain(int selection, const BuildSettings& s) noexcept;
+
+// True when the store holds a selection ("Settings" / "IsLCC") at all.
+[[nodiscard]] bool IsToolchainSelectionStored();
 
 // The selection the view starts with: GCC when the selection was never stored, no LSI C-86
 // path is set and a gcc is configured (found on PATH); otherwise the frame's selection.
