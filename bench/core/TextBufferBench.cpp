@@ -16,7 +16,8 @@ namespace {
 constexpr std::size_t kFileBytes = 100u << 20;
 
 const std::string& LfFile() {
-    static const std::string path = bench::TempFile("100mb-lf.c", bench::MakeCSource(kFileBytes, "\n"));
+    static const std::string path =
+        bench::TempFile("100mb-lf.c", bench::MakeCSource(kFileBytes, "\n"));
     return path;
 }
 
@@ -51,7 +52,8 @@ void BM_LoadNormaliseIndex100MB(benchmark::State& state) {
         memory = b.MemoryUsed();
         benchmark::DoNotOptimize(b.LineCount());
     }
-    state.counters["memory_per_file_byte"] = static_cast<double>(memory) / static_cast<double>(fileSize);
+    state.counters["memory_per_file_byte"] =
+        static_cast<double>(memory) / static_cast<double>(fileSize);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileSize));
 }
 BENCHMARK(BM_LoadNormaliseIndex100MB)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -74,7 +76,8 @@ void BM_LineFromOffset(benchmark::State& state) {
     const TextBuffer& b = Loaded();
     std::mt19937_64 rng(2);
     for (auto _ : state)
-        benchmark::DoNotOptimize(b.LineFromOffset(static_cast<Offset>(rng() % static_cast<std::uint64_t>(b.Length()))));
+        benchmark::DoNotOptimize(
+            b.LineFromOffset(static_cast<Offset>(rng() % static_cast<std::uint64_t>(b.Length()))));
 }
 BENCHMARK(BM_LineFromOffset);
 
@@ -82,7 +85,8 @@ void BM_LineStart(benchmark::State& state) {
     const TextBuffer& b = Loaded();
     std::mt19937_64 rng(3);
     for (auto _ : state)
-        benchmark::DoNotOptimize(b.LineStart(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
+        benchmark::DoNotOptimize(
+            b.LineStart(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
 }
 BENCHMARK(BM_LineStart);
 
@@ -90,7 +94,8 @@ void BM_LineLength(benchmark::State& state) {
     const TextBuffer& b = Loaded();
     std::mt19937_64 rng(4);
     for (auto _ : state)
-        benchmark::DoNotOptimize(b.LineLength(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
+        benchmark::DoNotOptimize(
+            b.LineLength(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
 }
 BENCHMARK(BM_LineLength);
 

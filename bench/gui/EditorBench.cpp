@@ -21,7 +21,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void ReportPercentiles(benchmark::State& state, std::vector<double>& ms) {
     std::sort(ms.begin(), ms.end());
@@ -54,17 +56,22 @@ void BM_OpenAndPaintFirstScreen100MB(benchmark::State& state) {
         w.view.viewport()->repaint();
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
         state.counters["memory_per_file_byte"] =
-            static_cast<double>(w.view.Control().Buffer().MemoryUsed()) / static_cast<double>(100u << 20);
+            static_cast<double>(w.view.Control().Buffer().MemoryUsed()) /
+            static_cast<double>(100u << 20);
     }
 }
-BENCHMARK(BM_OpenAndPaintFirstScreen100MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OpenAndPaintFirstScreen100MB)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // From the key event to the end of the paint, at the end of a 2-million-line text.
 void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
     Window w;
     std::string text;
     text.reserve(2'000'000 * 12);
-    for (int i = 0; i < 2'000'000; ++i) text += "\tx = y + 1;\r\n";
+    for (int i = 0; i < 2'000'000; ++i)
+        text += "\tx = y + 1;\r\n";
     w.view.SetWindowText(text);
     w.view.Control().SetCaret(w.view.GetWindowTextLength());
     w.view.ScrollCaret();
@@ -73,7 +80,8 @@ void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, (++n % 40 == 0) ? QStringLiteral(" ") : QStringLiteral("a"));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+                        (++n % 40 == 0) ? QStringLiteral(" ") : QStringLiteral("a"));
         QApplication::sendEvent(&w.view, &press);
         w.view.viewport()->repaint();
         const double t = Ms(Clock::now() - start);
@@ -82,13 +90,17 @@ void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
     }
     ReportPercentiles(state, ms);
 }
-BENCHMARK(BM_KeystrokeAtEndOf2MLines)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
+BENCHMARK(BM_KeystrokeAtEndOf2MLines)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
 
 // Typing "/*" on the first line of a 1-million-line file turns every visible line into comment.
 void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
     Window w;
     std::string text;
-    for (int i = 0; i < 1'000'000; ++i) text += "int v = 42; /* note */\r\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        text += "int v = 42; /* note */\r\n";
     w.view.SetWindowText(text);
     w.view.viewport()->repaint();
     std::vector<double> ms;
@@ -107,7 +119,10 @@ void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
     }
     ReportPercentiles(state, ms);
 }
-BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50);
 
 } // namespace
 } // namespace mireka

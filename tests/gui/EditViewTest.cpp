@@ -263,3 +263,39 @@ TEST_F(EditViewTest, PositionsOfCharactersFollowTheCellGrid) {
 
 } // namespace
 } // namespace mireka
+
+namespace mireka {
+namespace {
+
+TEST(UndoEditViewPositions, CursorOperationsUseThePointUnderTheMouse) {
+    test::FakePrompts prompts;
+    CUndoEditView view;
+    view.resize(400, 200);
+    view.show();
+    view.SetWindowText("hello world\r\nsecond line");
+    view.SetSel(6, 11); // "world"
+    auto moveCursorTo = [&](Offset offset) {
+        const QPoint p = view.PosFromChar(offset) + QPoint(1, view.LineHeight() / 2);
+        QCursor::setPos(view.viewport()->mapToGlobal(p));
+    };
+    moveCursorTo(8);
+    EXPECT_TRUE(view.IsCursorInSelection());
+    const auto at = view.GetCursorLineCol();
+    EXPECT_EQ(at.line, 0);
+    EXPECT_EQ(at.column, 8);
+    EXPECT_TRUE(at.inLine);
+    view.ShowCaretAtCursor();
+    EXPECT_EQ(view.DropCaret(), 8);
+    EXPECT_EQ(view.Control().SelStart(), 6) << "the selection stays";
+    moveCursorTo(2);
+    EXPECT_FALSE(view.IsCursorInSelection());
+    moveCursorTo(15);
+    view.SetCaretToCursor();
+    EXPECT_EQ(view.Control().Caret(), 15);
+    EXPECT_FALSE(view.Control().HasSelection());
+    view.ShowDropCaret(-1);
+    EXPECT_EQ(view.DropCaret(), -1);
+}
+
+} // namespace
+} // namespace mireka

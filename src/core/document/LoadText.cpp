@@ -32,15 +32,19 @@ std::string NormalizeLineEnds(std::string_view bytes) {
     out.resize(NormalizedLength(bytes));
     char* w = out.data();
     const char* p = bytes.data();
-    const char* end = p + bytes.size();
+    const char* const end = p + bytes.size();
+    // The next CR and the next LF are each found once and kept until passed, so a text with
+    // only one kind of line end is still scanned in one pass.
+    auto next = [end](const char* from, char c) {
+        const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return hit ? static_cast<const char*>(hit) : end;
+    };
+    const char* cr = next(p, '\r');
+    const char* lf = next(p, '\n');
     while (p < end) {
-        // Copy the stretch up to the next line-end byte in one go.
-        const char* cr =
-            static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-        const char* stop = cr ? cr : end;
-        const char* lf =
-            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
-        if (lf) stop = lf;
+        if (cr < p) cr = next(p, '\r');
+        if (lf < p) lf = next(p, '\n');
+        const char* stop = cr < lf ? cr : lf;
         std::memcpy(w, p, static_cast<std::size_t>(stop - p));
         w += stop - p;
         p = stop;

@@ -6,6 +6,9 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <string>
+#include <string_view>
+
 class QMenu;
 
 namespace mireka {
@@ -29,6 +32,18 @@ public:
     void RebuildRecentFileMenu();
     // The status bar's message pane: a prompt, a hint, or "レディ".
     void SetMessageText(const QString& text);
+    // Text of a status-bar pane by indicator id (cmd::IndicatorLine, cmd::IndicatorCompiler).
+    void SetPaneText(int indicator, const QString& text);
+    // A function hint in the message pane; an empty text does nothing.
+    void ShowHint(const QString& text);
+    // The hint of the hint file for `word`; empty when there is none.
+    [[nodiscard]] std::string LookupHint(std::string_view word) const;
+    // Replaces the output window's whole text and scrolls to its end. Callable from any
+    // thread; returns when the text is shown.
+    void ShowBuildOutput(const std::string& text);
+    // The selected toolchain (m_nToolchain).
+    [[nodiscard]] int Toolchain() const noexcept { return m_nToolchain; }
+    void SetToolchain(int kind) { m_nToolchain = kind; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -46,6 +61,11 @@ private:
     QAction* recentPlaceholder_ = nullptr;
     QList<QAction*> recentActions_;
     QTimer idle_;
+    int m_nToolchain = 1;
+    std::string outputText_; // until the output window exists
 };
+
+// The main frame around a widget, or none (a view used on its own).
+[[nodiscard]] CMainFrame* FrameOf(const QWidget* widget);
 
 } // namespace mireka

@@ -157,6 +157,16 @@ void CEditView::ScrollLines(int lines) {
     verticalScrollBar()->setValue(verticalScrollBar()->value() + lines);
 }
 
+void CEditView::ShowDropCaret(Offset offset) {
+    auto rect = [this](Offset at) {
+        const QPoint p = PosFromChar(at);
+        return QRect(p.x(), p.y(), kCaretWidth, lineHeight_);
+    };
+    if (dropCaret_ >= 0) viewport()->update(rect(dropCaret_));
+    dropCaret_ = offset < 0 ? -1 : std::min(offset, control_.Length());
+    if (dropCaret_ >= 0) viewport()->update(rect(dropCaret_));
+}
+
 void CEditView::UpdateMetrics() {
     const QFontMetricsF fm(font_);
     cellWidth_ = std::max<qreal>(1.0, fm.horizontalAdvance(QLatin1Char('M')));
@@ -754,6 +764,10 @@ void CEditView::paintEvent(QPaintEvent* event) {
         p.setFont(font_);
     }
     if (caretOn_ && hasFocus() && preedit_.isEmpty()) p.fillRect(caret, textColor_);
+    if (dropCaret_ >= 0) {
+        const QPoint at = PosFromChar(dropCaret_);
+        p.fillRect(QRect(at.x(), at.y(), kCaretWidth, lineHeight_), textColor_);
+    }
 }
 
 void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset selEnd) {

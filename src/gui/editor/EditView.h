@@ -69,6 +69,10 @@ public:
     // Suspends painting while a command makes several changes; resuming repaints everything.
     void SetRedraw(bool on);
     void ScrollLines(int lines);
+    // Shows a caret at `offset` without changing the selection (a drop point while dragging);
+    // -1 hides it again.
+    void ShowDropCaret(Offset offset);
+    [[nodiscard]] Offset DropCaret() const noexcept { return dropCaret_; }
 
     // The edit commands of the control (the views above record them for undo).
     virtual void Cut();
@@ -176,6 +180,7 @@ private:
     Offset wordAnchorEnd_ = 0;
     QPoint lastDragPoint_;
     QString preedit_;
+    Offset dropCaret_ = -1;
     int redrawSuspended_ = 0;
     int shownSelFirst_ = 0; // lines of the selection as last painted
     int shownSelLast_ = 0;

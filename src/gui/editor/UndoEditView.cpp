@@ -27,6 +27,12 @@ void CUndoEditView::SetCaretToCursor() {
     ScrollCaret();
 }
 
+void CUndoEditView::ShowCaretAtCursor() {
+    const QPoint p = CursorPoint();
+    if (!GetRect().contains(p)) return;
+    ShowDropCaret(CharFromPos(p));
+}
+
 bool CUndoEditView::IsCursorInSelection() const {
     const CursorLineCol at = GetCursorLineCol();
     return at.inLine && IsLineColInSelection(Control(), {at.line, at.column});

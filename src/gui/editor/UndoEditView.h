@@ -25,6 +25,9 @@ public:
     };
     [[nodiscard]] CursorLineCol GetCursorLineCol() const;
     void SetCaretToCursor();
+    // Moves only the displayed caret to the character under the cursor, when that lies inside
+    // the formatting rectangle; the selection stays.
+    void ShowCaretAtCursor();
     [[nodiscard]] bool IsCursorInSelection() const;
     [[nodiscard]] SelLineCol GetSelLineCol() const { return mireka::GetSelLineCol(Control()); }
     void SetCaretLineCol(int line, Offset column) {
