@@ -7,6 +7,7 @@
 #include "gui/app/MyApp.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "gui/editor/EditorFont.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -22,7 +23,7 @@ constexpr int kIdleUpdateMs = 150;
 constexpr std::size_t kRecentDisplayChars = 30;
 } // namespace
 
-CMainFrame::CMainFrame(CMyApp& app) : app_(app) {
+CMainFrame::CMainFrame(CMyApp& app) : app_(app), font_(DefaultEditorFont()) {
     setAcceptDrops(true);
     view_ = new CMyView(this);
     setCentralWidget(view_);
@@ -141,6 +142,28 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         for (const QString& f : files)
             app_.OpenDocumentFile(QFile::encodeName(f).toStdString());
     });
+}
+
+} // namespace mireka
+
+namespace mireka {
+
+void CMainFrame::SetPaneText(int, const QString&) {}
+
+void CMainFrame::ShowHint(const QString& text) {
+    if (!text.isEmpty()) SetMessageText(text);
+}
+
+std::string CMainFrame::LookupHint(std::string_view) const {
+    return {};
+}
+
+void CMainFrame::ShowBuildOutput(const std::string& text) {
+    outputText_ = text;
+}
+
+CMainFrame* FrameOf(const QWidget* widget) {
+    return widget ? qobject_cast<CMainFrame*>(widget->window()) : nullptr;
 }
 
 } // namespace mireka

@@ -1,7 +1,10 @@
 // The main window: menus, accelerators, status bar and the editor view; closing asks to save.
 #pragma once
 
+#include "core/app/FrameSettings.h"
 #include "gui/app/CommandTable.h"
+
+#include <QFont>
 
 #include <QMainWindow>
 #include <QTimer>
@@ -41,6 +44,9 @@ public:
     // Replaces the output window's whole text and scrolls to its end. Callable from any
     // thread; returns when the text is shown.
     void ShowBuildOutput(const std::string& text);
+    // The editor font and the five colours, applied by the view at every update.
+    [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }
+    [[nodiscard]] const EditorColours& Colours() const noexcept { return colours_; }
     // The selected toolchain (m_nToolchain).
     [[nodiscard]] int Toolchain() const noexcept { return m_nToolchain; }
     void SetToolchain(int kind) { m_nToolchain = kind; }
@@ -61,6 +67,8 @@ private:
     QAction* recentPlaceholder_ = nullptr;
     QList<QAction*> recentActions_;
     QTimer idle_;
+    QFont font_;
+    EditorColours colours_;
     int m_nToolchain = 1;
     std::string outputText_; // until the output window exists
 };

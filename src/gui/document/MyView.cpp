@@ -3,7 +3,10 @@
 
 #include "gui/app/CommandIds.h"
 #include "gui/app/CommandTable.h"
+#include "gui/app/MainFrame.h"
 #include "gui/document/MyDoc.h"
+
+#include <algorithm>
 
 namespace mireka {
 
@@ -11,7 +14,23 @@ CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {}
 
 void CMyView::OnInitialUpdate() {
     ClearUndoHistory();
+    if (CMainFrame* frame = FrameOf(this)) frame->ShowBuildOutput({});
+    OnUpdate();
+}
+
+void CMyView::OnUpdate() {
+    if (CMainFrame* frame = FrameOf(this)) {
+        SetEditorFont(frame->EditorFont());
+        const EditorColours& c = frame->Colours();
+        SetColors(c.keyword, c.string, c.comment, c.text, c.background);
+    }
+    SetTabStops(m_nTabWidth);
     viewport()->update();
+}
+
+void CMyView::SetTabWidth(int width) {
+    m_nTabWidth = std::clamp(width, 1, 32);
+    SetTabStops(m_nTabWidth);
 }
 
 void CMyView::OnTextChanged() {

@@ -17,8 +17,14 @@ public:
     void SetDocument(CMyDoc* doc) { doc_ = doc; }
     [[nodiscard]] CMyDoc* GetDocument() const noexcept { return doc_; }
 
-    // After every new or opened document: the history starts empty and the settings apply.
+    // After every new or opened document: the history and the output window start empty and
+    // the frame's settings apply.
     void OnInitialUpdate();
+    // Applies the frame's font and colours, the margins and the tab stops.
+    void OnUpdate();
+
+    [[nodiscard]] int TabWidth() const noexcept { return m_nTabWidth; }
+    void SetTabWidth(int width);
     // The commands this view carries out.
     void RegisterCommands(CommandTable& table);
 
@@ -27,6 +33,7 @@ protected:
 
 private:
     CMyDoc* doc_ = nullptr;
+    int m_nTabWidth = 4; // characters, 1 to 32
 };
 
 } // namespace mireka

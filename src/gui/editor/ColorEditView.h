@@ -2,12 +2,11 @@
 // spans, with the lexer state at each line start cached.
 #pragma once
 
+#include "core/app/FrameSettings.h"
 #include "core/editor/LineStates.h"
 #include "gui/editor/UndoEditView.h"
 
 namespace mireka {
-
-using Colour = std::uint32_t; // 0x00BBGGRR
 
 [[nodiscard]] QColor ToQColor(Colour c);
 [[nodiscard]] Colour FromQColor(const QColor& c);
