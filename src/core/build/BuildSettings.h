@@ -2,6 +2,7 @@
 // save steps, and the values derived from the environment at start.
 #pragma once
 
+#include "core/app/FrameSettings.h" // kSettingsSection, shared with the frame
 #include "core/app/Paths.h"
 #include "core/build/Environment.h"
 
@@ -9,8 +10,6 @@
 #include <string_view>
 
 namespace mireka {
-
-inline constexpr std::string_view kSettingsSection = "Settings";
 
 // Shown at every start while no toolchain is configured.
 inline constexpr std::string_view kFirstUseMessage =

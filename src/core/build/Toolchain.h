@@ -2,7 +2,9 @@
 // formats, message jump rule and switch order. Adding a kind means adding a row.
 #pragma once
 
+#include "core/app/FrameSettings.h" // kDefaultToolchain, shared with the frame
 #include "core/build/BuildSettings.h"
+#include "core/document/JumpLine.h"
 
 #include <array>
 #include <cstddef>
@@ -19,7 +21,6 @@ enum class ToolchainKind : int { Borland = 0, LsiC86 = 1, VcToolkit = 2, Gcc = 3
 inline constexpr ToolchainKind kFallbackToolchain = ToolchainKind::VcToolkit;
 [[nodiscard]] ToolchainKind KindOf(int selection) noexcept;
 
-inline constexpr int kDefaultToolchain = 1;
 inline constexpr std::string_view kToolchainEntry = "IsLCC";
 inline constexpr std::string_view kSwitchToolchainPrompt =
     "コンパイラ（LSIC86/BCC55/VCTK/GCC）の切り替え";
@@ -39,19 +40,6 @@ struct CommandFormat {
     std::string_view format;
     std::array<CommandSlot, 6> slots{};
     std::size_t slotCount = 0;
-};
-
-// How the output window finds a line number in a compiler message.
-struct JumpRule {
-    enum class Style {
-        // The number follows the last `start` before the first `end`.
-        Separators,
-        // The first run of digits directly between two ":".
-        ColonDigitsColon,
-    };
-    Style style = Style::Separators;
-    char end = ':';
-    char start = ' ';
 };
 
 // Where the debugger of a kind is found.
@@ -83,7 +71,7 @@ struct ToolchainDescriptor {
     bool acceptsCpp;        // ".cpp" sources compile too, not only ".c"
     bool quoteProgramName;  // the run file quotes the program name
     bool nativeProgramName; // the program has the host's executable name (no ".exe" on POSIX)
-    JumpRule jump;
+    JumpRule jump;          // how the output window finds the line of a message
     std::array<SwitchStep, 2> next; // the second step is unconditional
 };
 

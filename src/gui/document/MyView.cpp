@@ -61,6 +61,7 @@ void CMyView::RegisterCommands(CommandTable& table) {
     table.Register(
         cmd::ViewHighlight, [this] { SetHighlight(!Highlight()); },
         [this](CmdUI& ui) { ui.checked = Highlight(); });
+    RegisterBuildCommands(table);
 }
 
 } // namespace mireka

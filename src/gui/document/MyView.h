@@ -3,10 +3,24 @@
 
 #include "gui/editor/ColorEditView.h"
 
+// Build and run (MyViewBuild.cpp).
+#include "core/build/BuildSettings.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
 namespace mireka {
 
 class CMyDoc;
 class CommandTable;
+class BuildLink;
+struct BuildCommand;
+struct BuildCommandState;
+enum class RunKind;
 
 class CMyView : public CColorEditView {
     Q_OBJECT
@@ -34,6 +48,66 @@ protected:
 private:
     CMyDoc* doc_ = nullptr;
     int m_nTabWidth = 4; // characters, 1 to 32
+
+    // ---- Build and run (MyViewBuild.cpp) ----
+public:
+    // The compile, run, debugger, command, terminal and toolchain commands.
+    void RegisterBuildCommands(CommandTable& table);
+    [[nodiscard]] BuildSettings& GetBuildSettings() noexcept { return m_settings; }
+    [[nodiscard]] const BuildSettings& GetBuildSettings() const noexcept { return m_settings; }
+    // No compile or command is running.
+    [[nodiscard]] bool IsBuildReady() const noexcept { return m_bReady.load(); }
+    // Told every text a build shows in the output window, right after the frame has shown it,
+    // with whether the build commands were enabled at that moment (interface thread; tests).
+    using BuildOutputObserver = std::function<void(const std::string& text, bool ready)>;
+    void SetBuildOutputObserver(BuildOutputObserver observer) {
+        buildObserver_ = std::move(observer);
+    }
+
+private:
+    void LoadBuildSettingsOnCreate();
+    void OnFirstShowBuild();
+    void SaveBuildSettingsOnDestroy();
+    [[nodiscard]] int SelectedToolchain() const;
+    void SetSelectedToolchain(int kind);
+    [[nodiscard]] std::string DocumentPath() const;
+    [[nodiscard]] BuildCommandState CommandState() const;
+    bool SaveBeforeBuild();
+    void OnBuildCompile(bool debug);
+    void OnBuildCompileResponse();
+    void OnBuildCommand();
+    void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command);
+    void ShowBuildText(const std::string& text, bool beep);
+    void RunProgram(const std::string& path, const std::optional<std::string>& arguments);
+    void RunWithArguments(const std::string& path, std::string& lastArguments);
+    void OnDebugger();
+    void OnDosWindow();
+    void OnChooseResponseFile();
+    void OnSwitchToolchain();
+    void OnBorlandHelp();
+
+    // Loads the settings as the view is made and saves them as it goes, without a constructor
+    // or destructor of the view's own; first of the build members to go.
+    struct BuildLifetime {
+        explicit BuildLifetime(CMyView& view);
+        ~BuildLifetime();
+        BuildLifetime(const BuildLifetime&) = delete;
+        BuildLifetime& operator=(const BuildLifetime&) = delete;
+        CMyView& view;
+    };
+
+    BuildSettings m_settings;
+    std::atomic<bool> m_bReady{true};
+    int m_nBuildToolchain = 1; // the selection a running build took at its start
+    // The arguments last confirmed for the program and for the response file's program.
+    std::string m_strLastArguments;
+    std::string m_strLastResponseArguments;
+    std::shared_ptr<BuildLink> buildLink_;
+    std::thread buildWorker_;
+    BuildOutputObserver buildObserver_;
+    bool buildShown_ = false;
+    BuildLifetime buildLifetime_{*this};
+    // ---- end of build and run ----
 };
 
 } // namespace mireka

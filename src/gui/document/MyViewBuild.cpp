@@ -1,0 +1,373 @@
+// The build and run commands of the editor view: compile on a worker thread with the transcript in
+// the output window, run the program in a terminal, the debugger, commands and the toolchain.
+#include "core/build/BuildMenus.h"
+#include "core/build/BuildText.h"
+#include "core/build/RunFile.h"
+#include "core/build/Toolchain.h"
+#include "core/build/Transcript.h"
+#include "gui/app/CommandIds.h"
+#include "gui/app/CommandTable.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/Prompts.h"
+#include "gui/build/ArgumentsDlg.h"
+#include "gui/build/BuildLink.h"
+#include "gui/document/MyDoc.h"
+#include "gui/document/MyView.h"
+#include "platform/Launcher.h"
+#include "platform/ProcessRunner.h"
+#include "platform/ProgramEnvironment.h"
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaObject>
+
+namespace mireka {
+
+namespace {
+
+QString Text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString NativePath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+void Tell(QWidget* owner, std::string_view text, QMessageBox::Icon icon) {
+    Prompts::Current().Message(owner, Text(text), icon);
+}
+
+void Apply(CmdUI& ui, const CommandUi& c, bool withCheck = false) {
+    ui.enabled = c.enabled;
+    ui.text = Text(c.text);
+    if (withCheck) ui.checked = c.checked;
+}
+
+// Runs a function once, when the watched widget is first shown.
+class FirstShowFilter final : public QObject {
+public:
+    FirstShowFilter(QObject* parent, std::function<void()> onShow)
+        : QObject(parent), onShow_(std::move(onShow)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && onShow_) {
+            const auto onShow = std::move(onShow_);
+            onShow_ = nullptr;
+            watched->removeEventFilter(this);
+            onShow();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> onShow_;
+};
+
+} // namespace
+
+CMyView::BuildLifetime::BuildLifetime(CMyView& v) : view(v) {
+    view.LoadBuildSettingsOnCreate();
+}
+
+CMyView::BuildLifetime::~BuildLifetime() {
+    view.SaveBuildSettingsOnDestroy();
+}
+
+void CMyView::LoadBuildSettingsOnCreate() {
+    buildLink_ = std::make_shared<BuildLink>(
+        this, [this](const std::string& text, bool beep) { ShowBuildText(text, beep); });
+    LoadBuildSettings(m_settings, ProgramEnvironment::Instance(), RealFileProbe());
+    SetTabWidth(m_settings.m_nTabWidth);
+    SetHighlight(m_settings.m_bStress);
+    // The selection and its status pane belong to the frame, which is complete only once the
+    // window is shown.
+    installEventFilter(new FirstShowFilter(this, [this] { OnFirstShowBuild(); }));
+}
+
+void CMyView::OnFirstShowBuild() {
+    CMainFrame* frame = FrameOf(this);
+    if (!frame) return; // a view on its own has no build commands
+    int kind = frame->Toolchain();
+    if (!IsToolchainSelectionStored()) kind = InitialToolchain(kind, false, m_settings);
+    SetSelectedToolchain(kind);
+    if (m_settings.NeedsFirstUseMessage()) {
+        // After the window has appeared, from the event loop.
+        QMetaObject::invokeMethod(
+            this, [this] { Tell(this, kFirstUseMessage, QMessageBox::NoIcon); },
+            Qt::QueuedConnection);
+    }
+}
+
+void CMyView::SaveBuildSettingsOnDestroy() {
+    // A running command is ended: nothing may outlive the view that shows its output.
+    if (buildLink_) buildLink_->Abandon();
+    if (buildWorker_.joinable()) buildWorker_.join();
+    m_settings.m_nTabWidth = TabWidth();
+    m_settings.m_bStress = Highlight();
+    WriteStoredBuildSettings(m_settings);
+    if (!GetModuleDir().empty()) {
+        for (const std::string_view name : RunFileNames())
+            QFile::remove(NativePath(MakeModulePath(name)));
+    }
+}
+
+int CMyView::SelectedToolchain() const {
+    const CMainFrame* frame = FrameOf(this);
+    return frame ? frame->Toolchain() : kDefaultToolchain;
+}
+
+void CMyView::SetSelectedToolchain(int kind) {
+    CMainFrame* frame = FrameOf(this);
+    if (!frame) return;
+    frame->SetToolchain(kind);
+    frame->SetPaneText(cmd::IndicatorCompiler, Text(ToolchainIndicator(kind)));
+}
+
+std::string CMyView::DocumentPath() const {
+    return doc_ ? doc_->GetPathName() : std::string();
+}
+
+BuildCommandState CMyView::CommandState() const {
+    BuildCommandState st;
+    st.toolchain = SelectedToolchain();
+    st.ready = m_bReady.load();
+    st.documentPath = DocumentPath();
+    return st;
+}
+
+void CMyView::RegisterBuildCommands(CommandTable& table) {
+    table.Register(
+        cmd::BuildCompile, [this] { OnBuildCompile(false); },
+        [this](CmdUI& ui) { Apply(ui, CompileUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::BuildDebugCompile, [this] { OnBuildCompile(true); },
+        [this](CmdUI& ui) { Apply(ui, DebugCompileUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::RspCompile, [this] { OnBuildCompileResponse(); },
+        [this](CmdUI& ui) { Apply(ui, ResponseCompileUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::RspSpecify, [this] { OnChooseResponseFile(); },
+        [](CmdUI& ui) { Apply(ui, ChooseResponseFileUi()); });
+    table.Register(
+        cmd::BuildRun, [this] { RunProgram(DocumentPath(), std::nullopt); },
+        [this](CmdUI& ui) { Apply(ui, RunUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::BuildRunWithArgs, [this] { RunWithArguments(DocumentPath(), m_strLastArguments); },
+        [this](CmdUI& ui) { Apply(ui, RunWithArgumentsUi(CommandState())); });
+    table.Register(
+        cmd::RspRun, [this] { RunProgram(m_settings.m_strResponseFile, std::nullopt); },
+        [this](CmdUI& ui) { Apply(ui, ResponseRunUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::RspRunWithArgs,
+        [this] { RunWithArguments(m_settings.m_strResponseFile, m_strLastResponseArguments); },
+        [this](CmdUI& ui) { Apply(ui, ResponseRunWithArgumentsUi(m_settings)); });
+    table.Register(
+        cmd::BuildDebugger, [this] { OnDebugger(); },
+        [this](CmdUI& ui) {
+            BuildCommandState st = CommandState();
+            // Only a debugger beside the driver is looked for here; gdb is looked up when used.
+            if (ToolchainOf(st.toolchain).debuggerPlace == DebuggerPlace::BesideDriver)
+                st.debuggerFound =
+                    !FindDebugger(st.toolchain, m_settings, {}, RealFileProbe()).empty();
+            Apply(ui, DebuggerUi(m_settings, st));
+        });
+    table.Register(
+        cmd::BuildCommand, [this] { OnBuildCommand(); },
+        [this](CmdUI& ui) { Apply(ui, RunCommandUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::BuildDosWindow, [this] { OnDosWindow(); },
+        [](CmdUI& ui) { Apply(ui, ShellWindowUi()); });
+    table.Register(
+        cmd::BuildPause, [this] { m_settings.m_bPause = !m_settings.m_bPause; },
+        [this](CmdUI& ui) { Apply(ui, PauseUi(m_settings), true); });
+    table.Register(
+        cmd::BuildPif, [this] { m_settings.m_bPif = !m_settings.m_bPif; },
+        [this](CmdUI& ui) { Apply(ui, PifUi(m_settings, CommandState()), true); });
+    table.Register(
+        cmd::BuildSwitchCompiler, [this] { OnSwitchToolchain(); },
+        [](CmdUI& ui) { Apply(ui, SwitchToolchainUi()); });
+    table.Register(
+        cmd::HelpBccHelp, [this] { OnBorlandHelp(); },
+        [this](CmdUI& ui) { Apply(ui, BorlandHelpUi(m_settings)); });
+}
+
+bool CMyView::SaveBeforeBuild() {
+    const std::string path = DocumentPath();
+    if (path.empty()) {
+        Tell(this, kSaveFirstMessage, QMessageBox::Warning);
+        return false;
+    }
+    // A failed save has told the user why; compiling the old file would mislead.
+    return !doc_->IsModified() || doc_->DoSave(path, false);
+}
+
+void CMyView::OnBuildCompile(bool debug) {
+    if (!SaveBeforeBuild()) return;
+    const int kind = SelectedToolchain();
+    const std::string path = DocumentPath();
+    const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
+    const std::optional<BuildCommand> command =
+        MakeCompileCommand(kind, m_settings, path, debug, shell);
+    if (!command) {
+        Tell(this, FormatCannotRun(GetFileNameExt(path)), QMessageBox::Warning);
+        return;
+    }
+    StartBuildWorker(kind, RunKind::Compile, *command);
+}
+
+void CMyView::OnBuildCompileResponse() {
+    const std::string& response = m_settings.m_strResponseFile;
+    if (response.empty()) {
+        Tell(this, kNoResponseFileMessage, QMessageBox::Warning);
+        return;
+    }
+    const std::string path = DocumentPath();
+    if (!path.empty() && doc_->IsModified() && !doc_->DoSave(path, false)) return;
+    const int kind = SelectedToolchain();
+    const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
+    const std::optional<BuildCommand> command =
+        MakeResponseCompileCommand(kind, m_settings, response, shell);
+    if (!command) {
+        Tell(this, FormatCannotRun(GetFileNameExt(response)), QMessageBox::Warning);
+        return;
+    }
+    StartBuildWorker(kind, RunKind::Compile, *command);
+}
+
+void CMyView::OnBuildCommand() {
+    const int kind = SelectedToolchain();
+    // The build commands stay disabled while the command line is asked for.
+    m_bReady = false;
+    CArgumentsDlg dlg(ArgumentsMode::Command, this);
+    dlg.SetText(m_settings.m_strCommandLine);
+    if (dlg.DoModal() != QDialog::Accepted) {
+        m_bReady = true;
+        return;
+    }
+    m_settings.m_strCommandLine = dlg.Text();
+    if (m_settings.m_strCommandLine.empty()) {
+        m_bReady = true;
+        return;
+    }
+    const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
+    StartBuildWorker(kind, RunKind::Command,
+                     MakeUserCommand(shell, m_settings.m_strCommandLine, DocumentPath()));
+}
+
+void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command) {
+    // A previous worker has already marked the view ready, its very last step.
+    if (buildWorker_.joinable()) buildWorker_.join();
+    m_bReady = false;
+    m_nBuildToolchain = kind;
+    const std::string toolchainPath = m_settings.GetToolchainPath(m_nBuildToolchain);
+    const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
+    const std::string captureDir = GetModuleDir();
+    buildWorker_ = std::thread([this, link = buildLink_, runKind, command, shell, toolchainPath,
+                                captureDir] {
+        ProgramEnvironment& env = ProgramEnvironment::Instance();
+        AddToolchainDirToPath(env, toolchainPath);
+        CaptureCallbacks callbacks;
+        callbacks.show = [&link](const std::string& text, bool beep) { link->Show(text, beep); };
+        callbacks.abandoned = [&link] { return link->Abandoned(); };
+        RunCaptured(runKind, command, shell, env.Snapshot(), captureDir, callbacks);
+        // The view waits for this thread before it goes, so it is still there.
+        m_bReady = true;
+    });
+}
+
+void CMyView::ShowBuildText(const std::string& text, bool beep) {
+    if (beep) Prompts::Current().Beep();
+    if (CMainFrame* frame = FrameOf(this)) frame->ShowBuildOutput(text);
+    if (buildObserver_) buildObserver_(text, m_bReady.load());
+}
+
+void CMyView::RunProgram(const std::string& path, const std::optional<std::string>& arguments) {
+    if (path.empty()) return;
+    const int kind = SelectedToolchain();
+    const RunTarget target = MakeRunTarget(kind, path);
+    if (IsWindowsGuiExecutableFile(target.programPath)) {
+        if (!ShellOpen(target.programPath)) Tell(this, kCannotRunMessage, QMessageBox::Warning);
+        return;
+    }
+    if (GetModuleDir().empty()) {
+        Tell(this, FormatCannotRun(RunFileName()), QMessageBox::Warning);
+        return;
+    }
+    const std::string runFile = MakeModulePath(RunFileName());
+    // Removed first, so that whatever stood there (a link) is never written through.
+    QFile::remove(NativePath(runFile));
+    const std::optional<std::string> content =
+        RunFileContent(kind, target, arguments, m_settings.m_bPause);
+    std::string error;
+    if (!content || !WriteFileSafely(runFile, *content, &error)) {
+        Tell(this, FormatCannotRun(runFile), QMessageBox::Warning);
+        return;
+    }
+    ProgramEnvironment& env = ProgramEnvironment::Instance();
+    if (!StartDetached(MakeRunFileLaunch(runFile, target), env, env.Snapshot(), &error))
+        Tell(this, FormatCannotRun(runFile), QMessageBox::Warning);
+}
+
+void CMyView::RunWithArguments(const std::string& path, std::string& lastArguments) {
+    CArgumentsDlg dlg(ArgumentsMode::Arguments, this);
+    dlg.SetText(lastArguments);
+    if (dlg.DoModal() != QDialog::Accepted) return;
+    lastArguments = dlg.Text();
+    RunProgram(path, lastArguments);
+}
+
+void CMyView::OnDebugger() {
+    const int kind = SelectedToolchain();
+    ProgramEnvironment& env = ProgramEnvironment::Instance();
+    const FileProbe probe = RealFileProbe();
+    const std::string debugger =
+        FindDebugger(kind, m_settings, env.Get("PATH").value_or(std::string()), probe);
+    const DebuggerPlan plan = PlanDebugger(kind, DocumentPath(), debugger, probe.exists);
+    switch (plan.action) {
+    case DebuggerPlan::Action::Nothing:
+        return;
+    case DebuggerPlan::Action::MissingProgram:
+        Tell(this, plan.message, QMessageBox::Warning);
+        return;
+    case DebuggerPlan::Action::Launch: {
+        std::string error;
+        if (!StartDetached(plan.launch, env, env.Snapshot(), &error))
+            Tell(this, kCannotRunMessage, QMessageBox::Warning);
+        return;
+    }
+    }
+}
+
+void CMyView::OnDosWindow() {
+    ProgramEnvironment& env = ProgramEnvironment::Instance();
+    const LaunchCommand launch = MakeShellWindowCommand(GetCommandInterpreter(env), DocumentPath());
+    std::string error;
+    if (!StartDetached(launch, env, env.Snapshot(), &error))
+        Tell(this, kCannotOpenShellMessage, QMessageBox::Critical);
+}
+
+void CMyView::OnChooseResponseFile() {
+    // The dialog starts where the current response file is.
+    const std::string dir = GetFileDir(m_settings.m_strResponseFile);
+    if (!dir.empty() && QFileInfo(NativePath(dir)).isDir()) QDir::setCurrent(NativePath(dir));
+    const std::optional<FileChoice> choice =
+        Prompts::Current().OpenFile(this, Text(kResponseFileFilter), 1, QStringLiteral("rsp"));
+    if (!choice) return;
+    m_settings.m_strResponseFile =
+        QFile::encodeName(QDir::toNativeSeparators(QFileInfo(choice->path).absoluteFilePath()))
+            .toStdString();
+}
+
+void CMyView::OnSwitchToolchain() {
+    SetSelectedToolchain(NextToolchain(SelectedToolchain(), m_settings));
+}
+
+void CMyView::OnBorlandHelp() {
+    if (!ShellOpen(BorlandHelpPath(m_settings.m_strBccPath)))
+        Tell(this, kCannotRunMessage, QMessageBox::Warning);
+}
+
+} // namespace mireka

@@ -1,0 +1,136 @@
+// The capture run.
+#include "platform/ProcessRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+
+namespace mireka {
+
+namespace {
+
+// How often a running command looks whether its run is still wanted.
+constexpr int kAbandonPollMs = 100;
+// Attempts at a fresh name before giving up; a clash of 64-bit random names means something
+// else is wrong.
+constexpr int kCaptureNameAttempts = 16;
+
+QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string Local(const QString& s) {
+    return s.toLocal8Bit().toStdString();
+}
+
+QString NativePath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace
+
+std::optional<std::string> CreateCaptureFile(const std::string& dir, std::string* error) {
+    if (dir.empty()) {
+        if (error) *error = "No writable program directory";
+        return std::nullopt;
+    }
+    const QDir folder(NativePath(dir));
+    QString reason;
+    for (int attempt = 0; attempt < kCaptureNameAttempts; ++attempt) {
+        const std::string name = CaptureFileName(QRandomGenerator::system()->generate64());
+        QFile file(folder.filePath(QString::fromLatin1(name.c_str())));
+        // NewOnly fails on anything already there, a symbolic link included.
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            file.close();
+            return QFile::encodeName(file.fileName()).toStdString();
+        }
+        reason = file.errorString();
+        if (file.exists()) continue; // taken: another name
+        break;
+    }
+    if (error) *error = Local(reason);
+    return std::nullopt;
+}
+
+CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
+                          const CommandInterpreter& shell, const QProcessEnvironment& env,
+                          const std::string& captureDir, const CaptureCallbacks& callbacks) {
+    const auto show = [&](const Transcript& t, bool beep) {
+        if (callbacks.show) callbacks.show(t.Text(), beep);
+    };
+    const auto abandoned = [&] { return callbacks.abandoned && callbacks.abandoned(); };
+
+    std::string error;
+    const std::optional<std::string> capture = CreateCaptureFile(captureDir, &error);
+    Transcript transcript(kind);
+    transcript.Begin(command.line);
+    show(transcript, false);
+    if (!capture) {
+        transcript.Failed(ErrorBlock(error));
+        show(transcript, true);
+        return CaptureResult::NotStarted;
+    }
+    const QString capturePath = NativePath(*capture);
+
+    QProcess process;
+    process.setProgram(Local(shell.path));
+#ifdef _WIN32
+    // CMD.EXE parses its own command line: it must get the text exactly as composed.
+    process.setNativeArguments(Local(shell.switchArg + ' ' + command.command));
+#else
+    process.setArguments({Local(shell.switchArg), Local(command.command)});
+#endif
+    if (!command.directory.empty()) process.setWorkingDirectory(NativePath(command.directory));
+    process.setProcessEnvironment(env);
+    // A program that waits for input must not keep the build commands disabled for good.
+    process.setStandardInputFile(QProcess::nullDevice());
+    // Standard error goes where standard output goes, interleaved as written.
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardOutputFile(capturePath, QIODevice::Append);
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        const std::string reason = Local(process.errorString());
+        QFile::remove(capturePath);
+        transcript.Failed(ErrorBlock(reason));
+        show(transcript, true);
+        return CaptureResult::NotStarted;
+    }
+    transcript.Started();
+    show(transcript, false);
+
+    std::string waitError;
+    while (!process.waitForFinished(kAbandonPollMs)) {
+        if (process.state() == QProcess::NotRunning) break;
+        if (abandoned()) {
+            process.kill();
+            process.waitForFinished(-1);
+            QFile::remove(capturePath);
+            return CaptureResult::Abandoned;
+        }
+        if (process.error() != QProcess::Timedout) {
+            waitError = ErrorBlock(Local(process.errorString()));
+            process.kill();
+            process.waitForFinished(-1);
+            break;
+        }
+    }
+
+    QFile file(capturePath);
+    if (file.open(QIODevice::ReadOnly)) {
+        // In pieces, so that a long capture is never held twice.
+        constexpr qint64 kPiece = 64 * 1024;
+        while (!file.atEnd()) {
+            const QByteArray piece = file.read(kPiece);
+            if (piece.isEmpty()) break;
+            transcript.AppendCaptured(std::string_view(piece.constData(), piece.size()));
+        }
+        file.close();
+    }
+    QFile::remove(capturePath);
+    transcript.Ended(waitError);
+    show(transcript, true);
+    return CaptureResult::Finished;
+}
+
+} // namespace mireka

@@ -1,0 +1,45 @@
+// Runs a compile or a command through the command interpreter with everything it prints
+// captured in a file, and grows the transcript the output window shows.
+#pragma once
+
+#include "core/build/CommandLine.h"
+#include "core/build/Transcript.h"
+
+#include <QProcessEnvironment>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace mireka {
+
+// Creates a capture file in `dir`: "mrk", an unpredictable hexadecimal number and ".TMP", made
+// exclusively so that no existing file or link is ever used. Its path, or nothing with the
+// system's reason in `error`.
+[[nodiscard]] std::optional<std::string> CreateCaptureFile(const std::string& dir,
+                                                           std::string* error);
+
+struct CaptureCallbacks {
+    // Shows the whole transcript so far; `beep` asks for the system sound first.
+    std::function<void(const std::string& text, bool beep)> show;
+    // Asked while the command runs: true ends it and the run, with nothing more shown.
+    std::function<bool()> abandoned;
+};
+
+enum class CaptureResult {
+    Finished,   // the command ran to its end
+    NotStarted, // no capture file, or the interpreter could not be started
+    Abandoned,  // ended early because the run was no longer wanted
+};
+
+// One capture run, on the calling thread: the command line is shown; the interpreter runs
+// `command.command` as one argument after its switch, in `command.directory` (the current one
+// when empty), with `env`, no window, the null device as standard input, and standard output
+// and error together in a capture file in `captureDir`; the start marker is shown; the run
+// waits for the end; the captured bytes follow, then the end marker and any error text. A
+// failure shows the error block instead. The capture file is gone when this returns.
+CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
+                          const CommandInterpreter& shell, const QProcessEnvironment& env,
+                          const std::string& captureDir, const CaptureCallbacks& callbacks);
+
+} // namespace mireka
