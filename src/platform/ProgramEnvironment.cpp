@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -11,8 +13,10 @@ namespace mireka {
 
 namespace {
 
-std::map<std::string, std::string, std::less<>> ReadProcessEnvironment() {
-    std::map<std::string, std::string, std::less<>> vars;
+using Variables = std::map<std::string, std::string, EnvironmentNameLess>;
+
+Variables ReadProcessEnvironment() {
+    Variables vars;
 #ifdef _WIN32
     const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
     for (const QString& key : system.keys())
@@ -31,6 +35,21 @@ std::map<std::string, std::string, std::less<>> ReadProcessEnvironment() {
 }
 
 } // namespace
+
+bool EnvironmentNameLess::operator()(std::string_view a, std::string_view b) const noexcept {
+#ifdef _WIN32
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto fold = [](char c) {
+            return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        };
+        if (fold(a[i]) != fold(b[i])) return fold(a[i]) < fold(b[i]);
+    }
+    return a.size() < b.size();
+#else
+    return a < b;
+#endif
+}
 
 ProgramEnvironment& ProgramEnvironment::Instance() {
     static ProgramEnvironment env;

@@ -13,6 +13,12 @@
 
 namespace mireka {
 
+// Orders variable names as the system compares them: without case on Windows.
+struct EnvironmentNameLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+
 class ProgramEnvironment final : public Environment {
 public:
     // The one copy of the program, taken from the process environment when first used.
@@ -32,7 +38,7 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    std::map<std::string, std::string, std::less<>> vars_;
+    std::map<std::string, std::string, EnvironmentNameLess> vars_;
 };
 
 } // namespace mireka

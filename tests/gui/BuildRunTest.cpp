@@ -442,6 +442,91 @@ TEST_F(BuildRunTest, ShellWindowOpensTheInterpreterInTheSourceFolder) {
     EXPECT_FALSE(Commands().State(cmd::BuildPif).enabled);
 }
 
+TEST_F(BuildRunTest, SettingsAreReadAtCreationAndWrittenAtDestruction) {
+    WriteProfileInt("Settings", "Pause", 0);
+    WriteProfileInt("Settings", "16bit", 2); // only 1 is true
+    WriteProfileInt("Settings", "TabWidth", 8);
+    WriteProfileString("Settings", "Response File", "/r/p.rsp");
+    WriteBytes(Path("a.c"), "int main(void){return 0;}\r\n");
+    Start(Path("a.c"), kBorland);
+    const BuildSettings& s = View().GetBuildSettings();
+    EXPECT_FALSE(s.m_bPause);
+    EXPECT_FALSE(s.m_bPif);
+    EXPECT_EQ(View().TabWidth(), 8);
+    EXPECT_EQ(s.m_strBccPath, test::Fixture("BCC32.EXE"));
+    EXPECT_EQ(s.m_strGccOption, "-Wall");
+    EXPECT_EQ(s.m_strGccLibrary, "-lm");
+    EXPECT_EQ(Commands().State(cmd::BuildPause).checked, false);
+    // The changes of a session reach the store only when the view goes.
+    ASSERT_TRUE(Commands().Execute(cmd::BuildPause));
+    ASSERT_TRUE(Commands().Execute(cmd::BuildRun));
+    const QString runFile = QString::fromStdString(MakeModulePath("do_exe.sh"));
+    MIREKA_WAIT_FOR(ReadBytes(Path("terminal.log")).contains("exit "), kLongWaitMs);
+    EXPECT_TRUE(QFile::exists(runFile));
+    EXPECT_EQ(GetProfileInt("Settings", "Pause", -1), 0);
+    app.reset();
+    EXPECT_EQ(GetProfileInt("Settings", "Pause", -1), 1);
+    EXPECT_EQ(GetProfileInt("Settings", "16bit", -1), 0);
+    EXPECT_EQ(GetProfileInt("Settings", "TabWidth", -1), 8);
+    EXPECT_EQ(GetProfileString("Settings", "Response File"), "/r/p.rsp");
+    EXPECT_EQ(GetProfileString("Settings", "GCC Option"), "-Wall");
+    EXPECT_FALSE(QFile::exists(runFile)) << "the run file goes with the view";
+}
+
+TEST_F(BuildRunTest, VisualCppToolkitFoundThroughItsInstallFolderCompilesAndJoinsTheSwitch) {
+    const QString vctk = Path("VCTK");
+    ASSERT_TRUE(QDir().mkpath(vctk + "/bin"));
+    for (const char* f : {"cl.exe", "fixture-lib.sh"})
+        ASSERT_TRUE(QFile::copy(QDir(test::FixturesDir()).filePath(f), vctk + "/bin/" + f));
+    env.Set("VCToolkitInstallDir", Native(vctk) + "/");
+    env.Set("INCLUDE", "/usr/include");
+    WriteBytes(Path("w.c"), "int x;\r\n#error not here\r\n");
+    Start(Path("w.c"), kBorland);
+    EXPECT_EQ(View().GetBuildSettings().m_strVctkClPath, Native(vctk) + "/bin/cl.exe");
+    EXPECT_EQ(env.Get("INCLUDE"), Native(vctk) + "/include:/usr/include");
+    EXPECT_EQ(env.Get("LIB"), Native(vctk) + "/lib:");
+
+    ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
+    EXPECT_EQ(Frame().Toolchain(), 2) << "Borland goes to a usable Visual C++ Toolkit";
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCompile));
+    ASSERT_TRUE(WaitForBuild(3));
+    EXPECT_EQ(shown[0].text, "sh -c cl.exe  \"w.c\"\r\n");
+    EXPECT_NE(shown[2].text.find("w.c(2) : fatal error C1189: #error :  not here\n"),
+              std::string::npos);
+    EXPECT_EQ(ParseJumpLine("w.c(2) : fatal error C1189: #error :  not here", 2), 2);
+    EXPECT_FALSE(Commands().State(cmd::BuildDebugCompile).enabled) << "no debug compile";
+    EXPECT_FALSE(Commands().State(cmd::BuildDebugger).enabled);
+    ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
+    EXPECT_EQ(Frame().Toolchain(), kLsi);
+
+    // A second view in the same environment adds nothing twice.
+    app.reset();
+    Start(Path("w.c"), kBorland);
+    EXPECT_EQ(env.Get("INCLUDE"), Native(vctk) + "/include:/usr/include");
+}
+
+TEST_F(BuildRunTest, WhileACommandRunsOnlyRunningTheProgramStaysEnabled) {
+    WriteBytes(Path("hello.c"), "x\r\n");
+    WriteProfileString("Settings", "Response File", Native(Path("p.rsp")));
+    Start(Path("hello.c"), kBorland);
+    CArgumentsDlg::SetDriver([&](CArgumentsDlg& d) {
+        QTest::keyClicks(d.ComboBox()->lineEdit(), "sleep 120");
+        QTest::keyClick(d.ComboBox()->lineEdit(), Qt::Key_Return);
+    });
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCommand));
+    MIREKA_WAIT_FOR(shown.size() == 2u, kLongWaitMs);
+    for (int id : {cmd::BuildCompile, cmd::BuildDebugCompile, cmd::RspCompile, cmd::BuildCommand,
+                   cmd::BuildDebugger})
+        EXPECT_FALSE(Commands().State(id).enabled) << id;
+    for (int id : {cmd::BuildRun, cmd::BuildRunWithArgs, cmd::RspRun, cmd::BuildDosWindow,
+                   cmd::BuildSwitchCompiler, cmd::BuildPause})
+        EXPECT_TRUE(Commands().State(id).enabled) << id;
+    // The interface stays responsive: a keystroke is handled while the command runs.
+    QTest::keyClicks(&View(), "y");
+    EXPECT_EQ(View().GetWindowText(), "yx\r\n");
+    EXPECT_FALSE(Commands().Execute(cmd::BuildCompile)) << "F7 is not carried out";
+}
+
 // ---- the toolchain selection and GCC ----
 
 class BuildToolchainTest : public BuildRunTest {
