@@ -3,14 +3,13 @@
 #pragma once
 
 #include "core/app/Paths.h"
+#include "core/app/Profile.h"
 #include "core/build/Environment.h"
 
 #include <string>
 #include <string_view>
 
 namespace mireka {
-
-inline constexpr std::string_view kSettingsSection = "Settings";
 
 // Shown at every start while no toolchain is configured.
 inline constexpr std::string_view kFirstUseMessage =

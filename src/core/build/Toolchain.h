@@ -37,7 +37,7 @@ enum class CommandSlot {
 // and libraries go in verbatim; file names are quoted when the interpreter needs it.
 struct CommandFormat {
     std::string_view format;
-    std::array<CommandSlot, 6> slots{};
+    std::array<CommandSlot, 6> fills{}; // not "slots", which Qt code sees as a macro
     std::size_t slotCount = 0;
 };
 
