@@ -65,8 +65,11 @@ private:
     std::optional<FileChoice> NextFile(int filterIndex, const QString& initialName) {
         fileDialogs.push_back({QDir::currentPath(), filterIndex, initialName});
         if (files.empty()) return std::nullopt;
-        auto f = files.front();
+        // Copied out as a plain value: some compilers warn about copying the optional here.
+        const bool cancelled = !files.front();
+        const FileChoice f = cancelled ? FileChoice{} : *files.front();
         files.pop_front();
+        if (cancelled) return std::nullopt;
         return f;
     }
     Prompts* previous_;
