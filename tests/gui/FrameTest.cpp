@@ -410,7 +410,17 @@ TEST_F(FrameTest, BarLayoutAndSizesSurviveARestart) {
     second.Commands().UpdateAll();
     EXPECT_FALSE(second.Commands().Actions(cmd::ViewToolbar).front()->isChecked());
     EXPECT_TRUE(second.Commands().Actions(cmd::ViewOutput).front()->isChecked());
+    // Each place keeps its own size: floating, then docked at the left again.
+    COutputBar* bar2 = second.OutputBar();
+    bar2->setFloating(true);
+    QTRY_COMPARE(bar2->size(), QSize(100, 100));
+    bar2->resize(300, 150);
+    QTRY_COMPARE(bar2->Sizes().floating, (BarSize{300, 150}));
+    bar2->setFloating(false);
+    QTRY_COMPARE(second.dockWidgetArea(bar2), Qt::LeftDockWidgetArea);
+    QTRY_COMPARE(bar2->width(), 250);
     ASSERT_TRUE(second.close());
+    EXPECT_EQ(settings.store.ReadInt("BarState-SCBar-124", "sizeFloatCX"), 300);
 
     // A layout naming a bar this program does not have is ignored with the sizes saved with it.
     settings.store.WriteString("BarState-Summary", "Bars", "59392,59393,124,125");

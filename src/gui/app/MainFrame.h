@@ -68,8 +68,10 @@ public:
     [[nodiscard]] const std::vector<std::string>& HintLines() const noexcept { return hints_; }
     // Replaces the output window's whole text and scrolls to its end. `text` is in the system's
     // encoding, as the build wrote it. Callable from any thread: from another one, the text is
-    // handed to the interface thread and the call returns once it is shown (or the frame has
-    // gone). Replacements never interleave.
+    // handed to the interface thread and the call returns once it is shown, or once the frame
+    // is gone. Replacements never interleave. The interface thread must therefore never block
+    // waiting for a thread that may be in here while the frame lives (the frame's end releases
+    // such a thread, so joining it after that is safe).
     void ShowBuildOutput(const std::string& text);
     // The editor font and the five colours, applied by the view at every update.
     [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }

@@ -195,12 +195,14 @@ void CDockingBar::ApplyPlaceSize() {
     const BarSize minimum = PlaceMinimum();
     setMinimumSize(minimum.cx, minimum.cy);
     const BarSize size = ClampToMinimum(PlaceSize(), minimum);
-    if (isFloating())
+    if (isFloating()) {
         resize(size.cx, size.cy);
-    else if (IsHorz())
-        frame_->resizeDocks({this}, {size.cy}, Qt::Vertical);
-    else
-        frame_->resizeDocks({this}, {size.cx}, Qt::Horizontal);
+    } else if (!isHidden()) { // a hidden bar comes back at the size the layout kept for it
+        if (IsHorz())
+            frame_->resizeDocks({this}, {size.cy}, Qt::Vertical);
+        else
+            frame_->resizeDocks({this}, {size.cx}, Qt::Horizontal);
+    }
     tracking_ = true;
 }
 
