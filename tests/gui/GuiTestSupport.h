@@ -65,7 +65,8 @@ private:
     std::optional<FileChoice> NextFile(int filterIndex, const QString& initialName) {
         fileDialogs.push_back({QDir::currentPath(), filterIndex, initialName});
         if (files.empty()) return std::nullopt;
-        auto f = files.front();
+        std::optional<FileChoice> f;
+        f.swap(files.front());
         files.pop_front();
         return f;
     }
