@@ -262,6 +262,19 @@ TEST_F(EditCommandsGuiTest, ContextMenuOnlyOverTheTextAndThroughTheCommandTable)
     QApplication::sendEvent(viewport, &outside);
     QCoreApplication::processEvents();
     EXPECT_FALSE(sawMenu);
+    // From the keyboard the mouse position counts: over the gutter, no menu either.
+    QTimer::singleShot(0, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            sawMenu = true;
+            popup->close();
+        }
+    });
+    QCursor::setPos(viewport->mapToGlobal(inGutter));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(200, 20),
+                          View().mapToGlobal(QPoint(200, 20)));
+    QApplication::sendEvent(&View(), &key);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(sawMenu);
 
     // Over the text: the menu of the frame's commands; its A item selects all.
     QStringList texts;

@@ -73,6 +73,7 @@ protected:
     void OnContextMenu(const QPoint& globalPos) override;
     void OnTextNotFound(const std::string& find) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:

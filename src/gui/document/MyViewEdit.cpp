@@ -12,6 +12,7 @@
 #include "gui/editor/Cp932.h"
 #include "gui/editor/LineNumberWnd.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -28,8 +29,12 @@ void CMyView::SetUpEditing() {
     indicatorTimer_.setSingleShot(true);
     indicatorTimer_.setInterval(0);
     connect(&indicatorTimer_, &QTimer::timeout, this, &CMyView::UpdateLineIndicator);
-    connect(this, &CEditView::SelectionChanged, &indicatorTimer_, qOverload<>(&QTimer::start));
-    connect(this, &CEditView::TextChanged, &indicatorTimer_, qOverload<>(&QTimer::start));
+    // Started once per burst: a replace all changes text and selection for every occurrence.
+    const auto later = [this] {
+        if (!indicatorTimer_.isActive()) indicatorTimer_.start();
+    };
+    connect(this, &CEditView::SelectionChanged, this, later);
+    connect(this, &CEditView::TextChanged, this, later);
     indicatorTimer_.start();
 }
 
@@ -155,6 +160,12 @@ QVariant CMyView::inputMethodQuery(Qt::InputMethodQuery query) const {
 }
 
 // ---- context menu ------------------------------------------------------------------------
+
+void CMyView::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard the menu comes up where the mouse is, as long as that is over the text.
+    if (event->reason() == QContextMenuEvent::Keyboard) return OnContextMenu(QPoint(-1, -1));
+    CColorEditView::contextMenuEvent(event);
+}
 
 void CMyView::OnContextMenu(const QPoint& globalPos) {
     const QPoint at = globalPos == QPoint(-1, -1) ? QCursor::pos() : globalPos;
