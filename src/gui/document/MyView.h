@@ -61,7 +61,6 @@ public:
     // Input-method input for the editor, on or off.
     [[nodiscard]] bool ImeOpen() const noexcept { return imeOpen_; }
     void SetImeOpen(bool open);
-    [[nodiscard]] unsigned LastChar() const noexcept { return indenter_.LastChar(); }
     // The idle update of the status pane's line indicator and of the gutter's mark.
     void UpdateLineIndicator();
     // The text last handed to the line pane.

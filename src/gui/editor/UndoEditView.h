@@ -101,7 +101,7 @@ private:
     // The dialog's text as editor bytes; false, after telling the user, when the code page
     // cannot hold it.
     bool SearchBytes(const QString& text, bool replacement, std::string& bytes);
-    // The dialog's search and replacement as a text proposed from the selection.
+    // The search text a new dialog proposes: the first line of the selection, decoded.
     [[nodiscard]] QString SelectionSearchText() const;
 };
 
