@@ -64,13 +64,12 @@ public:
 private:
     std::optional<FileChoice> NextFile(int filterIndex, const QString& initialName) {
         fileDialogs.push_back({QDir::currentPath(), filterIndex, initialName});
-        if (files.empty()) return std::nullopt;
-        // Copied out as a plain value: some compilers warn about copying the optional here.
-        const bool cancelled = !files.front();
-        const FileChoice f = cancelled ? FileChoice{} : *files.front();
-        files.pop_front();
-        if (cancelled) return std::nullopt;
-        return f;
+        std::optional<FileChoice> next;
+        if (!files.empty()) {
+            next.swap(files.front());
+            files.pop_front();
+        }
+        return next;
     }
     Prompts* previous_;
 };
