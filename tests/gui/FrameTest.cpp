@@ -282,6 +282,15 @@ TEST_F(FrameTest, HoveringAMenuItemShowsItsPromptAndLeavingItShowsReady) {
     QStatusTipEvent leave{QString()};
     QApplication::sendEvent(&frame, &leave);
     EXPECT_EQ(frame.MessageText(), "レディ");
+    // So do the items of a context menu.
+    QMenu context;
+    QAction* item = context.addAction("x");
+    item->setStatusTip("context prompt");
+    context.popup(frame.mapToGlobal(QPoint(100, 100)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&context));
+    context.setActiveAction(item);
+    EXPECT_EQ(frame.MessageText(), "context prompt");
+    context.hide();
     // A hint shows in the same pane; an empty one changes nothing.
     frame.ShowHint("int printf(const char *format, ...);");
     frame.ShowHint({});

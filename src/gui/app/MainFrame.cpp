@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProxyStyle>
@@ -205,7 +206,8 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared
     RestoreBarState();
     resize(800, 600);
 
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) qApp->installEventFilter(this);
+    lockKeysFromEvents_ = QGuiApplication::platformName() == QLatin1String("xcb");
+    qApp->installEventFilter(this);
 
     // Update rules run at idle time, as the toolbar and accelerators need current states.
     connect(&idle_, &QTimer::timeout, &commands_, &CommandTable::UpdateAll);
@@ -478,8 +480,23 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        UpdateLockIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (lockKeysFromEvents_)
+            UpdateLockIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+        break;
+    case QEvent::StatusTip:
+        // A pop-up menu not opened from the menu bar (a context menu) keeps its items' prompts
+        // to itself, being a window of its own; they belong in the message pane too.
+        if (qobject_cast<QMenu*>(watched)) {
+            const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+            SetMessageText(tip.isEmpty() ? kIdleMessage : tip);
+        }
+        break;
+    default:
+        break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -131,6 +131,7 @@ private:
     int m_nToolchain = kDefaultToolchain;
     bool m_bTopMost = false;
     std::vector<std::string> hints_;
+    bool lockKeysFromEvents_ = false; // the platform puts the lock keys in key events' state
     bool placementArmed_ = true;
     bool destroyed_ = false;
     std::shared_ptr<OutputChannel> outputChannel_;
