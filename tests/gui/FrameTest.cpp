@@ -278,6 +278,11 @@ TEST_F(FrameTest, HoveringAMenuItemShowsItsPromptAndLeavingItShowsReady) {
     // once it has travelled a little since the menu opened).
     view->setActiveAction(output);
     EXPECT_EQ(frame.MessageText(), "アウトプット ウィンドウの 表示/非表示");
+    // A disabled item shows its prompt as well.
+    QAction* font = frame.Commands().Actions(cmd::ViewFont).front();
+    ASSERT_FALSE(font->isEnabled());
+    view->setActiveAction(font);
+    EXPECT_EQ(frame.MessageText(), "エディタのフォントと色を選択");
     view->hide();
     QStatusTipEvent leave{QString()};
     QApplication::sendEvent(&frame, &leave);

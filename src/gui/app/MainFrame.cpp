@@ -67,13 +67,20 @@ constexpr double kReferenceDpi = 96.0;
 constexpr quint32 kX11LockMask = 0x02;
 constexpr quint32 kX11Mod2Mask = 0x10;
 
-// The resizing edge between the bars and the editor is the docking bar's edge width.
+// The application's style with two changes for the frame and its menus: the resizing edge
+// between the bars and the editor is the docking bar's edge width, and a disabled menu item is
+// highlighted under the pointer, so that its prompt shows too.
 class FrameStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_DockWidgetSeparatorExtent) return kBarEdgeWidth;
         return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
@@ -166,9 +173,9 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared
     InitMirekaResources();
     setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
-    auto* style = new FrameStyle;
-    style->setParent(this);
-    setStyle(style);
+    style_ = new FrameStyle;
+    style_->setParent(this);
+    setStyle(style_);
 
     // The frame and its view.
     view_ = new CMyView(this);
@@ -276,6 +283,7 @@ void CMainFrame::AddItems(QMenu* menu, const std::vector<MenuItemDef>& items) {
             menu->addSeparator();
         } else if (item.id == MenuItemDef::kSubmenu) {
             QMenu* sub = menu->addMenu(QString::fromUtf8(item.text));
+            sub->setStyle(style_);
             connect(sub, &QMenu::aboutToShow, this,
                     [this, sub] { commands_.UpdateActions(sub->actions()); });
             AddItems(sub, item.sub);
@@ -295,6 +303,7 @@ void CMainFrame::AddItems(QMenu* menu, const std::vector<MenuItemDef>& items) {
 void CMainFrame::BuildMenus() {
     for (const MenuDef& def : MainMenuDefs()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(def.title));
+        menu->setStyle(style_);
         if (!fileMenu_) fileMenu_ = menu;
         AddItems(menu, def.items);
         connect(menu, &QMenu::aboutToShow, this, [this, menu] {

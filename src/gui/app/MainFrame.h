@@ -18,6 +18,7 @@
 
 class QLabel;
 class QMenu;
+class QStyle;
 class QToolBar;
 
 namespace mireka {
@@ -115,6 +116,7 @@ private:
     void UpdateLockIndicators(quint32 nativeModifiers);
 
     CMyApp& app_;
+    QStyle* style_ = nullptr; // the frame's and its menus'
     CommandTable commands_;
     CMyView* view_ = nullptr;
     QToolBar* toolBar_ = nullptr;
