@@ -12,5 +12,5 @@ mireka_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk)
+MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk libqt6svg6)
 MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb)

@@ -15,12 +15,12 @@ constexpr int kVctk = 2;
 constexpr int kGcc = 3;
 
 TEST(JumpLine, RuleTableFollowsTheToolchainKind) {
-    EXPECT_EQ(JumpRuleFor(kBorland).endSeparator, ':');
-    EXPECT_EQ(JumpRuleFor(kBorland).startSeparator, ' ');
-    EXPECT_EQ(JumpRuleFor(kLsi).endSeparator, ':');
-    EXPECT_EQ(JumpRuleFor(kVctk).endSeparator, ')');
-    EXPECT_EQ(JumpRuleFor(kVctk).startSeparator, '(');
-    EXPECT_EQ(JumpRuleFor(kGcc).method, JumpRule::Method::ColonDigitsColon);
+    EXPECT_EQ(JumpRuleFor(kBorland).end, ':');
+    EXPECT_EQ(JumpRuleFor(kBorland).start, ' ');
+    EXPECT_EQ(JumpRuleFor(kLsi).end, ':');
+    EXPECT_EQ(JumpRuleFor(kVctk).end, ')');
+    EXPECT_EQ(JumpRuleFor(kVctk).start, '(');
+    EXPECT_EQ(JumpRuleFor(kGcc).style, JumpRule::Style::ColonDigitsColon);
     // Every other value reads like the Visual C++ Toolkit.
     for (int other : {-1, 4, 99, INT_MIN, INT_MAX}) {
         EXPECT_EQ(&JumpRuleFor(other), &JumpRuleFor(kVctk)) << other;

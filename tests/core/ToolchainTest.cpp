@@ -1,9 +1,7 @@
 // The toolchain table, the meaning of stored selections and the switch command's cycle.
 #include "core/build/Toolchain.h"
-#include "core/app/FrameSettings.h"
 #include "core/app/MemorySettingsStore.h"
 #include "core/app/Profile.h"
-#include "core/document/JumpLine.h"
 
 #include <gtest/gtest.h>
 
@@ -126,36 +124,6 @@ TEST(Toolchain, GccIsTheStartingSelectionOnlyOnAFreshSetupWithGcc) {
     EXPECT_FALSE(IsToolchainSelectionStored());
     WriteProfileInt("Settings", "IsLCC", 1);
     EXPECT_TRUE(IsToolchainSelectionStored());
-}
-
-// The frame, the view and the table share one default selection and one settings section.
-TEST(Toolchain, FrameAndBuildShareTheDefaultSelection) {
-    EXPECT_EQ(ToolchainIndicator(kDefaultToolchain), "LSIC86");
-    MemorySettingsStore store;
-    ScopedProfileStore scope(&store);
-    WriteProfileInt(kSettingsSection, kToolchainEntry, 0);
-    EXPECT_TRUE(store.ReadInt("Settings", "IsLCC").has_value());
-}
-
-// The table and the output window must read a message's line the same way: both use the one
-// rule type, and a real message of each kind yields its line through the table's rule.
-TEST(Toolchain, JumpRuleOfEveryKindIsTheOutputWindowsRule) {
-    for (const ToolchainDescriptor& d : Toolchains()) {
-        const JumpRule& window = JumpRuleFor(static_cast<int>(d.kind));
-        EXPECT_EQ(d.jump.method, window.method) << d.indicator;
-        EXPECT_EQ(d.jump.endSeparator, window.endSeparator) << d.indicator;
-        EXPECT_EQ(d.jump.startSeparator, window.startSeparator) << d.indicator;
-    }
-    EXPECT_EQ(ParseJumpLine("Error E2080 t.c 7: Error directive: x",
-                            Toolchain(ToolchainKind::Borland).jump),
-              7);
-    EXPECT_EQ(ParseJumpLine("t.c 9: error: #error x", Toolchain(ToolchainKind::LsiC86).jump), 9);
-    EXPECT_EQ(ParseJumpLine("t.c(12) : error C2065: 'x'", Toolchain(ToolchainKind::VcToolkit).jump),
-              12);
-    EXPECT_EQ(ParseJumpLine("hello.c:5:3: error: expected ';'", Toolchain(ToolchainKind::Gcc).jump),
-              5);
-    EXPECT_EQ(ParseJumpLine("hello.c: In function 'main':", Toolchain(ToolchainKind::Gcc).jump),
-              std::nullopt);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "gui/build/ArgumentsDlg.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "gui/document/OutputBar.h"
 
 #include "BuildTestSupport.h"
 #include "GuiTestSupport.h"
@@ -72,6 +73,8 @@ protected:
     CMyView& View() { return *Frame().View(); }
     CMyDoc& Doc() { return *app->Document(); }
     CommandTable& Commands() { return Frame().Commands(); }
+    COutputEdit& Output() { return *Frame().OutputBar()->Edit(); }
+    QString Pane() { return Frame().PaneText(cmd::IndicatorCompiler); }
 
     // The menu item's text as the menu shows it after an update.
     QString MenuText(int id) {
@@ -138,6 +141,8 @@ TEST_F(BuildRunTest, F7CompilesOnAWorkerAndShowsTheTranscriptWhileTheCommandsAre
     EXPECT_TRUE(View().IsBuildReady());
     EXPECT_TRUE(Commands().State(cmd::BuildCompile).enabled);
     EXPECT_EQ(prompts.beeps, 1);
+    // The output window holds the last text, in its own form.
+    EXPECT_EQ(Output().GetWindowText(), OutputDisplayBytes(shown[2].text));
     EXPECT_TRUE(CaptureFilesLeft().isEmpty());
 
     // The stand-in was started by name in the source's folder with the source's name alone.
@@ -550,11 +555,15 @@ TEST_F(BuildToolchainTest, FreshStartWithGccSelectsItAndTheSwitchCyclesThroughIt
     EXPECT_TRUE(prompts.messages.empty()) << "gcc is configured: no first-use message";
     EXPECT_EQ(Commands().State(cmd::BuildSwitchCompiler).text, "コンパイラの切り替え(&T)");
 
+    EXPECT_EQ(Pane(), "GCC");
     std::vector<int> seen;
+    QStringList panes;
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
         seen.push_back(Selection());
+        panes << Pane();
     }
+    EXPECT_EQ(panes, (QStringList{"BCC55", "LSIC86", "GCC", "BCC55"}));
     // Without the Visual C++ Toolkit: GCC, Borland, LSI C-86, GCC, Borland.
     EXPECT_EQ(seen, (std::vector<int>{kBorland, kLsi, kGcc, kBorland}));
 }
@@ -571,6 +580,7 @@ TEST_F(BuildToolchainTest, WithoutGccTheSwitchAlternatesAndTheFirstUseMessageNam
     EXPECT_EQ(prompts.messages[0].icon, QMessageBox::NoIcon);
     EXPECT_FALSE(Commands().State(cmd::BuildCompile).enabled) << "nothing is configured";
 
+    EXPECT_EQ(Pane(), "LSIC86");
     std::vector<int> seen;
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
@@ -636,6 +646,27 @@ TEST_F(BuildGccTest, BrokenSourceShowsGccsDiagnosticsWhoseLinesTheJumpRuleFinds)
     }
     EXPECT_TRUE(sawError) << text;
     EXPECT_FALSE(QFile::exists(Path("hello")));
+
+    // Double-clicking gcc's messages in the output window moves the caret to their line.
+    COutputEdit& out = Output();
+    int jumps = 0;
+    for (int line = 0; line < out.GetLineCount(); ++line) {
+        const std::string message = out.Control().LineText(line);
+        const bool located = message.rfind("hello.c:", 0) == 0 && ParseJumpLine(message, kGcc);
+        View().SetSel(0, 0);
+        out.SetSel(out.LineIndex(line), out.LineIndex(line));
+        out.ScrollCaret();
+        const QPoint p = out.PosFromChar(out.LineIndex(line) + 2) + QPoint(1, out.LineHeight() / 2);
+        QTest::mouseDClick(out.viewport(), Qt::LeftButton, {}, p);
+        const int caretLine = View().LineFromChar(View().Control().SelStart());
+        if (located) {
+            EXPECT_EQ(caretLine, *ParseJumpLine(message, kGcc) - 1) << message;
+            ++jumps;
+        } else {
+            EXPECT_EQ(caretLine, 0) << "no jump from: " << message;
+        }
+    }
+    EXPECT_GT(jumps, 0);
     EXPECT_EQ(ParseJumpLine("hello.c: In function 'main':", kGcc), std::nullopt);
 }
 

@@ -64,10 +64,12 @@ public:
 private:
     std::optional<FileChoice> NextFile(int filterIndex, const QString& initialName) {
         fileDialogs.push_back({QDir::currentPath(), filterIndex, initialName});
-        if (files.empty()) return std::nullopt;
-        auto f = files.front();
-        files.pop_front();
-        return f;
+        std::optional<FileChoice> next;
+        if (!files.empty()) {
+            next.swap(files.front());
+            files.pop_front();
+        }
+        return next;
     }
     Prompts* previous_;
 };

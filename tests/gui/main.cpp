@@ -1,5 +1,7 @@
 // Widget tests run headless and never touch the user's own settings or files.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,11 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
     qputenv("MIREKA_PROGRAM_DIR", (home.path() + "/program").toLocal8Bit());
+    // The program directory holds the data files that ship beside the program.
+    QDir().mkpath(home.path() + "/program");
+    const QDir data(QStringLiteral(MIREKA_FIXTURES "/../../src/resources/data"));
+    for (const QString& name : data.entryList(QDir::Files))
+        QFile::copy(data.filePath(name), home.path() + "/program/" + name);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

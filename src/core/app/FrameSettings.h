@@ -2,6 +2,9 @@
 // always-on-top flag, and their reading and writing in the "Settings" section.
 #pragma once
 
+#include "core/app/Profile.h"
+#include "core/build/Toolchain.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -9,8 +12,6 @@
 #include <string_view>
 
 namespace mireka {
-
-class SettingsStore;
 
 // A 24-bit colour laid out as 0x00BBGGRR.
 using Colour = std::uint32_t;
@@ -106,9 +107,6 @@ bool ParseEditorColors(std::string_view value, EditorColours& colours);
 [[nodiscard]] constexpr int TopMostSetting(bool on) noexcept {
     return on ? 8 : 0;
 }
-
-inline constexpr std::string_view kSettingsSection = "Settings";
-inline constexpr int kDefaultToolchain = 1;
 
 // Everything the frame keeps in "Settings".
 struct FrameSettings {

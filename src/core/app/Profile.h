@@ -8,6 +8,9 @@
 
 namespace mireka {
 
+// The section that holds most of the program's own settings.
+inline constexpr std::string_view kSettingsSection = "Settings";
+
 // A backing store. Reads yield nothing for a missing or unreadable value; the profile functions
 // turn that into the caller's default.
 class SettingsStore {

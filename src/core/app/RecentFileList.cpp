@@ -1,7 +1,9 @@
 // The recent-file list.
 #include "core/app/RecentFileList.h"
 
+#include "core/app/Paths.h"
 #include "core/app/Profile.h"
+#include "core/editor/Dbcs.h"
 
 #include <algorithm>
 
@@ -13,14 +15,6 @@ constexpr const char* kSection = "Recent File List";
 
 std::string EntryName(int n) {
     return "File" + std::to_string(n);
-}
-
-bool IsSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/';
-#else
-    return c == '/';
-#endif
 }
 
 } // namespace
@@ -53,19 +47,11 @@ void RecentFileList::WriteList() const {
 
 std::string RecentFileList::AbbreviateName(const std::string& path, std::size_t maxChars) {
     if (path.size() <= maxChars) return path;
-    // Separators are never trail bytes on POSIX; on Windows the backslash can be, so step
-    // over double-byte characters there.
+    // Double-byte characters are stepped over whole, so a trail byte equal to a backslash
+    // never separates.
     std::vector<std::size_t> seps;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-#ifdef _WIN32
-        const auto b = static_cast<unsigned char>(path[i]);
-        if (((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-#endif
-        if (IsSeparator(path[i])) seps.push_back(i);
-    }
+    for (std::size_t i = 0; i < path.size(); i += dbcs::CharLength(path, i))
+        if (IsPathSeparator(path[i])) seps.push_back(i);
     if (seps.empty()) return path;
     const std::string name = path.substr(seps.back() + 1);
     if (seps.size() < 2) return name.size() <= maxChars ? path : name;

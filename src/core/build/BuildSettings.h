@@ -2,8 +2,8 @@
 // save steps, and the values derived from the environment at start.
 #pragma once
 
-#include "core/app/FrameSettings.h" // kSettingsSection, shared with the frame
 #include "core/app/Paths.h"
+#include "core/app/Profile.h"
 #include "core/build/Environment.h"
 
 #include <string>

@@ -26,7 +26,7 @@ FillFormat(const CommandFormat& f, const std::array<std::string, 6>& values, She
             out += fmt[i];
             continue;
         }
-        const CommandSlot kind = f.slots[slot];
+        const CommandSlot kind = f.fills[slot];
         const std::string& value = values[static_cast<std::size_t>(kind)];
         ++slot;
         ++i; // past the "s"

@@ -10,9 +10,9 @@ namespace {
 using S = CommandSlot;
 using K = ToolchainKind;
 
-constexpr JumpRule kColonSpace{JumpRule::Method::Separators, ':', ' '};
-constexpr JumpRule kParentheses{JumpRule::Method::Separators, ')', '('};
-constexpr JumpRule kColonDigits{JumpRule::Method::ColonDigitsColon, ':', ':'};
+constexpr JumpRule kColonSpace{JumpRule::Style::Separators, ':', ' '};
+constexpr JumpRule kParentheses{JumpRule::Style::Separators, ')', '('};
+constexpr JumpRule kColonDigits{JumpRule::Style::ColonDigitsColon, ':', ':'};
 
 constexpr std::array<ToolchainDescriptor, 4> kToolchains = {{
     {

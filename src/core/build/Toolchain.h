@@ -2,9 +2,7 @@
 // formats, message jump rule and switch order. Adding a kind means adding a row.
 #pragma once
 
-#include "core/app/FrameSettings.h" // kDefaultToolchain, shared with the frame
 #include "core/build/BuildSettings.h"
-#include "core/document/JumpLine.h"
 
 #include <array>
 #include <cstddef>
@@ -21,6 +19,7 @@ enum class ToolchainKind : int { Borland = 0, LsiC86 = 1, VcToolkit = 2, Gcc = 3
 inline constexpr ToolchainKind kFallbackToolchain = ToolchainKind::VcToolkit;
 [[nodiscard]] ToolchainKind KindOf(int selection) noexcept;
 
+inline constexpr int kDefaultToolchain = 1;
 inline constexpr std::string_view kToolchainEntry = "IsLCC";
 inline constexpr std::string_view kSwitchToolchainPrompt =
     "コンパイラ（LSIC86/BCC55/VCTK/GCC）の切り替え";
@@ -38,8 +37,21 @@ enum class CommandSlot {
 // and libraries go in verbatim; file names are quoted when the interpreter needs it.
 struct CommandFormat {
     std::string_view format;
-    std::array<CommandSlot, 6> slots{};
+    std::array<CommandSlot, 6> fills{}; // not "slots", which Qt code sees as a macro
     std::size_t slotCount = 0;
+};
+
+// How the output window finds a line number in a compiler message.
+struct JumpRule {
+    enum class Style {
+        // The number follows the last `start` before the first `end`.
+        Separators,
+        // The first run of digits directly between two ":".
+        ColonDigitsColon,
+    };
+    Style style = Style::Separators;
+    char end = ':';
+    char start = ' ';
 };
 
 // Where the debugger of a kind is found.
@@ -71,7 +83,7 @@ struct ToolchainDescriptor {
     bool acceptsCpp;        // ".cpp" sources compile too, not only ".c"
     bool quoteProgramName;  // the run file quotes the program name
     bool nativeProgramName; // the program has the host's executable name (no ".exe" on POSIX)
-    JumpRule jump;          // how the output window finds the line of a message
+    JumpRule jump;
     std::array<SwitchStep, 2> next; // the second step is unconditional
 };
 

@@ -30,11 +30,6 @@ std::string_view CutLine(std::string_view line) noexcept {
 
 } // namespace
 
-const JumpRule& JumpRuleFor(int toolchain) noexcept {
-    if (toolchain == 0 || toolchain == 1 || toolchain == 3) return kJumpRules[toolchain];
-    return kJumpRules[2];
-}
-
 int ReadCLong(std::string_view s) noexcept {
     std::size_t i = 0;
     while (i < s.size() && IsCSpace(s[i]))
@@ -76,8 +71,8 @@ std::optional<int> ParseColonLineNumber(std::string_view line) noexcept {
 }
 
 std::optional<int> ParseJumpLine(std::string_view line, const JumpRule& rule) noexcept {
-    if (rule.method == JumpRule::Method::ColonDigitsColon) return ParseColonLineNumber(line);
-    return ParseSeparatedLineNumber(line, rule.endSeparator, rule.startSeparator);
+    if (rule.style == JumpRule::Style::ColonDigitsColon) return ParseColonLineNumber(line);
+    return ParseSeparatedLineNumber(line, rule.end, rule.start);
 }
 
 std::optional<std::size_t> JumpTargetLine(int number, std::size_t lineCount) noexcept {

@@ -2,37 +2,20 @@
 // the output window to the source line.
 #pragma once
 
+#include "core/build/Toolchain.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
 namespace mireka {
 
-// How one toolchain's messages name their line.
-struct JumpRule {
-    enum class Method : std::uint8_t {
-        // The number after the last start separator before the first end separator.
-        Separators,
-        // The first run of digits between two ":" (GCC's "file:line:column:").
-        ColonDigitsColon,
-    };
-    Method method;
-    char endSeparator;
-    char startSeparator;
-};
-
-// Indexed by the toolchain kind: Borland C++ 5.5 ("t.c 7: text"), LSI C-86 (the same),
-// Visual C++ Toolkit ("t.c(12) : text"), GCC ("t.c:5:3: text").
-inline constexpr JumpRule kJumpRules[] = {
-    {JumpRule::Method::Separators, ':', ' '},
-    {JumpRule::Method::Separators, ':', ' '},
-    {JumpRule::Method::Separators, ')', '('},
-    {JumpRule::Method::ColonDigitsColon, ':', ':'},
-};
-
-// The rule for a toolchain kind; kinds other than 0, 1 and 3 use the Visual C++ Toolkit's.
-[[nodiscard]] const JumpRule& JumpRuleFor(int toolchain) noexcept;
+// The rule of the toolchain a selection means (Borland C++ 5.5 and LSI C-86 "t.c 7: text",
+// Visual C++ Toolkit "t.c(12) : text", GCC "t.c:5:3: text"); kinds other than 0, 1 and 3 use
+// the Visual C++ Toolkit's.
+[[nodiscard]] inline const JumpRule& JumpRuleFor(int toolchain) noexcept {
+    return ToolchainOf(toolchain).jump;
+}
 
 // Only this much of a message line is examined (cut at a character boundary).
 inline constexpr std::size_t kMaxJumpLineBytes = 259;

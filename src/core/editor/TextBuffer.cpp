@@ -48,12 +48,32 @@ TextBuffer::Chunk TextBuffer::MakeChunk(std::string_view bytes) const {
 }
 
 std::size_t TextBuffer::ChunkOfOffset(Offset pos) const noexcept {
-    auto it = std::upper_bound(chunkStart_.begin(), chunkStart_.end(), pos);
-    if (it == chunkStart_.begin()) return 0;
-    return static_cast<std::size_t>(it - chunkStart_.begin()) - 1;
+    // The last chunk that starts at or before `pos`.
+    std::size_t lo = 0;
+    std::size_t hi = chunks_.size();
+    while (hi - lo > 1) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (StartOf(mid) <= pos)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+void TextBuffer::Settle() noexcept {
+    // The table may still have the chunk count from before a split or merge.
+    for (std::size_t c = stepFrom_; c < chunkStart_.size(); ++c) {
+        chunkStart_[c] += stepBytes_;
+        chunkLine_[c] += stepLines_;
+    }
+    stepFrom_ = chunkStart_.size();
+    stepBytes_ = 0;
+    stepLines_ = 0;
 }
 
 void TextBuffer::RebuildTable(std::size_t from) {
+    Settle();
     chunkStart_.resize(chunks_.size());
     chunkLine_.resize(chunks_.size());
     Offset start = from == 0 ? 0 : chunkStart_[from - 1] + chunks_[from - 1].size;
@@ -65,13 +85,26 @@ void TextBuffer::RebuildTable(std::size_t from) {
         start += chunks_[c].size;
         line += static_cast<int>(chunks_[c].breaks.size());
     }
+    stepFrom_ = chunks_.size();
 }
 
 void TextBuffer::ShiftTable(std::size_t from, Offset bytes, int breaks) noexcept {
-    for (std::size_t c = from; c < chunks_.size(); ++c) {
-        chunkStart_[c] += bytes;
-        chunkLine_[c] += breaks;
+    // Moves the pending step to `from`, touching only the chunks in between, so edits that
+    // follow each other closely (typing, replace all) cost little however long the text is.
+    if (from > stepFrom_) {
+        for (std::size_t c = stepFrom_; c < from && c < chunks_.size(); ++c) {
+            chunkStart_[c] += stepBytes_;
+            chunkLine_[c] += stepLines_;
+        }
+    } else {
+        for (std::size_t c = from; c < stepFrom_; ++c) {
+            chunkStart_[c] -= stepBytes_;
+            chunkLine_[c] -= stepLines_;
+        }
     }
+    stepFrom_ = from;
+    stepBytes_ += bytes;
+    stepLines_ += breaks;
 }
 
 void TextBuffer::ReplaceChunkRange(std::size_t first, std::size_t last, std::string_view bytes) {
@@ -115,7 +148,7 @@ void TextBuffer::MergeSmall(std::size_t c) {
 
 char TextBuffer::At(Offset pos) const noexcept {
     const std::size_t c = ChunkOfOffset(pos);
-    return chunks_[c].data[static_cast<std::size_t>(pos - chunkStart_[c])];
+    return chunks_[c].data[static_cast<std::size_t>(pos - StartOf(c))];
 }
 
 void TextBuffer::AppendTo(std::string& out, Offset start, Offset end) const {
@@ -123,9 +156,10 @@ void TextBuffer::AppendTo(std::string& out, Offset start, Offset end) const {
     end = std::clamp<Offset>(end, start, length_);
     if (start == end) return;
     out.reserve(out.size() + static_cast<std::size_t>(end - start));
-    for (std::size_t c = ChunkOfOffset(start); c < chunks_.size() && chunkStart_[c] < end; ++c) {
-        const Offset from = std::max(start, chunkStart_[c]) - chunkStart_[c];
-        const Offset to = std::min<Offset>(end - chunkStart_[c], chunks_[c].size);
+    for (std::size_t c = ChunkOfOffset(start); c < chunks_.size() && StartOf(c) < end; ++c) {
+        const Offset at = StartOf(c);
+        const Offset from = std::max(start, at) - at;
+        const Offset to = std::min<Offset>(end - at, chunks_[c].size);
         out.append(chunks_[c].data.get() + from, static_cast<std::size_t>(to - from));
     }
 }
@@ -163,7 +197,7 @@ void TextBuffer::SetText(std::string_view text) {
     chunks_ = std::move(chunks);
     length_ = static_cast<Offset>(text.size());
     RebuildTable(0);
-    lineBreaks_ = chunkLine_.back() + static_cast<int>(chunks_.back().breaks.size());
+    lineBreaks_ = LineOf(chunks_.size() - 1) + static_cast<int>(chunks_.back().breaks.size());
 }
 
 void TextBuffer::Insert(Offset pos, std::string_view text) {
@@ -171,7 +205,7 @@ void TextBuffer::Insert(Offset pos, std::string_view text) {
     pos = std::clamp<Offset>(pos, 0, length_);
     const std::size_t c = ChunkOfOffset(pos);
     Chunk& ch = chunks_[c];
-    const auto o = static_cast<std::size_t>(pos - chunkStart_[c]);
+    const auto o = static_cast<std::size_t>(pos - StartOf(c));
     const int added = CountBreaks(text);
     length_ += static_cast<Offset>(text.size());
     lineBreaks_ += added;
@@ -204,8 +238,8 @@ void TextBuffer::Erase(Offset start, Offset end) {
     if (start == end) return;
     const std::size_t c1 = ChunkOfOffset(start);
     const std::size_t c2 = ChunkOfOffset(end - 1);
-    const auto o1 = static_cast<std::size_t>(start - chunkStart_[c1]);
-    const auto o2 = static_cast<std::size_t>(end - chunkStart_[c2]);
+    const auto o1 = static_cast<std::size_t>(start - StartOf(c1));
+    const auto o2 = static_cast<std::size_t>(end - StartOf(c2));
     length_ -= end - start;
     if (c1 == c2) {
         Chunk& ch = chunks_[c1];
@@ -234,8 +268,8 @@ void TextBuffer::Erase(Offset start, Offset end) {
             std::lower_bound(a.breaks.begin(), a.breaks.end(), o1) - a.breaks.begin();
         const auto before2 =
             std::lower_bound(b.breaks.begin(), b.breaks.end(), o2) - b.breaks.begin();
-        lineBreaks_ -= (chunkLine_[c2] + static_cast<int>(before2)) -
-                       (chunkLine_[c1] + static_cast<int>(before1));
+        lineBreaks_ -=
+            (LineOf(c2) + static_cast<int>(before2)) - (LineOf(c1) + static_cast<int>(before1));
         std::string region;
         region.reserve(o1 + (b.size - o2));
         region.append(a.data.get(), o1);
@@ -256,20 +290,25 @@ int TextBuffer::LineFromOffset(Offset pos) const noexcept {
     pos = std::clamp<Offset>(pos, 0, length_);
     const std::size_t c = ChunkOfOffset(pos);
     const auto& br = chunks_[c].breaks;
-    const auto local = static_cast<std::uint32_t>(pos - chunkStart_[c]);
+    const auto local = static_cast<std::uint32_t>(pos - StartOf(c));
     // A line starts right after its LF, so only breaks strictly before `pos` count.
-    return chunkLine_[c] +
-           static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin());
+    return LineOf(c) + static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin());
 }
 
 Offset TextBuffer::LineStart(int line) const noexcept {
     if (line < 0 || line > lineBreaks_) return -1;
     if (line == 0) return 0;
     // The chunk holding LF number `line` is the last one with fewer LFs before it.
-    auto it = std::upper_bound(chunkLine_.begin(), chunkLine_.end(), line - 1);
-    const std::size_t c = static_cast<std::size_t>(it - chunkLine_.begin()) - 1;
-    return chunkStart_[c] + chunks_[c].breaks[static_cast<std::size_t>(line - chunkLine_[c] - 1)] +
-           1;
+    std::size_t lo = 0;
+    std::size_t hi = chunks_.size();
+    while (hi - lo > 1) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (LineOf(mid) < line)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return StartOf(lo) + chunks_[lo].breaks[static_cast<std::size_t>(line - LineOf(lo) - 1)] + 1;
 }
 
 Offset TextBuffer::LineEnd(int line) const noexcept {
@@ -298,7 +337,7 @@ void TextBuffer::CheckInvariant() const {
         const Chunk& ch = chunks_[c];
         MIREKA_ASSERT(ch.size <= capacity_);
         MIREKA_ASSERT(ch.size > 0 || chunks_.size() == 1);
-        MIREKA_ASSERT(chunkStart_[c] == start && chunkLine_[c] == line);
+        MIREKA_ASSERT(StartOf(c) == start && LineOf(c) == line);
         std::vector<std::uint16_t> expect;
         CollectBreaks(std::string_view(ch.data.get(), ch.size), 0, expect);
         MIREKA_ASSERT(expect == ch.breaks);

@@ -76,14 +76,26 @@ private:
     [[nodiscard]] std::size_t ChunkOfOffset(Offset pos) const noexcept;
     void RebuildTable(std::size_t from);
     void ShiftTable(std::size_t from, Offset bytes, int breaks) noexcept;
+    void Settle() noexcept; // applies the pending step to every chunk after it
+    [[nodiscard]] Offset StartOf(std::size_t c) const noexcept {
+        return chunkStart_[c] + (c >= stepFrom_ ? stepBytes_ : 0);
+    }
+    [[nodiscard]] int LineOf(std::size_t c) const noexcept {
+        return chunkLine_[c] + (c >= stepFrom_ ? stepLines_ : 0);
+    }
     void ReplaceChunkRange(std::size_t first, std::size_t last, std::string_view bytes);
     void MergeSmall(std::size_t c);
     void NoteLineLengthsAround(Offset start, Offset end);
 
     std::size_t capacity_;
     std::vector<Chunk> chunks_;      // never empty; only a sole chunk may be empty
-    std::vector<Offset> chunkStart_; // offset of each chunk's first byte
-    std::vector<int> chunkLine_;     // LF bytes before each chunk
+    std::vector<Offset> chunkStart_; // offset of each chunk's first byte, before the step
+    std::vector<int> chunkLine_;     // LF bytes before each chunk, before the step
+    // Chunks from stepFrom_ on are still owed stepBytes_ and stepLines_ (read them through
+    // StartOf and LineOf), so an edit shifts only the chunks between it and the previous one.
+    std::size_t stepFrom_ = 0;
+    Offset stepBytes_ = 0;
+    int stepLines_ = 0;
     Offset length_ = 0;
     int lineBreaks_ = 0;
     Offset longestLine_ = 0;

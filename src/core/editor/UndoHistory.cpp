@@ -1,7 +1,7 @@
 // Recording and replay of the undo and redo lists.
 #include "core/editor/UndoHistory.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/editor/TextNav.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,40 +10,16 @@ namespace mireka {
 
 namespace {
 
-// A character boundary at or before `pos`, found by stepping back over lead-range bytes only:
-// the byte before such a run ends a character whatever it is. CR and LF are not lead bytes, so
-// the scan never leaves the line of `pos`; a line start is always a boundary.
-Offset BoundaryAtOrBefore(const TextBuffer& buf, Offset pos) {
-    while (pos > 0 && dbcs::IsLeadByte(buf.At(pos - 1)))
-        --pos;
-    return pos;
-}
-
+// One character, as the caret steps: a CR LF pair and a double-byte character are one unit, and
+// a lone lead byte before a line break stands alone, so a deletion never splits either.
 ByteRange BackspaceRange(const TextControl& ctl, Offset pos) {
     if (pos < 1) return {pos, pos};
-    const TextBuffer& buf = ctl.Buffer();
-    if (buf.At(pos - 1) == '\n') {
-        if (pos >= 2 && buf.At(pos - 2) == '\r') return {pos - 2, pos};
-        return {pos - 1, pos};
-    }
-    const Offset from = BoundaryAtOrBefore(buf, pos - 1);
-    const std::string bytes = ctl.Text(from, pos);
-    const bool trail = dbcs::IsTrailAt(bytes, static_cast<std::size_t>(pos - 1 - from));
-    return {trail ? pos - 2 : pos - 1, pos};
+    return {PrevCharOffset(ctl.Buffer(), pos), pos};
 }
 
 ByteRange DeleteRange(const TextControl& ctl, Offset pos) {
-    const TextBuffer& buf = ctl.Buffer();
-    if (pos < 0 || pos >= buf.Length()) return {pos, pos};
-    if (buf.At(pos) == '\r') {
-        if (pos + 1 < buf.Length() && buf.At(pos + 1) == '\n') return {pos, pos + 2};
-        return {pos, pos + 1};
-    }
-    const Offset from = BoundaryAtOrBefore(buf, pos);
-    // CharLength looks at the byte after `pos`: a lead byte before CR LF stays alone.
-    const std::string bytes = ctl.Text(from, pos + 2);
-    const bool lead = dbcs::IsLeadAt(bytes, static_cast<std::size_t>(pos - from));
-    return {pos, lead ? pos + 2 : pos + 1};
+    if (pos < 0 || pos >= ctl.Length()) return {pos, pos};
+    return {pos, NextCharOffset(ctl.Buffer(), pos)};
 }
 
 } // namespace

@@ -1,38 +1,220 @@
 // The main window.
 #include "gui/app/MainFrame.h"
 
+#include "core/app/Hints.h"
+#include "core/app/Paths.h"
+#include "core/app/Profile.h"
 #include "core/app/RecentFileList.h"
+#include "core/widgets/BarState.h"
 #include "gui/app/CommandIds.h"
 #include "gui/app/MenuDefs.h"
 #include "gui/app/MyApp.h"
+#include "gui/app/Prompts.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "gui/document/OutputBar.h"
 #include "gui/editor/EditorFont.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QThread>
+#include <QToolBar>
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+
+// The icons live in a static library, whose resource registration the linker would drop
+// unless something refers to it.
+static void InitMirekaResources() {
+    Q_INIT_RESOURCE(mireka);
+}
 
 namespace mireka {
 
 namespace {
+
 constexpr int kIdleUpdateMs = 150;
 constexpr std::size_t kRecentDisplayChars = 30;
+constexpr int kLayoutVersion = 1;
+constexpr std::string_view kStatusBarEntry = "StatusBar";
+const QString kIdleMessage = QStringLiteral("レディ");
+
+// Logical-font constants of the stored format.
+constexpr std::uint8_t kDefaultCharset = 1;
+constexpr std::uint8_t kFixedPitch = 1;
+constexpr std::uint8_t kFamilyRoman = 0x10;
+constexpr std::uint8_t kFamilySwiss = 0x20;
+constexpr std::uint8_t kFamilyModern = 0x30;
+constexpr std::uint8_t kFamilyScript = 0x40;
+constexpr std::uint8_t kFamilyDecorative = 0x50;
+constexpr std::uint8_t kNonAntialiased = 3;
+constexpr std::uint8_t kAntialiased = 4;
+constexpr double kReferenceDpi = 96.0;
+
+// X11 key-state bits of Caps Lock and (on common keymaps) Num Lock.
+constexpr quint32 kX11LockMask = 0x02;
+constexpr quint32 kX11Mod2Mask = 0x10;
+
+// The application's style with two changes for the frame and its menus: the resizing edge
+// between the bars and the editor is the docking bar's edge width, and a disabled menu item is
+// highlighted under the pointer, so that its prompt shows too.
+class FrameStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_DockWidgetSeparatorExtent) return kBarEdgeWidth;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+struct PaneDef {
+    int id;
+    const char* sizing;
+};
+
+// Left to right after the message pane; each pane is as wide as its sizing text.
+constexpr PaneDef kPanes[] = {
+    {cmd::IndicatorCompiler, "LSIC86"}, {cmd::IndicatorLine, " 行: 8888"},
+    {cmd::IndicatorKana, "カナ"},       {cmd::IndicatorCaps, "CAP"},
+    {cmd::IndicatorNum, "NUM"},         {cmd::IndicatorScroll, "SCRL"},
+};
+
+constexpr int kSavedBars[] = {kToolBarId, kStatusBarId, kOutputBarId};
+
 } // namespace
 
-CMainFrame::CMainFrame(CMyApp& app) : app_(app), font_(DefaultEditorFont()) {
+QFont FontFromLogFont(const LogFont& lf) {
+    QFont font = DefaultEditorFont();
+    if (!lf.faceName.empty())
+        font.setFamily(
+            QString::fromLocal8Bit(lf.faceName.data(), static_cast<qsizetype>(lf.faceName.size())));
+    if (lf.height != 0) font.setPointSizeF(std::abs(double(lf.height)) * 72.0 / kReferenceDpi);
+    font.setWeight(lf.weight <= 0 ? QFont::Normal
+                                  : static_cast<QFont::Weight>(std::min(lf.weight, 1000)));
+    font.setItalic(lf.italic != 0);
+    font.setUnderline(lf.underline != 0);
+    font.setStrikeOut(lf.strikeOut != 0);
+    switch (lf.pitchAndFamily & 0xF0) {
+    case kFamilyRoman:
+        font.setStyleHint(QFont::Serif);
+        break;
+    case kFamilySwiss:
+        font.setStyleHint(QFont::SansSerif);
+        break;
+    case kFamilyScript:
+        font.setStyleHint(QFont::Cursive);
+        break;
+    case kFamilyDecorative:
+        font.setStyleHint(QFont::Decorative);
+        break;
+    default:
+        // The editor paints on a fixed grid: a missing face falls back to a fixed-pitch one.
+        font.setStyleHint(QFont::TypeWriter);
+        break;
+    }
+    if ((lf.pitchAndFamily & 0x03) == kFixedPitch) font.setFixedPitch(true);
+    if (lf.quality == kNonAntialiased)
+        font.setStyleStrategy(QFont::NoAntialias);
+    else if (lf.quality == kAntialiased)
+        font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+LogFont LogFontFromFont(const QFont& font, const LogFont& fields) {
+    LogFont lf = fields;
+    if (font.pointSizeF() > 0)
+        lf.height =
+            -static_cast<std::int32_t>(std::lround(font.pointSizeF() * kReferenceDpi / 72.0));
+    else if (font.pixelSize() > 0)
+        lf.height = -font.pixelSize();
+    lf.weight = static_cast<std::int32_t>(font.weight());
+    lf.italic = font.italic() ? 1 : 0;
+    lf.underline = font.underline() ? 1 : 0;
+    lf.strikeOut = font.strikeOut() ? 1 : 0;
+    lf.faceName = TruncateFaceName(font.family().toLocal8Bit().toStdString());
+    return lf;
+}
+
+LogFont DefaultLogFontFields() {
+    LogFont lf;
+    lf.weight = 400;
+    lf.charSet = kDefaultCharset;
+    lf.pitchAndFamily = kFixedPitch | kFamilyModern;
+    return lf;
+}
+
+// Hands whole-text replacements from other threads to the interface thread. Shared with the
+// waiting threads, so that the frame's end can release them without leaving them a dangling
+// lock.
+struct CMainFrame::OutputChannel {
+    std::mutex mutex;
+    std::condition_variable shown;
+    bool closed = false;
+};
+
+CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared<OutputChannel>()) {
+    InitMirekaResources();
+    setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
+    style_ = new FrameStyle;
+    style_->setParent(this);
+    setStyle(style_);
+
+    // The frame and its view.
     view_ = new CMyView(this);
     setCentralWidget(view_);
     for (const auto& [id, prompt] : PromptDefs())
         commands_.SetPrompt(id, QString::fromUtf8(prompt));
     view_->RegisterCommands(commands_);
+
+    // The bars, docked where a first start shows them; the menus' update rules look at them.
+    CreateToolBar();
+    CreateStatusBar();
+    CreateOutputBar();
+    RegisterFrameCommands();
     BuildMenus();
-    statusBar()->showMessage(QStringLiteral("レディ"));
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    addDockWidget(Qt::BottomDockWidgetArea, outputBar_);
+
+    // Font and colours; the output window takes the editor's.
+    const SettingsStore* store = GetProfileStore();
+    const FrameSettings settings = store ? LoadFrameSettings(*store) : FrameSettings{};
+    if (settings.font) {
+        font_ = FontFromLogFont(*settings.font);
+        fontFields_ = *settings.font;
+    } else {
+        font_ = DefaultEditorFont();
+        fontFields_ = DefaultLogFontFields();
+    }
+    colours_ = settings.colours;
+    outputBar_->SetOutputFont(font_);
+    outputBar_->Edit()->SetOutputColors(colours_.text, colours_.background);
+
+    LoadHintFile();
+    if (settings.topMost) SetTopMost(true);
+    SetToolchain(settings.toolchain);
+    RestoreBarState();
     resize(800, 600);
+
+    lockKeysFromEvents_ = QGuiApplication::platformName() == QLatin1String("xcb");
+    qApp->installEventFilter(this);
 
     // Update rules run at idle time, as the toolbar and accelerators need current states.
     connect(&idle_, &QTimer::timeout, &commands_, &CommandTable::UpdateAll);
@@ -40,7 +222,60 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), font_(DefaultEditorFont()) {
     view_->setFocus();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    {
+        const std::lock_guard lock(outputChannel_->mutex);
+        outputChannel_->closed = true;
+    }
+    outputChannel_->shown.notify_all();
+    DestroyWindow();
+}
+
+// ---- creation ------------------------------------------------------------------------------
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("ツール バー"), this);
+    toolBar_->setObjectName(QStringLiteral("Bar%1").arg(kToolBarId));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setContentsMargins(1, 1, 1, 1);
+    for (const ToolbarItemDef& item : ToolbarDefs()) {
+        if (item.id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        // The text after the prompt's line break is the button's tooltip.
+        const QString prompt = commands_.Prompt(item.id);
+        const qsizetype nl = prompt.indexOf(u'\n');
+        auto* action = new QAction(QIcon(QString::fromUtf8(item.icon)),
+                                   nl < 0 ? prompt : prompt.mid(nl + 1), toolBar_);
+        action->setObjectName(QStringLiteral("ToolButton%1").arg(item.id));
+        toolBar_->addAction(action);
+        commands_.Bind(item.id, action);
+    }
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("Bar%1").arg(kStatusBarId));
+    messagePane_ = new QLabel(kIdleMessage, bar);
+    // A long hint must not widen the window.
+    messagePane_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(messagePane_, 1);
+    for (const PaneDef& def : kPanes) {
+        auto* pane = new QLabel(bar);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        const int text = pane->fontMetrics().horizontalAdvance(QString::fromUtf8(def.sizing));
+        pane->setMinimumWidth(text + 2 * pane->frameWidth() + 6);
+        bar->addPermanentWidget(pane);
+        panes_.insert(def.id, pane);
+    }
+}
+
+void CMainFrame::CreateOutputBar() {
+    outputBar_ = new COutputBar(this);
+}
 
 void CMainFrame::AddItems(QMenu* menu, const std::vector<MenuItemDef>& items) {
     for (const MenuItemDef& item : items) {
@@ -48,6 +283,7 @@ void CMainFrame::AddItems(QMenu* menu, const std::vector<MenuItemDef>& items) {
             menu->addSeparator();
         } else if (item.id == MenuItemDef::kSubmenu) {
             QMenu* sub = menu->addMenu(QString::fromUtf8(item.text));
+            sub->setStyle(style_);
             connect(sub, &QMenu::aboutToShow, this,
                     [this, sub] { commands_.UpdateActions(sub->actions()); });
             AddItems(sub, item.sub);
@@ -67,6 +303,7 @@ void CMainFrame::AddItems(QMenu* menu, const std::vector<MenuItemDef>& items) {
 void CMainFrame::BuildMenus() {
     for (const MenuDef& def : MainMenuDefs()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(def.title));
+        menu->setStyle(style_);
         if (!fileMenu_) fileMenu_ = menu;
         AddItems(menu, def.items);
         connect(menu, &QMenu::aboutToShow, this, [this, menu] {
@@ -84,6 +321,274 @@ void CMainFrame::BuildMenus() {
     }
     RebuildRecentFileMenu();
 }
+
+void CMainFrame::RegisterFrameCommands() {
+    commands_.Register(
+        cmd::ViewOutput, [this] { outputBar_->setVisible(outputBar_->isHidden()); },
+        [this](CmdUI& ui) { ui.checked = !outputBar_->isHidden(); });
+    commands_.Register(
+        cmd::ViewTopMost, [this] { SetTopMost(!m_bTopMost); },
+        [this](CmdUI& ui) { ui.checked = m_bTopMost; });
+    commands_.Register(
+        cmd::ViewToolbar, [this] { toolBar_->setVisible(toolBar_->isHidden()); },
+        [this](CmdUI& ui) { ui.checked = !toolBar_->isHidden(); });
+    commands_.Register(
+        cmd::ViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); },
+        [this](CmdUI& ui) { ui.checked = !statusBar()->isHidden(); });
+    commands_.Register(cmd::NextPane, [this] { SwitchPane(); });
+    commands_.Register(cmd::PrevPane, [this] { SwitchPane(); });
+}
+
+void CMainFrame::LoadHintFile() {
+    const std::string path = FindDataFile(kHintFileName);
+    if (auto lines = ReadHintFile(std::filesystem::path(path))) {
+        hints_ = std::move(*lines);
+        return;
+    }
+    Prompts::Current().Message(this, QStringLiteral("LSIC86.TXT がありません。"),
+                               QMessageBox::Critical);
+}
+
+// ---- bar layout ------------------------------------------------------------------------------
+
+// The layout is kept as the toolkit's own state, in hexadecimal, beside the list of the bars it
+// places; the output bar's sizes go to their own section.
+void CMainFrame::RestoreBarState() {
+    const std::string bars = GetProfileString(kBarStateSummarySection, kBarStateBarsEntry);
+    const std::string hex = GetProfileString(kBarStateSummarySection, kBarStateLayoutEntry);
+    const auto ids = ParseBarIds(bars);
+    if (!ids || !SavedBarsExist(*ids, kSavedBars) || hex.empty() || !IsHexText(hex)) return;
+    outputBar_->LoadState(kBarStateProfile);
+    restoreState(QByteArray::fromHex(QByteArray::fromStdString(hex)), kLayoutVersion);
+    statusBar()->setVisible(GetProfileInt(kBarStateSummarySection, kStatusBarEntry, 1) != 0);
+}
+
+void CMainFrame::SaveBarState() {
+    outputBar_->SaveState(kBarStateProfile);
+    WriteProfileString(kBarStateSummarySection, kBarStateBarsEntry, FormatBarIds(kSavedBars));
+    WriteProfileString(kBarStateSummarySection, kBarStateLayoutEntry,
+                       saveState(kLayoutVersion).toHex().toStdString());
+    WriteProfileInt(kBarStateSummarySection, kStatusBarEntry, statusBar()->isHidden() ? 0 : 1);
+}
+
+// ---- placement -------------------------------------------------------------------------------
+
+WindowPlacement CMainFrame::Placement() const {
+    WindowPlacement p;
+    if (isMinimized())
+        p.showCmd = kShowMinimized;
+    else if (isMaximized())
+        p.showCmd = kShowMaximized;
+    else
+        p.showCmd = kShowNormal;
+    QRect r = normalGeometry();
+    if (!r.isValid()) r = geometry();
+    p.left = r.left();
+    p.top = r.top();
+    p.right = r.left() + r.width();
+    p.bottom = r.top() + r.height();
+    return p;
+}
+
+void CMainFrame::RestorePlacement() {
+    const SettingsStore* store = GetProfileStore();
+    const std::optional<WindowPlacement> p = store ? ReadWindowPosSetting(*store) : std::nullopt;
+    if (!p) return;
+    setGeometry(p->left, p->top, p->right - p->left, p->bottom - p->top);
+    Qt::WindowStates state = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    switch (ShowStateOf(p->showCmd)) {
+    case WindowShowState::Maximized:
+        state |= Qt::WindowMaximized;
+        break;
+    case WindowShowState::Minimized:
+        state |= Qt::WindowMinimized;
+        break;
+    case WindowShowState::Normal:
+        break;
+    }
+    setWindowState(state);
+}
+
+void CMainFrame::setVisible(bool visible) {
+    // Once per run, the first show brings back the stored placement and the bar's size.
+    const bool first = visible && placementArmed_;
+    if (first) {
+        placementArmed_ = false;
+        RestorePlacement();
+    }
+    QMainWindow::setVisible(visible);
+    if (first) outputBar_->ApplyPlaceSize();
+}
+
+// ---- close and destroy -----------------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Written before the save prompt: they stand even if the user cancels there.
+    if (SettingsStore* store = GetProfileStore())
+        SaveCloseSettings(*store, m_bTopMost, m_nToolchain);
+    CMyDoc* doc = view_->GetDocument();
+    if (doc && !doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    idle_.stop();
+    DestroyWindow();
+    event->accept();
+}
+
+void CMainFrame::DestroyWindow() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    SaveBarState();
+    if (SettingsStore* store = GetProfileStore()) {
+        FrameSettings s;
+        s.font = LogFontFromFont(font_, fontFields_);
+        s.colours = colours_;
+        s.windowPos = Placement();
+        SaveDestroySettings(*store, s);
+    }
+}
+
+// ---- status bar and hints --------------------------------------------------------------------
+
+void CMainFrame::SetMessageText(const QString& text) {
+    messagePane_->setText(text);
+}
+
+QString CMainFrame::MessageText() const {
+    return messagePane_->text();
+}
+
+void CMainFrame::SetPaneText(int indicator, const QString& text) {
+    if (QLabel* pane = panes_.value(indicator)) pane->setText(text);
+}
+
+QString CMainFrame::PaneText(int indicator) const {
+    const QLabel* pane = panes_.value(indicator);
+    return pane ? pane->text() : QString();
+}
+
+void CMainFrame::ShowHint(const QString& text) {
+    if (text.isEmpty()) return;
+    SetMessageText(text);
+    messagePane_->repaint();
+}
+
+std::string CMainFrame::LookupHint(std::string_view word) const {
+    return std::string(mireka::LookupHint(hints_, word));
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // Menu and toolbar prompts go to the message pane; leaving an item brings "レディ" back.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        SetMessageText(tip.isEmpty() ? kIdleMessage : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (lockKeysFromEvents_)
+            UpdateLockIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+        break;
+    case QEvent::StatusTip:
+        // A pop-up menu not opened from the menu bar (a context menu) keeps its items' prompts
+        // to itself, being a window of its own; they belong in the message pane too.
+        if (qobject_cast<QMenu*>(watched)) {
+            const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+            SetMessageText(tip.isEmpty() ? kIdleMessage : tip);
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::UpdateLockIndicators(quint32 state) {
+    // X11 reports the lock keys in each key event's state; there is no kana lock and no fixed
+    // bit for Scroll Lock, so those panes stay empty.
+    SetPaneText(cmd::IndicatorCaps, (state & kX11LockMask) ? QStringLiteral("CAP") : QString());
+    SetPaneText(cmd::IndicatorNum, (state & kX11Mod2Mask) ? QStringLiteral("NUM") : QString());
+}
+
+// ---- output ----------------------------------------------------------------------------------
+
+void CMainFrame::ShowBuildOutput(const std::string& text) {
+    // The conversion is done by the calling thread, so a worker keeps it off the interface.
+    std::string bytes = OutputDisplayBytes(text);
+    COutputEdit* edit = outputBar_->Edit();
+    if (QThread::currentThread() == edit->thread()) {
+        edit->ReplaceText(bytes);
+        return;
+    }
+    // Another thread: the interface thread replaces the text; this one waits until it has. The
+    // lock is never held across the hand-over, so an interface thread that itself shows output
+    // meanwhile cannot deadlock with a waiting worker.
+    const std::shared_ptr<OutputChannel> channel = outputChannel_;
+    auto done = std::make_shared<bool>(false); // guarded by channel->mutex
+    {
+        const std::lock_guard lock(channel->mutex);
+        if (channel->closed) return;
+    }
+    QMetaObject::invokeMethod(
+        edit,
+        [edit, channel, done, shown = std::move(bytes)] {
+            edit->ReplaceText(shown);
+            {
+                const std::lock_guard lock(channel->mutex);
+                *done = true;
+            }
+            channel->shown.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(channel->mutex);
+    channel->shown.wait(lock, [&] { return *done || channel->closed; });
+}
+
+// ---- font, colours, toolchain, always on top ---------------------------------------------------
+
+void CMainFrame::SetEditorFontAndColours(const QFont& font, const EditorColours& colours) {
+    font_ = font;
+    colours_ = colours;
+    view_->OnUpdate();
+    outputBar_->SetOutputFont(font_);
+    outputBar_->Edit()->SetOutputColors(colours_.text, colours_.background);
+}
+
+void CMainFrame::SetToolchain(int kind) {
+    m_nToolchain = kind;
+    const std::string_view indicator = ToolchainIndicator(kind);
+    SetPaneText(cmd::IndicatorCompiler,
+                QString::fromUtf8(indicator.data(), static_cast<qsizetype>(indicator.size())));
+}
+
+void CMainFrame::SetTopMost(bool on) {
+    if (m_bTopMost == on) return;
+    m_bTopMost = on;
+    // Changing a window flag hides a shown window; it comes back where it was.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) show();
+}
+
+void CMainFrame::SwitchPane() {
+    // Two panes: the editor and, while it is shown, the output window.
+    COutputEdit* output = outputBar_->Edit();
+    if (!output->hasFocus() && !outputBar_->isHidden()) {
+        output->activateWindow();
+        output->setFocus(Qt::OtherFocusReason);
+    } else {
+        activateWindow();
+        view_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// ---- recent files, title, drops --------------------------------------------------------------
 
 void CMainFrame::RebuildRecentFileMenu() {
     if (!fileMenu_ || !recentPlaceholder_) return;
@@ -112,20 +617,6 @@ void CMainFrame::UpdateTitle() {
                    QStringLiteral(" - Mireka"));
 }
 
-void CMainFrame::SetMessageText(const QString& text) {
-    statusBar()->showMessage(text);
-}
-
-void CMainFrame::closeEvent(QCloseEvent* event) {
-    CMyDoc* doc = view_->GetDocument();
-    if (doc && !doc->SaveModified()) {
-        event->ignore();
-        return;
-    }
-    idle_.stop();
-    event->accept();
-}
-
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
@@ -142,24 +633,6 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         for (const QString& f : files)
             app_.OpenDocumentFile(QFile::encodeName(f).toStdString());
     });
-}
-
-} // namespace mireka
-
-namespace mireka {
-
-void CMainFrame::SetPaneText(int, const QString&) {}
-
-void CMainFrame::ShowHint(const QString& text) {
-    if (!text.isEmpty()) SetMessageText(text);
-}
-
-std::string CMainFrame::LookupHint(std::string_view) const {
-    return {};
-}
-
-void CMainFrame::ShowBuildOutput(const std::string& text) {
-    outputText_ = text;
 }
 
 CMainFrame* FrameOf(const QWidget* widget) {

@@ -1,24 +1,45 @@
-// The main window: menus, accelerators, status bar and the editor view; closing asks to save.
+// The main window: menus, accelerators, toolbar, status bar, the docked output window, the
+// editor font and colours, the selected toolchain, function hints, and the saving and restoring
+// of all of these and of the window's placement and bar layout.
 #pragma once
 
 #include "core/app/FrameSettings.h"
 #include "gui/app/CommandTable.h"
 
 #include <QFont>
-
+#include <QHash>
 #include <QMainWindow>
 #include <QTimer>
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+class QLabel;
 class QMenu;
+class QStyle;
+class QToolBar;
 
 namespace mireka {
 
 class CMyApp;
 class CMyView;
+class COutputBar;
 struct MenuItemDef;
+
+// The framework's ids of the toolbar and the status bar, as bar ids of the saved layout.
+inline constexpr int kToolBarId = 59392;
+inline constexpr int kStatusBarId = 59393;
+
+// The editor font as the settings keep it and back. Heights are in pixels of a 96-dpi screen
+// (negative: character height, positive: cell height, taken alike), so 14 points is -19. The
+// fields a font cannot carry (width, escapement, orientation, character set, precisions) are
+// taken from `fields`, so that a stored font round-trips unchanged.
+[[nodiscard]] QFont FontFromLogFont(const LogFont& logFont);
+[[nodiscard]] LogFont LogFontFromFont(const QFont& font, const LogFont& fields = {});
+// The fields of the fallback font: the default character set, fixed pitch, modern family.
+[[nodiscard]] LogFont DefaultLogFontFields();
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -30,47 +51,92 @@ public:
     [[nodiscard]] CMyView* View() const noexcept { return view_; }
     [[nodiscard]] CommandTable& Commands() noexcept { return commands_; }
     [[nodiscard]] QMenu* FileMenu() const noexcept { return fileMenu_; }
+    [[nodiscard]] QToolBar* ToolBar() const noexcept { return toolBar_; }
+    [[nodiscard]] COutputBar* OutputBar() const noexcept { return outputBar_; }
 
     void UpdateTitle();
     void RebuildRecentFileMenu();
     // The status bar's message pane: a prompt, a hint, or "レディ".
     void SetMessageText(const QString& text);
-    // Text of a status-bar pane by indicator id (cmd::IndicatorLine, cmd::IndicatorCompiler).
+    [[nodiscard]] QString MessageText() const;
+    // Text of a status-bar pane by indicator id (cmd::IndicatorLine, cmd::IndicatorCompiler …).
     void SetPaneText(int indicator, const QString& text);
-    // A function hint in the message pane; an empty text does nothing.
+    [[nodiscard]] QString PaneText(int indicator) const;
+    // A function hint in the message pane, painted at once; an empty text does nothing.
     void ShowHint(const QString& text);
     // The hint of the hint file for `word`; empty when there is none.
     [[nodiscard]] std::string LookupHint(std::string_view word) const;
-    // Replaces the output window's whole text and scrolls to its end. Callable from any
-    // thread; returns when the text is shown.
+    [[nodiscard]] const std::vector<std::string>& HintLines() const noexcept { return hints_; }
+    // Replaces the output window's whole text and scrolls to its end. `text` is in the system's
+    // encoding, as the build wrote it. Callable from any thread: from another one, the text is
+    // handed to the interface thread and the call returns once it is shown, or once the frame
+    // is gone. Replacements never interleave. The interface thread must therefore never block
+    // waiting for a thread that may be in here while the frame lives (the frame's end releases
+    // such a thread, so joining it after that is safe).
     void ShowBuildOutput(const std::string& text);
     // The editor font and the five colours, applied by the view at every update.
     [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }
     [[nodiscard]] const EditorColours& Colours() const noexcept { return colours_; }
-    // The selected toolchain (m_nToolchain).
+    // A new font and colours (the font and colour command): the view and the output follow.
+    void SetEditorFontAndColours(const QFont& font, const EditorColours& colours);
+    // The selected toolchain (m_nToolchain); the status pane follows.
     [[nodiscard]] int Toolchain() const noexcept { return m_nToolchain; }
-    void SetToolchain(int kind) { m_nToolchain = kind; }
+    void SetToolchain(int kind);
+    [[nodiscard]] bool IsTopMost() const noexcept { return m_bTopMost; }
+    void SetTopMost(bool on);
+
+    // The placement as "WindowPos" stores it.
+    [[nodiscard]] WindowPlacement Placement() const;
+
+    void setVisible(bool visible) override;
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    struct OutputChannel;
+
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateOutputBar();
     void BuildMenus();
     void AddItems(QMenu* menu, const std::vector<MenuItemDef>& items);
+    void RegisterFrameCommands();
+    void LoadHintFile();
+    void RestoreBarState();
+    void SaveBarState();
+    void RestorePlacement();
+    // Closing has been accepted: bar layout, then font, colours and placement, once.
+    void DestroyWindow();
+    void SwitchPane();
+    void UpdateLockIndicators(quint32 nativeModifiers);
 
     CMyApp& app_;
+    QStyle* style_ = nullptr; // the frame's and its menus'
     CommandTable commands_;
     CMyView* view_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    COutputBar* outputBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    QHash<int, QLabel*> panes_;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;
     QList<QAction*> recentActions_;
     QTimer idle_;
     QFont font_;
+    LogFont fontFields_; // what the settings held beyond what a QFont carries
     EditorColours colours_;
-    int m_nToolchain = 1;
-    std::string outputText_; // until the output window exists
+    int m_nToolchain = kDefaultToolchain;
+    bool m_bTopMost = false;
+    std::vector<std::string> hints_;
+    bool lockKeysFromEvents_ = false; // the platform puts the lock keys in key events' state
+    bool placementArmed_ = true;
+    bool destroyed_ = false;
+    std::shared_ptr<OutputChannel> outputChannel_;
 };
 
 // The main frame around a widget, or none (a view used on its own).

@@ -1,4 +1,4 @@
-// The menu bar, the accelerators and the context menu as data.
+// The menu bar, the accelerators, the context menu, the toolbar and the prompts as data.
 #pragma once
 
 #include <QKeySequence>
@@ -25,9 +25,17 @@ struct AcceleratorDef {
     int id;
 };
 
+// One toolbar position: a command and its icon (a resource path), or a separator (id 0).
+struct ToolbarItemDef {
+    int id;
+    const char* icon;
+};
+
 [[nodiscard]] const std::vector<MenuDef>& MainMenuDefs();
 [[nodiscard]] const std::vector<AcceleratorDef>& AcceleratorDefs();
 [[nodiscard]] const std::vector<MenuItemDef>& ContextMenuDefs();
+// The toolbar, left to right.
+[[nodiscard]] const std::vector<ToolbarItemDef>& ToolbarDefs();
 // Status-bar prompts ("prompt\ntooltip") of the commands, by id.
 [[nodiscard]] const std::vector<std::pair<int, const char*>>& PromptDefs();
 

@@ -5,6 +5,7 @@
 #include "core/app/Profile.h"
 #include "gui/app/CommandIds.h"
 #include "gui/app/MainFrame.h"
+#include "gui/app/NativePath.h"
 #include "gui/app/Prompts.h"
 #include "gui/document/MyView.h"
 #include "platform/ProgramDirs.h"
@@ -20,13 +21,6 @@
 namespace mireka {
 
 namespace {
-
-QString Native(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-std::string ToNative(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 void LoadJapaneseTranslations(QApplication& app) {
     // The standard dialogs speak the same language as the rest of the program.
@@ -143,7 +137,7 @@ bool CMyApp::OpenDocumentFile(std::string path) {
         std::string longPath;
         if (GetLongPath(path, &longPath)) path = longPath;
     }
-    path = ToNative(QDir::toNativeSeparators(QFileInfo(Native(path)).absoluteFilePath()));
+    path = ToNative(QDir::toNativeSeparators(QFileInfo(FromNative(path)).absoluteFilePath()));
     // The document already shows this file: nothing to load.
     if (!doc_->GetPathName().empty() && doc_->GetPathName() == path) {
         frame_->activateWindow();
@@ -172,14 +166,12 @@ bool CMyApp::OpenDocumentFile(std::string path) {
 }
 
 void CMyApp::OnFileOpen() {
-    if (!memory_.folder.empty()) QDir::setCurrent(Native(memory_.folder));
+    if (!memory_.folder.empty()) QDir::setCurrent(FromNative(memory_.folder));
     const auto choice = Prompts::Current().OpenFile(frame_.get(), CMyDoc::FileFilter(),
                                                     memory_.filterIndex, QStringLiteral("c"));
     if (!choice) return;
     memory_.filterIndex = choice->filterIndex;
-    if (OpenDocumentFile(ToNative(choice->path)))
-        memory_.folder =
-            ToNative(QDir::toNativeSeparators(QFileInfo(choice->path).absolutePath() + u'/'));
+    if (OpenDocumentFile(ToNative(choice->path))) memory_.folder = FolderOf(choice->path);
 }
 
 void CMyApp::OnOpenRecentFile(int index) {

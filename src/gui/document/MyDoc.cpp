@@ -4,6 +4,7 @@
 #include "core/app/RecentFileList.h"
 #include "core/document/LoadText.h"
 #include "core/document/SaveName.h"
+#include "gui/app/NativePath.h"
 #include "gui/app/Prompts.h"
 #include "gui/document/MyView.h"
 #include "platform/SafeFile.h"
@@ -16,18 +17,6 @@
 namespace mireka {
 
 namespace {
-
-QString Native(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-std::string ToNative(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-// The drive and folder of a path, with its trailing separator.
-std::string FolderOf(const QString& path) {
-    return ToNative(QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/')));
-}
 
 class WaitCursor {
 public:
@@ -67,7 +56,7 @@ void CMyDoc::SetTitle(const QString& title) {
 
 void CMyDoc::SetPathName(const std::string& path, bool addToRecent) {
     path_ = path;
-    title_ = QFileInfo(Native(path)).fileName();
+    title_ = QFileInfo(FromNative(path)).fileName();
     if (addToRecent) recent_.Add(path);
     emit TitleChanged();
 }
@@ -82,7 +71,7 @@ bool CMyDoc::OnNewDocument() {
 
 bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = false;
-    const QString name = Native(path);
+    const QString name = FromNative(path);
     const QFileInfo info(name);
     if (info.exists() && !info.isDir() && static_cast<std::uint64_t>(info.size()) > kMaxFileSize) {
         Prompts::Current().Message(DialogParent(),
@@ -130,11 +119,11 @@ bool CMyDoc::OnSaveDocument(const std::string& path) {
         ok = WriteFileSafely(path, bytes, &error);
     }
     if (!ok) {
-        Prompts::Current().Message(
-            DialogParent(),
-            QStringLiteral("%1 に保存できません。\n%2")
-                .arg(QDir::toNativeSeparators(Native(path)), QString::fromLocal8Bit(error.c_str())),
-            QMessageBox::Warning);
+        Prompts::Current().Message(DialogParent(),
+                                   QStringLiteral("%1 に保存できません。\n%2")
+                                       .arg(QDir::toNativeSeparators(FromNative(path)),
+                                            QString::fromLocal8Bit(error.c_str())),
+                                   QMessageBox::Warning);
         return false;
     }
     SetModifiedFlag(false);
@@ -146,9 +135,10 @@ bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
     if (name.empty()) {
         name = path_;
         if (replace && name.empty()) name = ProposedSaveName(ToNative(title_));
-        if (!memory_.folder.empty()) QDir::setCurrent(Native(memory_.folder));
-        const auto choice = Prompts::Current().SaveFile(
-            DialogParent(), FileFilter(), memory_.filterIndex, Native(name), QStringLiteral("c"));
+        if (!memory_.folder.empty()) QDir::setCurrent(FromNative(memory_.folder));
+        const auto choice =
+            Prompts::Current().SaveFile(DialogParent(), FileFilter(), memory_.filterIndex,
+                                        FromNative(name), QStringLiteral("c"));
         if (!choice) return false;
         name = ToNative(choice->path);
         memory_.folder = FolderOf(choice->path);
@@ -161,14 +151,14 @@ bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
 }
 
 bool CMyDoc::DoFileSave() {
-    const QFileInfo info(Native(path_));
+    const QFileInfo info(FromNative(path_));
     if (path_.empty() || !info.exists() || !info.isWritable()) return DoSave({}, true);
     return DoSave(path_, true);
 }
 
 bool CMyDoc::SaveModified() {
     if (!modified_) return true;
-    const QString name = path_.empty() ? title_ : QDir::toNativeSeparators(Native(path_));
+    const QString name = path_.empty() ? title_ : QDir::toNativeSeparators(FromNative(path_));
     const auto answer = Prompts::Current().Message(
         DialogParent(), QStringLiteral("%1 への変更を保存しますか?").arg(name),
         QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

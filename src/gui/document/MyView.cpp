@@ -58,9 +58,7 @@ void CMyView::RegisterCommands(CommandTable& table) {
     table.Register(
         cmd::EditSelectAll, [this] { SelectAll(); },
         [this](CmdUI& ui) { ui.enabled = GetWindowTextLength() > 0; });
-    table.Register(
-        cmd::ViewHighlight, [this] { SetHighlight(!Highlight()); },
-        [this](CmdUI& ui) { ui.checked = Highlight(); });
+    RegisterEditCommands(table);
     RegisterBuildCommands(table);
 }
 

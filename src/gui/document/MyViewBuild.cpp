@@ -82,6 +82,7 @@ void CMyView::LoadBuildSettingsOnCreate() {
     LoadBuildSettings(m_settings, ProgramEnvironment::Instance(), RealFileProbe());
     SetTabWidth(m_settings.m_nTabWidth);
     SetHighlight(m_settings.m_bStress);
+    SetAutoIndent(m_settings.m_bAutoIndent);
     // The selection and its status pane belong to the frame, which is complete only once the
     // window is shown.
     installEventFilter(new FirstShowFilter(this, [this] { OnFirstShowBuild(); }));
@@ -107,6 +108,7 @@ void CMyView::SaveBuildSettingsOnDestroy() {
     if (buildWorker_.joinable()) buildWorker_.join();
     m_settings.m_nTabWidth = TabWidth();
     m_settings.m_bStress = Highlight();
+    m_settings.m_bAutoIndent = AutoIndent();
     WriteStoredBuildSettings(m_settings);
     if (!GetModuleDir().empty()) {
         for (const std::string_view name : RunFileNames())
@@ -120,10 +122,8 @@ int CMyView::SelectedToolchain() const {
 }
 
 void CMyView::SetSelectedToolchain(int kind) {
-    CMainFrame* frame = FrameOf(this);
-    if (!frame) return;
-    frame->SetToolchain(kind);
-    frame->SetPaneText(cmd::IndicatorCompiler, Text(ToolchainIndicator(kind)));
+    // The frame shows the selection's indicator in its status pane.
+    if (CMainFrame* frame = FrameOf(this)) frame->SetToolchain(kind);
 }
 
 std::string CMyView::DocumentPath() const {

@@ -9,6 +9,8 @@
 
 namespace mireka {
 
+class CFindReplaceDlg;
+
 class CUndoEditView : public CEditView {
     Q_OBJECT
 
@@ -68,6 +70,39 @@ protected:
 private:
     UndoHistory history_;
     InputRecorder recorder_{history_};
+
+    // ---- find and replace --------------------------------------------------------------
+    // The settings live in the process's FindReplaceState, shared with every edit view, and so
+    // does the one open dialog. Search and replacement texts are code page 932 bytes.
+public:
+    // Find (57636), Replace (57641): opens the dialog of that kind, or brings it forward.
+    void OnEditFind() { OpenFindReplace(true); }
+    void OnEditReplace() { OpenFindReplace(false); }
+    // Find next (57640) and its rule: the text and the search text are not empty.
+    void OnEditRepeat();
+    [[nodiscard]] bool CanEditRepeat() const noexcept;
+    // The dialog's notifications.
+    void OnFindNext(const std::string& find, bool next, bool matchCase);
+    void OnReplaceSel(const std::string& find, bool next, bool matchCase,
+                      const std::string& replace);
+    void OnReplaceAll(const std::string& find, const std::string& replace, bool matchCase);
+    // The open find or replace dialog of the process, or none.
+    [[nodiscard]] static CFindReplaceDlg* FindReplaceDialog();
+
+protected:
+    // A search the user asked for found nothing; the plain view only beeps.
+    virtual void OnTextNotFound(const std::string& find);
+    // For views above that record their own edits.
+    [[nodiscard]] UndoHistory& EditHistory() noexcept { return history_; }
+
+private:
+    void OpenFindReplace(bool findOnly);
+    void ConnectFindReplace(CFindReplaceDlg* dialog);
+    // The dialog's text as editor bytes; false, after telling the user, when the code page
+    // cannot hold it.
+    bool SearchBytes(const QString& text, bool replacement, std::string& bytes);
+    // The search text a new dialog proposes: the first line of the selection, decoded.
+    [[nodiscard]] QString SelectionSearchText() const;
 };
 
 } // namespace mireka
