@@ -13,6 +13,7 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -504,6 +505,36 @@ TEST_F(FrameTest, ADisabledCommandIsNotCarriedOutThroughItsKeyOrButton) {
     QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
     ASSERT_FALSE(executed.isEmpty());
     EXPECT_EQ(executed.last().at(0).toInt(), cmd::EditSelectAll);
+}
+
+TEST_F(FrameTest, AKeyPressedRightAfterAChangeFollowsTheNewState) {
+    CMainFrame& frame = Start();
+    CMyView* view = frame.View();
+    frame.Commands().UpdateAll(); // nothing to undo: the undo item is disabled
+    for (QAction* a : frame.Commands().Actions(cmd::EditUndo)) {
+        if (a->property("mirekaMenuItem").toBool()) {
+            EXPECT_FALSE(a->isEnabled());
+        }
+    }
+    // Typing and undoing faster than idle time updates the items.
+    QTest::keyClicks(view, "ab");
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(view->GetWindowText(), "");
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(view->GetWindowText(), "ab");
+}
+
+TEST_F(FrameTest, TheOutputWindowCopiesItsOwnSelection) {
+    CMainFrame& frame = Start();
+    QTest::keyClicks(frame.View(), "editor");
+    frame.View()->SetSel(0, 6);
+    frame.Commands().UpdateAll(); // the frame's copy key is enabled for the editor's selection
+    frame.ShowBuildOutput("hello.c(3): error");
+    COutputEdit* out = frame.OutputBar()->Edit();
+    out->setFocus();
+    QTest::keyClick(out, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(out, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("hello.c(3): error"));
 }
 
 TEST_F(FrameTest, HintsComeFromTheShippedFile) {

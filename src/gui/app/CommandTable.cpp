@@ -7,10 +7,16 @@ namespace mireka {
 
 namespace {
 const char* const kIdProperty = "mirekaCommandId";
-}
+const char* const kAcceleratorProperty = "mirekaAccelerator";
+} // namespace
 
 void CommandTable::Register(int id, Handler handler, Update update) {
     entries_.insert(id, Entry{std::move(handler), std::move(update)});
+}
+
+void CommandTable::BindAccelerator(int id, QAction* action) {
+    action->setProperty(kAcceleratorProperty, true);
+    Bind(id, action);
 }
 
 void CommandTable::Bind(int id, QAction* action) {
@@ -58,7 +64,10 @@ bool CommandTable::Execute(int id) {
 }
 
 void CommandTable::Apply(QAction* action, const CmdUI& ui) const {
-    if (action->isEnabled() != ui.enabled) action->setEnabled(ui.enabled);
+    // An accelerator stays enabled: its rule is asked when the key comes, so a key pressed
+    // right after a change (before idle time) is not lost.
+    const bool enabled = ui.enabled || action->property(kAcceleratorProperty).toBool();
+    if (action->isEnabled() != enabled) action->setEnabled(enabled);
     if (ui.checked) {
         if (!action->isCheckable()) action->setCheckable(true);
         if (action->isChecked() != *ui.checked) action->setChecked(*ui.checked);

@@ -37,6 +37,8 @@ public:
 
     // Ties an action (menu item, toolbar button, accelerator) to a command.
     void Bind(int id, QAction* action);
+    // A key without a menu item: always enabled, and the rule decides when the key comes.
+    void BindAccelerator(int id, QAction* action);
     [[nodiscard]] QList<QAction*> Actions(int id) const;
 
     // The rule's decision right now.

@@ -317,7 +317,7 @@ void CMainFrame::BuildMenus() {
         action->setShortcut(acc.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
-        commands_.Bind(acc.id, action);
+        commands_.BindAccelerator(acc.id, action);
     }
     RebuildRecentFileMenu();
 }

@@ -479,8 +479,12 @@ bool CEditView::event(QEvent* e) {
             });
         const bool editKey = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return ||
                              key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab;
+        // A read-only view (the output window) keeps its own copy keys: the frame's would copy
+        // from the editor.
+        const bool ownCopy = IsReadOnly() && (key->matches(QKeySequence::Copy) ||
+                                              key->matches(QKeySequence::SelectAll));
         if ((printable && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
-            (editKey && mods == Qt::NoModifier)) {
+            (editKey && mods == Qt::NoModifier) || ownCopy) {
             e->accept();
             return true;
         }
