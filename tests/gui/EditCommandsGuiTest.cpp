@@ -166,17 +166,17 @@ TEST_F(EditCommandsGuiTest, EnterIndentsAndAClosingBraceTakesOneIndentBack) {
 
 TEST_F(EditCommandsGuiTest, TheLinePaneAndTheGutterFollowTheCaret) {
     SetText("a\r\nb\r\nc\r\nd\r\n", 0);
-    QTRY_COMPARE(View().LinePaneText(), QStringLiteral(" 行:    1"));
+    EXPECT_EQ_SOON(View().LinePaneText(), QStringLiteral(" 行:    1"));
     ASSERT_NE(View().LineNumberWnd(), nullptr);
     EXPECT_EQ(View().LineNumberWnd()->CurrentLine(), 0);
     Key(Qt::Key_Down);
     Key(Qt::Key_Down);
-    QTRY_COMPARE(View().LinePaneText(), QStringLiteral(" 行:    3"));
+    EXPECT_EQ_SOON(View().LinePaneText(), QStringLiteral(" 行:    3"));
     EXPECT_EQ(View().LineNumberWnd()->CurrentLine(), 2);
     // A selection made upwards shows the line of its start, where the caret is.
     Key(Qt::Key_Up, Qt::ShiftModifier);
     Key(Qt::Key_Up, Qt::ShiftModifier);
-    QTRY_COMPARE(View().LinePaneText(), QStringLiteral(" 行:    1"));
+    EXPECT_EQ_SOON(View().LinePaneText(), QStringLiteral(" 行:    1"));
     EXPECT_EQ(View().LineNumberWnd()->CurrentLine(), 0);
     // The text starts one pixel right of the gutter.
     EXPECT_EQ(View().LeftMargin(), View().LineNumberWnd()->width() + 1);

@@ -98,7 +98,7 @@ TEST_F(FindReplaceGuiTest, FindNextStepsThroughTheOccurrencesAndReportsTheEnd) {
     EXPECT_EQ(prompts.beeps, 1);
     EXPECT_EQ(SelStart(), 8);
     EXPECT_EQ(SelEnd(), 11);
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(dlg));
+    EXPECT_EQ_SOON(QApplication::activeWindow(), static_cast<QWidget*>(dlg));
     // Upwards with match case.
     Click(dlg->UpButton());
     Click(dlg->MatchCaseBox());

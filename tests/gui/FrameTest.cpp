@@ -409,7 +409,7 @@ TEST_F(FrameTest, BarLayoutAndSizesSurviveARestart) {
     first.addDockWidget(Qt::LeftDockWidgetArea, bar);
     QApplication::processEvents();
     first.resizeDocks({bar}, {250}, Qt::Horizontal);
-    QTRY_COMPARE(bar->width(), 250);
+    EXPECT_EQ_SOON(bar->width(), 250);
     ASSERT_TRUE(first.Commands().Execute(cmd::ViewToolbar));
     ASSERT_TRUE(first.Commands().Execute(cmd::ViewStatusBar));
     EXPECT_EQ(bar->Sizes().vert.cx, 250);
@@ -423,19 +423,19 @@ TEST_F(FrameTest, BarLayoutAndSizesSurviveARestart) {
     EXPECT_EQ(second.dockWidgetArea(second.OutputBar()), Qt::LeftDockWidgetArea);
     EXPECT_TRUE(second.ToolBar()->isHidden());
     EXPECT_TRUE(second.statusBar()->isHidden());
-    QTRY_COMPARE(second.OutputBar()->width(), 250);
+    EXPECT_EQ_SOON(second.OutputBar()->width(), 250);
     second.Commands().UpdateAll();
     EXPECT_FALSE(second.Commands().Actions(cmd::ViewToolbar).front()->isChecked());
     EXPECT_TRUE(second.Commands().Actions(cmd::ViewOutput).front()->isChecked());
     // Each place keeps its own size: floating, then docked at the left again.
     COutputBar* bar2 = second.OutputBar();
     bar2->setFloating(true);
-    QTRY_COMPARE(bar2->size(), QSize(100, 100));
+    EXPECT_EQ_SOON(bar2->size(), QSize(100, 100));
     bar2->resize(300, 150);
-    QTRY_COMPARE(bar2->Sizes().floating, (BarSize{300, 150}));
+    EXPECT_EQ_SOON(bar2->Sizes().floating, (BarSize{300, 150}));
     bar2->setFloating(false);
-    QTRY_COMPARE(second.dockWidgetArea(bar2), Qt::LeftDockWidgetArea);
-    QTRY_COMPARE(bar2->width(), 250);
+    EXPECT_EQ_SOON(second.dockWidgetArea(bar2), Qt::LeftDockWidgetArea);
+    EXPECT_EQ_SOON(bar2->width(), 250);
     ASSERT_TRUE(second.close());
     EXPECT_EQ(settings.store.ReadInt("BarState-SCBar-124", "sizeFloatCX"), 300);
 

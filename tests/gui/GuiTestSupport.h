@@ -9,10 +9,19 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 #include <string>
 #include <vector>
+
+// Waits (events running) until `actual == expected` or five seconds have passed, then checks it
+// the GoogleTest way: Qt Test's own wait-and-compare macros would fail silently here.
+#define EXPECT_EQ_SOON(actual, expected)                                                           \
+    do {                                                                                           \
+        (void)QTest::qWaitFor([&] { return (actual) == (expected); });                             \
+        EXPECT_EQ(actual, expected);                                                               \
+    } while (false)
 
 namespace mireka::test {
 
