@@ -172,6 +172,7 @@ TEST_F(EditCommandsGuiTest, TheLinePaneAndTheGutterFollowTheCaret) {
     Key(Qt::Key_Down);
     Key(Qt::Key_Down);
     EXPECT_EQ_SOON(View().LinePaneText(), QStringLiteral(" 行:    3"));
+    EXPECT_EQ(app.MainFrame()->PaneText(cmd::IndicatorLine), QStringLiteral(" 行:    3"));
     EXPECT_EQ(View().LineNumberWnd()->CurrentLine(), 2);
     // A selection made upwards shows the line of its start, where the caret is.
     Key(Qt::Key_Up, Qt::ShiftModifier);
@@ -180,6 +181,18 @@ TEST_F(EditCommandsGuiTest, TheLinePaneAndTheGutterFollowTheCaret) {
     EXPECT_EQ(View().LineNumberWnd()->CurrentLine(), 0);
     // The text starts one pixel right of the gutter.
     EXPECT_EQ(View().LeftMargin(), View().LineNumberWnd()->width() + 1);
+}
+
+TEST_F(EditCommandsGuiTest, TypingAnOpeningParenthesisShowsTheFunctionsHint) {
+    SetText("", 0);
+    Type("  printf(");
+    EXPECT_EQ(app.MainFrame()->MessageText(),
+              QStringLiteral("int printf(const char *format, ...); 書式付きで標準出力に出力"));
+    EXPECT_EQ(Text(), "  printf(");
+    // An unknown word leaves the message as it was.
+    Type("x); nosuch(");
+    EXPECT_EQ(app.MainFrame()->MessageText(),
+              QStringLiteral("int printf(const char *format, ...); 書式付きで標準出力に出力"));
 }
 
 TEST_F(EditCommandsGuiTest, JumpMovesTheCaretOrRefusesALineBeyondTheText) {
