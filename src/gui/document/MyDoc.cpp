@@ -6,6 +6,7 @@
 #include "core/document/SaveName.h"
 #include "gui/app/NativePath.h"
 #include "gui/app/Prompts.h"
+#include "gui/app/WaitCursor.h"
 #include "gui/document/MyView.h"
 #include "platform/SafeFile.h"
 
@@ -15,18 +16,6 @@
 #include <QFileInfo>
 
 namespace mireka {
-
-namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 CMyDoc::CMyDoc(FileDialogMemory& memory, RecentFileList& recent, QObject* parent)
     : QObject(parent), memory_(memory), recent_(recent), title_(QStringLiteral("untitled")) {}

@@ -3,6 +3,7 @@
 
 #include "core/editor/FindReplace.h"
 #include "gui/app/Prompts.h"
+#include "gui/app/WaitCursor.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/FindReplaceDlg.h"
 
@@ -131,15 +132,6 @@ QPointer<CFindReplaceDlg>& SharedDialog() {
     static QPointer<CFindReplaceDlg> dialog;
     return dialog;
 }
-
-// A wait cursor for the time of a search; the not-found message comes after it.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Collects a not-found report during a search, to be told once the wait cursor is gone.
 struct NotFoundLater {
