@@ -3,8 +3,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+
+#include <algorithm>
+
+#ifndef _WIN32
+#include <csignal>
+#include <unistd.h>
+#endif
 
 namespace mireka {
 
@@ -26,6 +34,16 @@ std::string Local(const QString& s) {
 
 QString NativePath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// Ends the command and whatever it started: on POSIX the interpreter leads a process group of
+// its own, so a pipeline or a background child cannot keep writing to the capture file.
+void EndProcess(QProcess& process) {
+#ifndef _WIN32
+    if (const qint64 pid = process.processId(); pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+#endif
+    process.kill();
+    process.waitForFinished(-1);
 }
 
 } // namespace
@@ -88,6 +106,9 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     // Standard error goes where standard output goes, interleaved as written.
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardOutputFile(capturePath, QIODevice::Append);
+#ifndef _WIN32
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     process.start();
     if (!process.waitForStarted(-1)) {
         const std::string reason = Local(process.errorString());
@@ -100,18 +121,22 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     show(transcript, false);
 
     std::string waitError;
+    bool overLimit = false;
     while (!process.waitForFinished(kAbandonPollMs)) {
         if (process.state() == QProcess::NotRunning) break;
         if (abandoned()) {
-            process.kill();
-            process.waitForFinished(-1);
+            EndProcess(process);
             QFile::remove(capturePath);
             return CaptureResult::Abandoned;
         }
+        if (QFileInfo(capturePath).size() > callbacks.limit) {
+            overLimit = true;
+            EndProcess(process);
+            break;
+        }
         if (process.error() != QProcess::Timedout) {
             waitError = ErrorBlock(Local(process.errorString()));
-            process.kill();
-            process.waitForFinished(-1);
+            EndProcess(process);
             break;
         }
     }
@@ -120,14 +145,18 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     if (file.open(QIODevice::ReadOnly)) {
         // In pieces, so that a long capture is never held twice.
         constexpr qint64 kPiece = 64 * 1024;
-        while (!file.atEnd()) {
-            const QByteArray piece = file.read(kPiece);
+        qint64 left = callbacks.limit;
+        while (left > 0 && !file.atEnd()) {
+            const QByteArray piece = file.read(std::min(kPiece, left));
             if (piece.isEmpty()) break;
+            left -= piece.size();
             transcript.AppendCaptured(std::string_view(piece.constData(), piece.size()));
         }
+        overLimit = overLimit || !file.atEnd();
         file.close();
     }
     QFile::remove(capturePath);
+    if (overLimit) waitError.insert(0, kCaptureLimitNote);
     transcript.Ended(waitError);
     show(transcript, true);
     return CaptureResult::Finished;

@@ -7,6 +7,7 @@
 
 #include <QProcessEnvironment>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +25,8 @@ struct CaptureCallbacks {
     std::function<void(const std::string& text, bool beep)> show;
     // Asked while the command runs: true ends it and the run, with nothing more shown.
     std::function<bool()> abandoned;
+    // Captured bytes past which the command is ended; the transcript keeps this many.
+    std::int64_t limit = kCaptureLimitBytes;
 };
 
 enum class CaptureResult {
@@ -37,7 +40,9 @@ enum class CaptureResult {
 // when empty), with `env`, no window, the null device as standard input, and standard output
 // and error together in a capture file in `captureDir`; the start marker is shown; the run
 // waits for the end; the captured bytes follow, then the end marker and any error text. A
-// failure shows the error block instead. The capture file is gone when this returns.
+// failure shows the error block instead. A command that prints past the limit is ended, with
+// everything it started, and the limit note follows the end marker. The capture file is gone
+// when this returns.
 CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
                           const CommandInterpreter& shell, const QProcessEnvironment& env,
                           const std::string& captureDir, const CaptureCallbacks& callbacks);

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -181,6 +182,33 @@ TEST(BuildCapture, AnAbandonedRunEndsItsCommandPromptly) {
     EXPECT_LT(timer.elapsed(), 30000) << "the command was ended, not waited for";
     EXPECT_EQ(shown.texts.size(), 2u) << "nothing is shown after the view has gone";
     EXPECT_TRUE(CaptureFiles(capture).isEmpty());
+}
+
+TEST(BuildCapture, ACommandPrintingWithoutEndIsEndedAtTheLimitWithEverythingItStarted) {
+    QTemporaryDir capture;
+    Shown shown;
+    CaptureCallbacks cb = shown.Callbacks();
+    cb.limit = 64 * 1024;
+    // A pipeline: ending only the interpreter would leave "yes" writing.
+    const CaptureResult r =
+        RunCaptured(RunKind::Command, Command("yes mireka_limit_probe | cat"), Sh(),
+                    QProcessEnvironment::systemEnvironment(), Native(capture.path()), cb);
+    EXPECT_EQ(r, CaptureResult::Finished);
+    ASSERT_EQ(shown.texts.size(), 3u);
+    const std::string& text = shown.texts[2];
+    const std::string tail = std::string(kCommandEndMarker) + std::string(kCaptureLimitNote);
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    const std::string head =
+        "sh -c yes mireka_limit_probe | cat\r\n" + std::string(kCommandStartMarker);
+    EXPECT_EQ(text.size(), head.size() + static_cast<std::size_t>(cb.limit) + tail.size())
+        << "exactly the limit is kept";
+    EXPECT_EQ(text.substr(head.size(), 22), "mireka_limit_probe\nmir");
+    EXPECT_TRUE(CaptureFiles(capture).isEmpty());
+    const auto running = [] {
+        return QProcess::execute(QStringLiteral("pgrep"), {"-f", "yes mireka_limit_probe"}) == 0;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !running(); }, 5000)) << "the pipeline was ended";
 }
 
 TEST(BuildLauncher, TerminalIsTheOverrideThenTheDebianChoiceThenTerminalThenXterm) {

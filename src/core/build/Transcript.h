@@ -16,6 +16,12 @@ inline constexpr std::string_view kCommandStartMarker = "*** コマンド開始 
 inline constexpr std::string_view kCommandEndMarker = "*** コマンド終了 ***\r\n";
 inline constexpr std::string_view kErrorBlockHeading = "*** 拡張エラー情報 ***\r\n";
 
+// A command that prints without end (a loop in a learner's program) would fill the disk and
+// the output window: past this many captured bytes it is ended and the note says so.
+inline constexpr std::int64_t kCaptureLimitBytes = 32LL * 1024 * 1024;
+inline constexpr std::string_view kCaptureLimitNote =
+    "*** 出力が 32 MB を超えたため、コマンドを終了しました ***\r\n";
+
 // The error text of a failed system call: the heading and the system's message, ending in a
 // line break whether or not the message had one.
 [[nodiscard]] std::string ErrorBlock(std::string_view systemMessage);
