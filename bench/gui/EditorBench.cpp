@@ -95,6 +95,36 @@ BENCHMARK(BM_KeystrokeAtEndOf2MLines)
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(2000);
 
+// Generated or minified code: one line of 4 MB, typed into at its start and at its end.
+void BM_KeystrokeInA4MBLine(benchmark::State& state) {
+    Window w;
+    std::string line;
+    while (line.size() < (4u << 20))
+        line += "x = y + 1; /* c */ s = \"t\"; ";
+    w.view.SetWindowText(line);
+    const bool atEnd = state.range(0) != 0;
+    w.view.Control().SetCaret(atEnd ? w.view.GetWindowTextLength() : 0);
+    w.view.ScrollCaret();
+    w.view.viewport()->repaint();
+    std::vector<double> ms;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(&w.view, &press);
+        w.view.viewport()->repaint();
+        const double t = Ms(Clock::now() - start);
+        ms.push_back(t);
+        state.SetIterationTime(t / 1000.0);
+    }
+    ReportPercentiles(state, ms);
+}
+BENCHMARK(BM_KeystrokeInA4MBLine)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50);
+
 // Typing "/*" on the first line of a 1-million-line file turns every visible line into comment.
 void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
     Window w;
