@@ -74,7 +74,7 @@ TEST(BuildSettings, FreshInstallationHasTheDefaultsAndAsksForAToolchain) {
     EXPECT_EQ(s.m_strBccOption, "");
     EXPECT_EQ(s.m_strVctkClPath, "");
     EXPECT_EQ(s.m_strGccPath, "");
-    EXPECT_EQ(s.m_strGccOption, "-Wall");
+    EXPECT_EQ(s.m_strGccOption, kDefaultGccOption);
     EXPECT_EQ(s.m_strGccLibrary, "-lm");
     EXPECT_EQ(s.m_strCommandLine, "");
     EXPECT_EQ(s.m_strResponseFile, "");
@@ -258,7 +258,7 @@ TEST(BuildSettings, AFailedLookUpIsNotStoredSoALaterGccIsFound) {
     EXPECT_TRUE(LoadBuildSettings(first, env, Probe({}), P));
     WriteStoredBuildSettings(first);
     EXPECT_FALSE(store.ReadString("Settings", "GCC Compiler").has_value());
-    EXPECT_EQ(store.ReadString("Settings", "GCC Option"), "-Wall");
+    EXPECT_EQ(store.ReadString("Settings", "GCC Option"), std::string(kDefaultGccOption));
 
     BuildSettings second;
     EXPECT_FALSE(LoadBuildSettings(second, env, Probe({"/usr/bin/gcc"}), P));

@@ -459,7 +459,7 @@ TEST_F(BuildRunTest, SettingsAreReadAtCreationAndWrittenAtDestruction) {
     EXPECT_FALSE(s.m_bPif);
     EXPECT_EQ(View().TabWidth(), 8);
     EXPECT_EQ(s.m_strBccPath, test::Fixture("BCC32.EXE"));
-    EXPECT_EQ(s.m_strGccOption, "-Wall");
+    EXPECT_EQ(s.m_strGccOption, kDefaultGccOption);
     EXPECT_EQ(s.m_strGccLibrary, "-lm");
     EXPECT_EQ(Commands().State(cmd::BuildPause).checked, false);
     // The changes of a session reach the store only when the view goes.
@@ -474,7 +474,7 @@ TEST_F(BuildRunTest, SettingsAreReadAtCreationAndWrittenAtDestruction) {
     EXPECT_EQ(GetProfileInt("Settings", "16bit", -1), 0);
     EXPECT_EQ(GetProfileInt("Settings", "TabWidth", -1), 8);
     EXPECT_EQ(GetProfileString("Settings", "Response File"), "/r/p.rsp");
-    EXPECT_EQ(GetProfileString("Settings", "GCC Option"), "-Wall");
+    EXPECT_EQ(GetProfileString("Settings", "GCC Option"), kDefaultGccOption);
     EXPECT_FALSE(QFile::exists(runFile)) << "the run file goes with the view";
 }
 
@@ -632,7 +632,8 @@ TEST_F(BuildGccTest, BrokenSourceShowsGccsDiagnosticsWhoseLinesTheJumpRuleFinds)
     Press(Qt::Key_F7);
     ASSERT_TRUE(WaitForBuild(3));
     const std::string& text = shown[2].text;
-    EXPECT_EQ(shown[0].text, "sh -c gcc -Wall \"hello.c\" -lm -o \"hello\"\r\n");
+    EXPECT_EQ(shown[0].text,
+              "sh -c gcc -Wall -finput-charset=CP932 \"hello.c\" -lm -o \"hello\"\r\n");
     // Every diagnostic of the source's line 5 or 6 names its line by the GCC rule.
     bool sawError = false;
     std::size_t start = 0;
@@ -678,26 +679,32 @@ TEST_F(BuildGccTest, HelloCompilesAndRunsEndToEnd) {
                "{\r\n"
                "    printf(\"Hello, %s %d\\n\", argc > 1 ? argv[1] : \"world\",\r\n"
                "           (int)sqrt(16.0));\r\n"
+               // "表示" in code page 932: the first trail byte is a backslash.
+               "    printf(\"\x95\x5c\x8e\xa6\\n\");\r\n"
                "    return 0;\r\n"
                "}\r\n");
     Start(Path("hello.c"), kGcc);
     Press(Qt::Key_F7);
     ASSERT_TRUE(WaitForBuild(3));
-    EXPECT_EQ(shown[2].text, "sh -c gcc -Wall \"hello.c\" -lm -o \"hello\"\r\n"
-                             "*** コンパイル開始 ***\r\n"
-                             "*** コンパイル終了 ***\r\n");
+    EXPECT_EQ(shown[2].text,
+              "sh -c gcc -Wall -finput-charset=CP932 \"hello.c\" -lm -o \"hello\"\r\n"
+              "*** コンパイル開始 ***\r\n"
+              "*** コンパイル終了 ***\r\n")
+        << "no warning of an unknown escape";
     ASSERT_TRUE(QFileInfo(Path("hello")).isExecutable());
 
     ASSERT_TRUE(Commands().Execute(cmd::BuildPause)); // off: the output alone
     Press(Qt::Key_F5);
     MIREKA_WAIT_FOR(ReadBytes(Path("terminal.log")).contains("exit "), kLongWaitMs);
-    EXPECT_EQ(ReadBytes(Path("terminal.log.out")), "Hello, world 4\n");
+    EXPECT_EQ(ReadBytes(Path("terminal.log.out")), "Hello, world 4\n表示\n")
+        << "Japanese reaches the terminal in its character set";
 
     // The debug compile adds -g, and gdb is started on the program in a terminal.
     shown.clear();
     ASSERT_TRUE(Commands().Execute(cmd::BuildDebugCompile));
     ASSERT_TRUE(WaitForBuild(3));
-    EXPECT_EQ(shown[0].text, "sh -c gcc -Wall -g \"hello.c\" -lm -o \"hello\"\r\n");
+    EXPECT_EQ(shown[0].text,
+              "sh -c gcc -Wall -finput-charset=CP932 -g \"hello.c\" -lm -o \"hello\"\r\n");
     const std::string gdb =
         FindOnPath("gdb", env.Get("PATH").value_or(""), RealFileProbe().executable);
     if (gdb.empty()) return;

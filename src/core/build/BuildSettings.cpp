@@ -44,7 +44,7 @@ constexpr std::array<StringEntry, 11> kStrings = {{
     {"CommandLine", &BuildSettings::m_strCommandLine, ""},
     {"Response File", &BuildSettings::m_strResponseFile, ""},
     {kGccPathEntry, &BuildSettings::m_strGccPath, ""},
-    {"GCC Option", &BuildSettings::m_strGccOption, "-Wall"},
+    {"GCC Option", &BuildSettings::m_strGccOption, kDefaultGccOption},
     {"GCC Library", &BuildSettings::m_strGccLibrary, "-lm"},
 }};
 

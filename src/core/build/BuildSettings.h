@@ -18,6 +18,16 @@ inline constexpr std::string_view kFirstUseMessage =
     "「Borland C++ 5.5 の設定」あるいは、「GCC の設定」から\n"
     "使用するコンパイラの設定を行って下さい。";
 
+// The editor's text is code page 932, and gcc reads UTF-8 unless told: a trail byte 0x5C ("表",
+// "ソ") would become an escape inside string literals and Japanese output would be garbled. So
+// gcc converts the source, and prints in the console's character set.
+#ifdef _WIN32
+inline constexpr std::string_view kDefaultGccOption =
+    "-Wall -finput-charset=CP932 -fexec-charset=CP932";
+#else
+inline constexpr std::string_view kDefaultGccOption = "-Wall -finput-charset=CP932";
+#endif
+
 // A plain value: the view keeps one, and a build takes a copy when it starts, so that a
 // settings dialog changing the view's copy never shows a build a half-changed value.
 struct BuildSettings {
@@ -29,7 +39,7 @@ struct BuildSettings {
     std::string m_strVctkClPath;   // not stored: derived from VCToolkitInstallDir at every start
     std::string m_strVctkOption;   // "VCTK Option"
     std::string m_strGccPath;      // "GCC Compiler": full path of gcc, looked up on PATH
-    std::string m_strGccOption;    // "GCC Option"
+    std::string m_strGccOption;    // "GCC Option", kDefaultGccOption when never stored
     std::string m_strGccLibrary;   // "GCC Library": after the source, where the linker wants it
     std::string m_strCommandLine;  // "CommandLine": the last command run
     std::string m_strResponseFile; // "Response File"
