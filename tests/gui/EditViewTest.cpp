@@ -259,6 +259,13 @@ TEST_F(EditViewTest, PositionsOfCharactersFollowTheCellGrid) {
         const Offset at = view->CharFromPos(QPoint(static_cast<int>(34 + (6 + f) * cw), 2));
         EXPECT_TRUE(at == 3 || at == 5) << f;
     }
+    // The same offset after an edit before it, and after a new tab width, is measured anew.
+    EXPECT_NEAR(view->PosFromChar(2).x(), 34 + 5 * cw, 1.0);
+    view->SetSel(1, 1);
+    view->ReplaceSel("\t");
+    EXPECT_NEAR(view->PosFromChar(2).x(), 34 + 8 * cw, 1.0);
+    view->SetTabStops(8);
+    EXPECT_NEAR(view->PosFromChar(2).x(), 34 + 16 * cw, 1.0);
 }
 
 } // namespace

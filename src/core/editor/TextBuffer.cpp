@@ -173,6 +173,7 @@ std::string TextBuffer::Text(Offset start, Offset end) const {
 void TextBuffer::SetText(std::string_view text) {
     std::vector<Chunk> chunks;
     chunks.reserve(text.size() / capacity_ + 1);
+    ++revision_;
     longestLine_ = 0;
     Offset lineStart = 0;
     for (std::size_t done = 0; done < text.size() || chunks.empty();) {
@@ -202,6 +203,7 @@ void TextBuffer::SetText(std::string_view text) {
 
 void TextBuffer::Insert(Offset pos, std::string_view text) {
     if (text.empty()) return;
+    ++revision_;
     pos = std::clamp<Offset>(pos, 0, length_);
     const std::size_t c = ChunkOfOffset(pos);
     Chunk& ch = chunks_[c];
@@ -236,6 +238,7 @@ void TextBuffer::Erase(Offset start, Offset end) {
     start = std::clamp<Offset>(start, 0, length_);
     end = std::clamp<Offset>(end, start, length_);
     if (start == end) return;
+    ++revision_;
     const std::size_t c1 = ChunkOfOffset(start);
     const std::size_t c2 = ChunkOfOffset(end - 1);
     const auto o1 = static_cast<std::size_t>(start - StartOf(c1));

@@ -57,6 +57,8 @@ public:
     }
     // Length of the longest line, kept as an upper watermark between SetText calls.
     [[nodiscard]] Offset LongestLineWatermark() const noexcept { return longestLine_; }
+    // Changes with every edit, so that a window can keep what it measured until the text changes.
+    [[nodiscard]] std::uint64_t Revision() const noexcept { return revision_; }
 
     // Aborts when the chunk table or the line index disagree with the bytes; for tests.
     void CheckInvariant() const;
@@ -99,6 +101,7 @@ private:
     Offset length_ = 0;
     int lineBreaks_ = 0;
     Offset longestLine_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace mireka

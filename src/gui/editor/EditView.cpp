@@ -84,9 +84,14 @@ int CEditView::VisibleRows() const noexcept {
 
 double CEditView::CellOfOffset(Offset pos) const {
     const TextBuffer& b = control_.Buffer();
+    if (cellMemo_.pos == pos && cellMemo_.revision == b.Revision() &&
+        cellMemo_.tabCells == tabCells_)
+        return cellMemo_.cells;
     const Offset start = b.LineStart(b.LineFromOffset(pos));
     const std::string prefix = b.Text(start, pos);
-    return static_cast<double>(layout::CellOfColumn(prefix, prefix.size(), tabCells_));
+    const auto cells = static_cast<double>(layout::CellOfColumn(prefix, prefix.size(), tabCells_));
+    cellMemo_ = CellMemo{b.Revision(), pos, tabCells_, cells};
+    return cells;
 }
 
 Offset CEditView::OffsetAtLineCell(int line, double cell) const {

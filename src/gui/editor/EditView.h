@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFont>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -171,6 +172,15 @@ private:
     QColor backColor_ = Qt::white;
     std::int64_t widestCells_ = 0;
     double goalCell_ = -1; // column the caret keeps while moving up and down
+    // The last measured caret cell: caret rectangles are asked for several times per key, and
+    // on a very long line each measure scans it from its start.
+    struct CellMemo {
+        std::uint64_t revision = 0;
+        Offset pos = -1;
+        int tabCells = 0;
+        double cells = 0;
+    };
+    mutable CellMemo cellMemo_;
     bool caretOn_ = false;
     QBasicTimer blinkTimer_;
     QBasicTimer dragTimer_;
