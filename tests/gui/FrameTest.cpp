@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -189,6 +190,9 @@ TEST_F(FrameTest, MenuBarAndAcceleratorsAreExactlyThoseOfTheProgram) {
 }
 
 TEST_F(FrameTest, FirstStartShowsTheBarsWithTheirDefaults) {
+    // A pointer left on a toolbar button by an earlier test would show that button's prompt.
+    QCursor::setPos(5000, 5000);
+    ASSERT_EQ(QCursor::pos(), QPoint(5000, 5000));
     CMainFrame& frame = Start();
     EXPECT_TRUE(prompts.messages.empty()) << "the shipped hint file is found";
     // Toolbar at the top, output window docked at the bottom.
