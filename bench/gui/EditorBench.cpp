@@ -122,6 +122,20 @@ BENCHMARK(BM_KeystrokeInA4MBLine)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);
 
+// The caret blinking on a 4 MB line: its row is repainted twice a second while nothing changes.
+void BM_RepaintUnchangedRowOfA4MBLine(benchmark::State& state) {
+    Window w;
+    std::string line;
+    while (line.size() < (4u << 20))
+        line += "x = y + 1; /* c */ s = \"t\"; ";
+    w.view.SetWindowText(line);
+    w.view.viewport()->repaint();
+    const QRect row(0, 0, w.view.viewport()->width(), w.view.LineHeight());
+    for (auto _ : state)
+        w.view.viewport()->repaint(row);
+}
+BENCHMARK(BM_RepaintUnchangedRowOfA4MBLine)->Unit(benchmark::kMillisecond)->Iterations(50);
+
 // Typing "/*" on the first line of a 1-million-line file turns every visible line into comment.
 void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
     Window w;

@@ -75,6 +75,30 @@ TEST_F(ColorEditViewTest, BlockCommentStateIsCarriedDownAndFollowsEdits) {
     EXPECT_EQ(view.LineState(1), 0u);
 }
 
+TEST_F(ColorEditViewTest, ALongLineIsColouredAgainOnlyWhenItChanges) {
+    const std::string body(100 * 1024, 'x'); // long enough to keep its spans between paints
+    view.SetWindowText("int " + body + "\r\nint z;");
+    auto runs = view.Runs(0);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].color, kKeyword);
+    EXPECT_EQ(view.Runs(0).size(), 1u) << "asked again, the same spans";
+    // An edit on the line: the comment opener now colours all of it and the next line's start.
+    view.SetSel(0, 0);
+    view.ReplaceSel("/*");
+    runs = view.Runs(0);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].color, kComment);
+    EXPECT_EQ(runs[0].end, static_cast<std::int32_t>(body.size() + 6));
+    EXPECT_EQ(view.LineState(1), 8u);
+    // Taking the opener out again brings the keyword and the next line's state back.
+    view.SetSel(0, 2);
+    view.ReplaceSel("");
+    runs = view.Runs(0);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].color, kKeyword);
+    EXPECT_EQ(view.LineState(1), 0u);
+}
+
 TEST_F(ColorEditViewTest, SwitchOffPaintsNothingButKeepsStates) {
     view.SetWindowText("/* a\r\nint b;");
     view.SetHighlight(false);

@@ -30,6 +30,16 @@ protected:
 private:
     LineStates states_;
     std::vector<ColorSpan> spans_;
+    // The spans of the last long line coloured: the caret's blinking repaints its line twice a
+    // second, and a line of megabytes must not be lexed again while it has not changed.
+    struct LongLineMemo {
+        int line = -1;
+        std::uint64_t revision = 0;
+        std::uint32_t state = 0;
+        std::uint32_t next = 0;
+        std::vector<ColorSpan> spans;
+    };
+    LongLineMemo longLine_;
     QRgb keyword_ = qRgb(0, 0, 255);
     QRgb string_ = qRgb(0, 128, 128);
     QRgb comment_ = qRgb(192, 0, 0);
