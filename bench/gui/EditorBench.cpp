@@ -102,13 +102,18 @@ BENCHMARK(BM_KeystrokeAtEndOf2MLines)
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(2000);
 
-// Generated or minified code: one line of 4 MB, typed into at its start and at its end.
-void BM_KeystrokeInA4MBLine(benchmark::State& state) {
-    Window w;
+// Generated or minified code: statements without a line break, 4 MB of them.
+std::string FourMegabyteLine() {
     std::string line;
     while (line.size() < (4u << 20))
         line += "x = y + 1; /* c */ s = \"t\"; ";
-    w.view.SetWindowText(line);
+    return line;
+}
+
+// Generated or minified code: one line of 4 MB, typed into at its start and at its end.
+void BM_KeystrokeInA4MBLine(benchmark::State& state) {
+    Window w;
+    w.view.SetWindowText(FourMegabyteLine());
     const bool atEnd = state.range(0) != 0;
     w.view.Control().SetCaret(atEnd ? w.view.GetWindowTextLength() : 0);
     w.view.ScrollCaret();
@@ -125,10 +130,7 @@ BENCHMARK(BM_KeystrokeInA4MBLine)
 // The caret blinking on a 4 MB line: its row is repainted twice a second while nothing changes.
 void BM_RepaintUnchangedRowOfA4MBLine(benchmark::State& state) {
     Window w;
-    std::string line;
-    while (line.size() < (4u << 20))
-        line += "x = y + 1; /* c */ s = \"t\"; ";
-    w.view.SetWindowText(line);
+    w.view.SetWindowText(FourMegabyteLine());
     w.view.viewport()->repaint();
     const QRect row(0, 0, w.view.viewport()->width(), w.view.LineHeight());
     for (auto _ : state)
