@@ -39,7 +39,9 @@ void CColorEditView::LineColors(int line, std::string_view text, std::vector<Col
         const std::uint64_t revision = Control().Buffer().Revision();
         LongLineMemo& m = longLine_;
         if (m.line != line || m.revision != revision || m.state != state) {
-            m = LongLineMemo{line, revision, state, 0, std::move(m.spans)};
+            m.line = line;
+            m.revision = revision;
+            m.state = state;
             m.next = ColorizeLine(text, state, m.spans);
         }
         next = m.next;
