@@ -1,6 +1,6 @@
 // Replace all through the main view, with its gutter, line indicator and repaint, on 100 MB with
 // 100,000 occurrences, timed beside sed on the same file in the same run. Runs offscreen.
-#include "gui/app/CommandTable.h"
+#include "gui/base/CommandTable.h"
 #include "gui/document/MyView.h"
 
 #include "../BenchData.h"

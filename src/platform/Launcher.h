@@ -2,8 +2,8 @@
 // desktop's "open" action.
 #pragma once
 
-#include "core/build/CommandLine.h"
-#include "core/build/Environment.h"
+#include "core/toolchain/CommandLine.h"
+#include "core/toolchain/Environment.h"
 
 #include <QProcessEnvironment>
 

@@ -2,8 +2,8 @@
 // captured in a file, and grows the transcript the output window shows.
 #pragma once
 
-#include "core/build/CommandLine.h"
-#include "core/build/Transcript.h"
+#include "core/toolchain/CommandLine.h"
+#include "core/toolchain/Transcript.h"
 
 #include <QProcessEnvironment>
 

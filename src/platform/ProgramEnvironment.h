@@ -3,7 +3,7 @@
 // own, so that no thread changes what another thread may be reading.
 #pragma once
 
-#include "core/build/Environment.h"
+#include "core/toolchain/Environment.h"
 
 #include <QProcessEnvironment>
 

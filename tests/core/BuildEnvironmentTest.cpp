@@ -1,6 +1,6 @@
 // List variables (PATH, INCLUDE, LIB) and look-ups on PATH.
-#include "core/build/CommandLine.h"
-#include "core/build/Environment.h"
+#include "core/toolchain/CommandLine.h"
+#include "core/toolchain/Environment.h"
 
 #include <gtest/gtest.h>
 

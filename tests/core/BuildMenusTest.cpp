@@ -1,5 +1,5 @@
 // Menu texts, check marks and enabling of the build and run commands.
-#include "core/build/BuildMenus.h"
+#include "core/toolchain/BuildMenus.h"
 
 #include <gtest/gtest.h>
 

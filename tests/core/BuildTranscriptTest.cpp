@@ -1,5 +1,5 @@
 // The transcript a run shows, step by step, and capture-file names.
-#include "core/build/Transcript.h"
+#include "core/toolchain/Transcript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The command lines and run files given to a real /bin/sh: hostile file names arrive as single
 // arguments and inject nothing. Runs the stand-in toolchains of tests/fixtures and, when it is
 // installed, the real gcc.
-#include "core/build/CommandLine.h"
-#include "core/build/RunFile.h"
+#include "core/toolchain/CommandLine.h"
+#include "core/toolchain/RunFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Compile, command, debugger and shell-window command lines for every toolchain.
-#include "core/build/CommandLine.h"
+#include "core/toolchain/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Run targets, run-file contents per toolchain and platform, and the Windows GUI test.
-#include "core/build/RunFile.h"
+#include "core/toolchain/RunFile.h"
 
 #include <gtest/gtest.h>
 

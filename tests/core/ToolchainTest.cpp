@@ -1,5 +1,5 @@
 // The toolchain table, the meaning of stored selections and the switch command's cycle.
-#include "core/build/Toolchain.h"
+#include "core/toolchain/Toolchain.h"
 #include "core/app/MemorySettingsStore.h"
 #include "core/app/Profile.h"
 

@@ -1,6 +1,6 @@
 // The argument and command-line dialog, played through its test driver with real keys.
 #include "core/app/Profile.h"
-#include "gui/build/ArgumentsDlg.h"
+#include "gui/toolchain/ArgumentsDlg.h"
 
 #include "GuiTestSupport.h"
 

@@ -1,6 +1,6 @@
 // The platform side of building: the program's environment copy, capture files, the capture
 // run with real processes, the terminal choice and desktop shortcuts.
-#include "core/build/Transcript.h"
+#include "core/toolchain/Transcript.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"

@@ -1,7 +1,7 @@
 // Opening, saving and the save prompt, through the real application objects.
-#include "gui/app/CommandIds.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 

@@ -1,8 +1,8 @@
 // The main view's editing commands, auto-indent, line indicator and context menu, driven with
 // real keys on a running application.
-#include "gui/app/CommandIds.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
 #include "gui/document/JumpDlg.h"
 #include "gui/document/MyView.h"
 #include "gui/document/TabWidthDlg.h"

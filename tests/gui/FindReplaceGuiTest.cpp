@@ -1,8 +1,8 @@
 // Find and replace through the modeless dialog's real buttons on a running application.
 #include "core/editor/FindReplace.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
 #include "gui/document/MyView.h"
 #include "gui/editor/FindReplaceDlg.h"
 

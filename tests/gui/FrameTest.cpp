@@ -1,10 +1,10 @@
 // The main frame through the real application objects: menus, toolbar, status bar, settings
 // kept across a restart, the bar layout, hints and the frame's own commands.
 #include "core/app/FrameSettings.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/MainFrame.h"
-#include "gui/app/MenuDefs.h"
 #include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/MenuDefs.h"
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
 #include "gui/editor/Cp932.h"

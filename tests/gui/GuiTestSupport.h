@@ -3,7 +3,7 @@
 
 #include "core/app/MemorySettingsStore.h"
 #include "core/app/Profile.h"
-#include "gui/app/Prompts.h"
+#include "gui/base/Prompts.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/app/Profile.h"
-#include "core/build/Toolchain.h"
+#include "core/toolchain/Toolchain.h"
 
 #include <cstddef>
 #include <cstdint>

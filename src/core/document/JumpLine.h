@@ -2,7 +2,7 @@
 // the output window to the source line.
 #pragma once
 
-#include "core/build/Toolchain.h"
+#include "core/toolchain/Toolchain.h"
 
 #include <cstddef>
 #include <optional>

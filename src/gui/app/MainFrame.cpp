@@ -6,10 +6,10 @@
 #include "core/app/Profile.h"
 #include "core/app/RecentFileList.h"
 #include "core/widgets/BarState.h"
-#include "gui/app/CommandIds.h"
-#include "gui/app/MenuDefs.h"
 #include "gui/app/MyApp.h"
-#include "gui/app/Prompts.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/MenuDefs.h"
+#include "gui/base/Prompts.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
@@ -635,8 +635,8 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     });
 }
 
-CMainFrame* FrameOf(const QWidget* widget) {
-    return widget ? qobject_cast<CMainFrame*>(widget->window()) : nullptr;
+QWidget* CMainFrame::EditorWidget() const noexcept {
+    return view_;
 }
 
 } // namespace mireka

@@ -4,7 +4,8 @@
 #pragma once
 
 #include "core/app/FrameSettings.h"
-#include "gui/app/CommandTable.h"
+#include "gui/base/CommandTable.h"
+#include "gui/base/FrameServices.h"
 
 #include <QFont>
 #include <QHash>
@@ -41,7 +42,7 @@ inline constexpr int kStatusBarId = 59393;
 // The fields of the fallback font: the default character set, fixed pitch, modern family.
 [[nodiscard]] LogFont DefaultLogFontFields();
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public FrameServices {
     Q_OBJECT
 
 public:
@@ -49,7 +50,8 @@ public:
     ~CMainFrame() override;
 
     [[nodiscard]] CMyView* View() const noexcept { return view_; }
-    [[nodiscard]] CommandTable& Commands() noexcept { return commands_; }
+    [[nodiscard]] CommandTable& Commands() noexcept override { return commands_; }
+    [[nodiscard]] QWidget* EditorWidget() const noexcept override;
     [[nodiscard]] QMenu* FileMenu() const noexcept { return fileMenu_; }
     [[nodiscard]] QToolBar* ToolBar() const noexcept { return toolBar_; }
     [[nodiscard]] COutputBar* OutputBar() const noexcept { return outputBar_; }
@@ -60,12 +62,12 @@ public:
     void SetMessageText(const QString& text);
     [[nodiscard]] QString MessageText() const;
     // Text of a status-bar pane by indicator id (cmd::IndicatorLine, cmd::IndicatorCompiler …).
-    void SetPaneText(int indicator, const QString& text);
+    void SetPaneText(int indicator, const QString& text) override;
     [[nodiscard]] QString PaneText(int indicator) const;
     // A function hint in the message pane, painted at once; an empty text does nothing.
-    void ShowHint(const QString& text);
+    void ShowHint(const QString& text) override;
     // The hint of the hint file for `word`; empty when there is none.
-    [[nodiscard]] std::string LookupHint(std::string_view word) const;
+    [[nodiscard]] std::string LookupHint(std::string_view word) const override;
     [[nodiscard]] const std::vector<std::string>& HintLines() const noexcept { return hints_; }
     // Replaces the output window's whole text and scrolls to its end. `text` is in the system's
     // encoding, as the build wrote it. Callable from any thread: from another one, the text is
@@ -73,15 +75,15 @@ public:
     // is gone. Replacements never interleave. The interface thread must therefore never block
     // waiting for a thread that may be in here while the frame lives (the frame's end releases
     // such a thread, so joining it after that is safe).
-    void ShowBuildOutput(const std::string& text);
+    void ShowBuildOutput(const std::string& text) override;
     // The editor font and the five colours, applied by the view at every update.
-    [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }
-    [[nodiscard]] const EditorColours& Colours() const noexcept { return colours_; }
+    [[nodiscard]] const QFont& EditorFont() const noexcept override { return font_; }
+    [[nodiscard]] const EditorColours& Colours() const noexcept override { return colours_; }
     // A new font and colours (the font and colour command): the view and the output follow.
     void SetEditorFontAndColours(const QFont& font, const EditorColours& colours);
     // The selected toolchain (m_nToolchain); the status pane follows.
-    [[nodiscard]] int Toolchain() const noexcept { return m_nToolchain; }
-    void SetToolchain(int kind);
+    [[nodiscard]] int Toolchain() const noexcept override { return m_nToolchain; }
+    void SetToolchain(int kind) override;
     [[nodiscard]] bool IsTopMost() const noexcept { return m_bTopMost; }
     void SetTopMost(bool on);
 
@@ -138,8 +140,5 @@ private:
     bool destroyed_ = false;
     std::shared_ptr<OutputChannel> outputChannel_;
 };
-
-// The main frame around a widget, or none (a view used on its own).
-[[nodiscard]] CMainFrame* FrameOf(const QWidget* widget);
 
 } // namespace mireka

@@ -3,10 +3,10 @@
 
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
-#include "gui/app/CommandIds.h"
 #include "gui/app/MainFrame.h"
-#include "gui/app/NativePath.h"
-#include "gui/app/Prompts.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/NativePath.h"
+#include "gui/base/Prompts.h"
 #include "gui/document/MyView.h"
 #include "platform/ProgramDirs.h"
 #include "platform/QtSettingsStore.h"

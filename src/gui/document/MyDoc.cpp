@@ -4,9 +4,9 @@
 #include "core/app/RecentFileList.h"
 #include "core/document/LoadText.h"
 #include "core/document/SaveName.h"
-#include "gui/app/NativePath.h"
-#include "gui/app/Prompts.h"
-#include "gui/app/WaitCursor.h"
+#include "gui/base/NativePath.h"
+#include "gui/base/Prompts.h"
+#include "gui/base/WaitCursor.h"
 #include "gui/document/MyView.h"
 #include "platform/SafeFile.h"
 

@@ -1,9 +1,9 @@
 // The main editor view.
 #include "gui/document/MyView.h"
 
-#include "gui/app/CommandIds.h"
-#include "gui/app/CommandTable.h"
-#include "gui/app/MainFrame.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/CommandTable.h"
+#include "gui/base/FrameServices.h"
 #include "gui/document/MyDoc.h"
 
 #include <algorithm>
@@ -14,12 +14,12 @@ CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {}
 
 void CMyView::OnInitialUpdate() {
     ClearUndoHistory();
-    if (CMainFrame* frame = FrameOf(this)) frame->ShowBuildOutput({});
+    if (FrameServices* frame = FrameOf(this)) frame->ShowBuildOutput({});
     OnUpdate();
 }
 
 void CMyView::OnUpdate() {
-    if (CMainFrame* frame = FrameOf(this)) {
+    if (FrameServices* frame = FrameOf(this)) {
         SetEditorFont(frame->EditorFont());
         const EditorColours& c = frame->Colours();
         SetColors(c.keyword, c.string, c.comment, c.text, c.background);

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 // Build and run (MyViewBuild.cpp).
-#include "core/build/BuildSettings.h"
+#include "core/toolchain/BuildSettings.h"
 
 #include <atomic>
 #include <functional>

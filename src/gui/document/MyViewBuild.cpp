@@ -1,18 +1,18 @@
 // The build and run commands of the editor view: compile on a worker thread with the transcript in
 // the output window, run the program in a terminal, the debugger, commands and the toolchain.
-#include "core/build/BuildMenus.h"
-#include "core/build/BuildText.h"
-#include "core/build/RunFile.h"
-#include "core/build/Toolchain.h"
-#include "core/build/Transcript.h"
-#include "gui/app/CommandIds.h"
-#include "gui/app/CommandTable.h"
-#include "gui/app/MainFrame.h"
-#include "gui/app/Prompts.h"
-#include "gui/build/ArgumentsDlg.h"
-#include "gui/build/BuildLink.h"
+#include "core/toolchain/BuildMenus.h"
+#include "core/toolchain/BuildText.h"
+#include "core/toolchain/RunFile.h"
+#include "core/toolchain/Toolchain.h"
+#include "core/toolchain/Transcript.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/CommandTable.h"
+#include "gui/base/FrameServices.h"
+#include "gui/base/Prompts.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "gui/toolchain/ArgumentsDlg.h"
+#include "gui/toolchain/BuildLink.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"
@@ -89,7 +89,7 @@ void CMyView::LoadBuildSettingsOnCreate() {
 }
 
 void CMyView::OnFirstShowBuild() {
-    CMainFrame* frame = FrameOf(this);
+    FrameServices* frame = FrameOf(this);
     if (!frame) return; // a view on its own has no build commands
     int kind = frame->Toolchain();
     if (!IsToolchainSelectionStored()) kind = InitialToolchain(kind, false, m_settings);
@@ -117,13 +117,13 @@ void CMyView::SaveBuildSettingsOnDestroy() {
 }
 
 int CMyView::SelectedToolchain() const {
-    const CMainFrame* frame = FrameOf(this);
+    const FrameServices* frame = FrameOf(this);
     return frame ? frame->Toolchain() : kDefaultToolchain;
 }
 
 void CMyView::SetSelectedToolchain(int kind) {
     // The frame shows the selection's indicator in its status pane.
-    if (CMainFrame* frame = FrameOf(this)) frame->SetToolchain(kind);
+    if (FrameServices* frame = FrameOf(this)) frame->SetToolchain(kind);
 }
 
 std::string CMyView::DocumentPath() const {
@@ -280,7 +280,7 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
 
 void CMyView::ShowBuildText(const std::string& text, bool beep) {
     if (beep) Prompts::Current().Beep();
-    if (CMainFrame* frame = FrameOf(this)) frame->ShowBuildOutput(text);
+    if (FrameServices* frame = FrameOf(this)) frame->ShowBuildOutput(text);
     if (buildObserver_) buildObserver_(text, m_bReady.load());
 }
 

@@ -2,11 +2,11 @@
 // hint, the switches, the context menu, the IME switch, the line indicator and the gutter.
 #include "gui/document/MyView.h"
 
-#include "gui/app/CommandIds.h"
-#include "gui/app/CommandTable.h"
-#include "gui/app/MainFrame.h"
-#include "gui/app/MenuDefs.h"
-#include "gui/app/Prompts.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/CommandTable.h"
+#include "gui/base/FrameServices.h"
+#include "gui/base/MenuDefs.h"
+#include "gui/base/Prompts.h"
 #include "gui/document/JumpDlg.h"
 #include "gui/document/TabWidthDlg.h"
 #include "gui/editor/Cp932.h"
@@ -117,7 +117,7 @@ void CMyView::OnChar(unsigned int c) {
         indenter_.BeforeChar(Control(), c, [this](int line) { return LineState(line); });
     if (plan.suspendRedraw) SetRedraw(false);
     if (plan.showHint) {
-        if (CMainFrame* frame = FrameOf(this))
+        if (FrameServices* frame = FrameOf(this))
             frame->ShowHint(cp932::Decode(frame->LookupHint(plan.hintWord)));
     }
     CColorEditView::OnChar(c);
@@ -170,7 +170,7 @@ void CMyView::contextMenuEvent(QContextMenuEvent* event) {
 void CMyView::OnContextMenu(const QPoint& globalPos) {
     const QPoint at = globalPos == QPoint(-1, -1) ? QCursor::pos() : globalPos;
     if (!GetRect().contains(viewport()->mapFromGlobal(at))) return;
-    CMainFrame* frame = FrameOf(this);
+    FrameServices* frame = FrameOf(this);
     if (!frame) return;
     // The items follow the frame's rules and are carried out through its table.
     CommandTable& table = frame->Commands();
@@ -208,7 +208,7 @@ void CMyView::UpdateLineIndicator() {
     const LineIndicatorUpdate u = indicator_.Update(Control(), gutter_ != nullptr);
     if (u.textChanged) {
         linePaneText_ = QString::fromUtf8(u.text);
-        if (CMainFrame* frame = FrameOf(this))
+        if (FrameServices* frame = FrameOf(this))
             frame->SetPaneText(cmd::IndicatorLine, linePaneText_);
     }
     if (u.moveGutterMark && gutter_) gutter_->UpdateCurrentLine(u.oldMarkedLine, u.newMarkedLine);

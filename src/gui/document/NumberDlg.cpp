@@ -1,7 +1,7 @@
 // The one-number dialog and the modal runner.
 #include "gui/document/NumberDlg.h"
 
-#include "gui/app/Prompts.h"
+#include "gui/base/Prompts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "gui/document/OutputBar.h"
 
 #include "core/document/JumpLine.h"
-#include "gui/app/MainFrame.h"
+#include "gui/base/FrameServices.h"
 #include "gui/document/MyView.h"
 #include "gui/editor/ColorEditView.h"
 #include "gui/editor/Cp932.h"
@@ -14,13 +14,6 @@
 namespace mireka {
 
 namespace {
-
-// The frame above the control; the bar may float in a window of its own, so not window().
-CMainFrame* OwningFrame(const QWidget* widget) {
-    for (const QWidget* w = widget; w; w = w->parentWidget())
-        if (auto* frame = qobject_cast<CMainFrame*>(const_cast<QWidget*>(w))) return frame;
-    return nullptr;
-}
 
 // One line whose characters do not all fit the code page, one character at a time.
 void EncodeReplacing(const QString& line, std::string& out) {
@@ -88,8 +81,9 @@ void COutputEdit::ReplaceText(std::string_view bytes) {
 }
 
 void COutputEdit::mouseDoubleClickEvent(QMouseEvent* event) {
-    CMainFrame* frame = OwningFrame(this);
-    if (event->button() != Qt::LeftButton || !frame || !frame->View()) {
+    FrameServices* frame = FrameOf(this);
+    CMyView* view = frame ? qobject_cast<CMyView*>(frame->EditorWidget()) : nullptr;
+    if (event->button() != Qt::LeftButton || !view) {
         CEditView::mouseDoubleClickEvent(event);
         return;
     }
@@ -99,7 +93,6 @@ void COutputEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     // A line without the toolchain's separators does nothing at all, not even select a word.
     if (!number) return;
     CEditView::mouseDoubleClickEvent(event);
-    CMyView* view = frame->View();
     const auto target = JumpTargetLine(*number, static_cast<std::size_t>(view->GetLineCount()));
     if (!target) return;
     const Offset start = view->LineIndex(static_cast<int>(*target));

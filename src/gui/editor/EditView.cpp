@@ -4,7 +4,7 @@
 #include "core/editor/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "core/editor/TextNav.h"
-#include "gui/app/Prompts.h"
+#include "gui/base/Prompts.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/EditorFont.h"
 

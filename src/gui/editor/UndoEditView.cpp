@@ -2,8 +2,8 @@
 #include "gui/editor/UndoEditView.h"
 
 #include "core/editor/FindReplace.h"
-#include "gui/app/Prompts.h"
-#include "gui/app/WaitCursor.h"
+#include "gui/base/Prompts.h"
+#include "gui/base/WaitCursor.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/FindReplaceDlg.h"
 

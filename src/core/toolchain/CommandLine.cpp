@@ -1,7 +1,7 @@
 // Compile, command, debugger and shell-window command lines.
-#include "core/build/CommandLine.h"
+#include "core/toolchain/CommandLine.h"
 
-#include "core/build/BuildText.h"
+#include "core/toolchain/BuildText.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // formats, message jump rule and switch order. Adding a kind means adding a row.
 #pragma once
 
-#include "core/build/BuildSettings.h"
+#include "core/toolchain/BuildSettings.h"
 
 #include <array>
 #include <cstddef>

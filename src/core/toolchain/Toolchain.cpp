@@ -1,5 +1,5 @@
 // The toolchain table and the selection rules that read it.
-#include "core/build/Toolchain.h"
+#include "core/toolchain/Toolchain.h"
 
 #include "core/app/Profile.h"
 

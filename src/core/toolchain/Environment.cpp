@@ -1,5 +1,5 @@
 // The in-memory environment, the real file probe and the list-variable helpers.
-#include "core/build/Environment.h"
+#include "core/toolchain/Environment.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
 // The menu bar, accelerators and context menu of the main window.
-#include "gui/app/MenuDefs.h"
+#include "gui/base/MenuDefs.h"
 
-#include "gui/app/CommandIds.h"
+#include "gui/base/CommandIds.h"
 
 namespace mireka {
 

@@ -4,7 +4,7 @@
 
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
-#include "core/build/Environment.h"
+#include "core/toolchain/Environment.h"
 
 #include <string>
 #include <string_view>

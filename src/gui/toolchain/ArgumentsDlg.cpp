@@ -1,5 +1,5 @@
 // The argument and command-line dialog.
-#include "gui/build/ArgumentsDlg.h"
+#include "gui/toolchain/ArgumentsDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // of the view's state; the interface applies them whenever it updates its commands.
 #pragma once
 
-#include "core/build/BuildSettings.h"
-#include "core/build/CommandLine.h"
+#include "core/toolchain/BuildSettings.h"
+#include "core/toolchain/CommandLine.h"
 
 #include <string>
 #include <string_view>

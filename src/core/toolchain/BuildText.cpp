@@ -1,5 +1,5 @@
 // Build messages and case-insensitive name helpers.
-#include "core/build/BuildText.h"
+#include "core/toolchain/BuildText.h"
 
 #include "core/editor/Dbcs.h"
 

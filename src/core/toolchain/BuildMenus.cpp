@@ -1,7 +1,7 @@
 // Menu texts and enabling rules of the build and run commands.
-#include "core/build/BuildMenus.h"
+#include "core/toolchain/BuildMenus.h"
 
-#include "core/build/BuildText.h"
+#include "core/toolchain/BuildText.h"
 
 namespace mireka {
 

@@ -1,5 +1,5 @@
 // The command table.
-#include "gui/app/CommandTable.h"
+#include "gui/base/CommandTable.h"
 
 #include <QAction>
 

@@ -1,5 +1,5 @@
 // The view-to-worker tie.
-#include "gui/build/BuildLink.h"
+#include "gui/toolchain/BuildLink.h"
 
 #include <QMetaObject>
 #include <QThread>

@@ -1,8 +1,8 @@
 // Loading, saving and deriving the build settings.
-#include "core/build/BuildSettings.h"
+#include "core/toolchain/BuildSettings.h"
 
 #include "core/app/Profile.h"
-#include "core/build/Toolchain.h"
+#include "core/toolchain/Toolchain.h"
 
 #include <array>
 

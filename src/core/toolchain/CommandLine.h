@@ -3,10 +3,10 @@
 #pragma once
 
 #include "core/app/Paths.h"
-#include "core/build/BuildSettings.h"
-#include "core/build/Environment.h"
-#include "core/build/ShellQuote.h"
-#include "core/build/Toolchain.h"
+#include "core/toolchain/BuildSettings.h"
+#include "core/toolchain/Environment.h"
+#include "core/toolchain/ShellQuote.h"
+#include "core/toolchain/Toolchain.h"
 
 #include <functional>
 #include <optional>

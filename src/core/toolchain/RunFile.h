@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/app/Paths.h"
-#include "core/build/CommandLine.h"
+#include "core/toolchain/CommandLine.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
 // Quoting file names for /bin/sh and CMD.EXE.
-#include "core/build/ShellQuote.h"
+#include "core/toolchain/ShellQuote.h"
 
 #include "core/editor/Dbcs.h"
 

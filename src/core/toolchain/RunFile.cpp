@@ -1,5 +1,5 @@
 // Run targets, run-file text and the PE subsystem test.
-#include "core/build/RunFile.h"
+#include "core/toolchain/RunFile.h"
 
 #include <array>
 #include <filesystem>

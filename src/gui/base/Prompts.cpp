@@ -1,5 +1,5 @@
 // Message boxes and file dialogs.
-#include "gui/app/Prompts.h"
+#include "gui/base/Prompts.h"
 
 #include <QApplication>
 #include <QDir>

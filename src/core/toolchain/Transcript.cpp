@@ -1,5 +1,5 @@
 // Transcript assembly and capture-file names.
-#include "core/build/Transcript.h"
+#include "core/toolchain/Transcript.h"
 
 #include <cstdio>
 
