@@ -38,20 +38,6 @@ std::string ToStd(const QByteArray& b) {
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
 
-// Decimal digits with an optional sign, spaces around allowed, within 32 bits.
-std::optional<int> ParseInt(QString text) {
-    text = text.trimmed();
-    if (text.isEmpty()) return std::nullopt;
-    qsizetype i = text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+') ? 1 : 0;
-    if (i == text.size()) return std::nullopt;
-    for (qsizetype k = i; k < text.size(); ++k)
-        if (text[k] < QLatin1Char('0') || text[k] > QLatin1Char('9')) return std::nullopt;
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    if (!ok) return std::nullopt;
-    return value;
-}
-
 bool IsNumber(const QVariant& v) {
     switch (v.typeId()) {
     case QMetaType::Int:
@@ -104,9 +90,9 @@ std::optional<int> QtSettingsStore::ReadInt(std::string_view section,
     }
     switch (v.typeId()) {
     case QMetaType::QString:
-        return ParseInt(v.toString());
+        return ParseProfileInt(v.toString().toStdString());
     case QMetaType::QByteArray:
-        return ParseInt(QString::fromLatin1(v.toByteArray()));
+        return ParseProfileInt(ToStd(v.toByteArray()));
     default:
         return std::nullopt;
     }
@@ -117,6 +103,8 @@ std::optional<std::string> QtSettingsStore::ReadString(std::string_view section,
     const std::optional<QString> key = Key(section, entry);
     if (!key) return std::nullopt;
     const QVariant v = settings_->value(*key);
+    // An integer written in this run has not been through the file yet.
+    if (IsNumber(v)) return ToStd(v.toString().toLocal8Bit());
     switch (v.typeId()) {
     case QMetaType::QString:
         return ToStd(v.toString().toLocal8Bit());

@@ -113,30 +113,5 @@ TEST(BarSizes, FloatingSizeIsReportedAtLeastAtItsMinimum) {
     EXPECT_EQ(sizes.FloatingReported(), (BarSize{300, 32}));
 }
 
-TEST(BarSizes, EdgeDragTakesFromNeighboursDownToTheirMinimums) {
-    BarExtent self{100, 33};
-    BarExtent row[] = {{50, 33}, {120, 40}};
-    // The nearest neighbour gives what it can, then the next one.
-    EXPECT_EQ(MoveBarEdge(30, self, row), 30);
-    EXPECT_EQ(self.size, 130);
-    EXPECT_EQ(row[0].size, 33);
-    EXPECT_EQ(row[1].size, 107);
-    // Dragging too far stops where the last neighbour has exactly its minimum.
-    EXPECT_EQ(MoveBarEdge(1000, self, row), 67);
-    EXPECT_EQ(self.size, 197);
-    EXPECT_EQ(row[0].size, 33);
-    EXPECT_EQ(row[1].size, 40);
-    EXPECT_EQ(MoveBarEdge(5, self, row), 0);
-    EXPECT_EQ(self.size, 197);
-    // The other direction: this bar gives to its neighbour, never below its own minimum.
-    BarExtent neighbour{60, 33};
-    BarExtent selfAsGiver[] = {{50, 33}};
-    EXPECT_EQ(MoveBarEdge(25, neighbour, selfAsGiver), 17);
-    EXPECT_EQ(selfAsGiver[0].size, 33);
-    EXPECT_EQ(neighbour.size, 77);
-    EXPECT_EQ(MoveBarEdge(-10, neighbour, selfAsGiver), 0);
-    EXPECT_EQ(neighbour.size, 77);
-}
-
 } // namespace
 } // namespace mireka

@@ -265,56 +265,5 @@ TEST(LineStates, StartsWithOneNormalEntryAndResizesKeepingValues) {
     EXPECT_EQ(ls.Size(), 1);
 }
 
-struct Painted {
-    int line;
-    std::string map;
-};
-
-TEST(LineStates, FillsTopDownAndCarriesBlockComments) {
-    std::vector<std::string> text = {"/* a", "", "b */ int", "x;"};
-    const LineStates::LineSource source = [&](int n, std::string& scratch) {
-        scratch = text[static_cast<std::size_t>(n)];
-        return std::string_view(scratch);
-    };
-    std::vector<Painted> painted;
-    const LineStates::SpanSink sink = [&](int n, std::string_view t, const auto& spans) {
-        painted.push_back({n, Classes(t, spans)});
-    };
-
-    LineStates ls;
-    // A line whose predecessor was never coloured uses its entry as it stands.
-    ls.ColorizeLines(4, 2, 2, source, sink);
-    ASSERT_EQ(painted.size(), 1u);
-    EXPECT_EQ(painted[0].map, "TTTTTKKK");
-
-    painted.clear();
-    ls.ColorizeLines(4, 0, 100, source, sink); // the last line is clamped
-    ASSERT_EQ(painted.size(), 4u);
-    EXPECT_EQ(painted[0].line, 0);
-    EXPECT_EQ(painted[0].map, "CCCC");
-    EXPECT_EQ(painted[1].map, ""); // the empty line passes the state on
-    EXPECT_EQ(painted[2].line, 2);
-    EXPECT_EQ(painted[2].map, "CCCCTKKK");
-    EXPECT_EQ(painted[3].map, "TT");
-    EXPECT_EQ(ls.Size(), 5);
-    const std::uint32_t want[] = {0, 8, 8, 0, 0};
-    for (int n = 0; n < 5; ++n)
-        EXPECT_EQ(ls.Get(n), want[n]) << n;
-
-    // With nothing to draw the states are still maintained.
-    text[0] = "a";
-    ls.ColorizeLines(4, 0, 3, source, {});
-    for (int n = 0; n < 5; ++n)
-        EXPECT_EQ(ls.Get(n), kStateNormal) << n;
-
-    // Growing the text keeps the cached entries; a negative first line starts at 0.
-    text.push_back("/*");
-    painted.clear();
-    ls.ColorizeLines(5, -3, 4, source, sink);
-    EXPECT_EQ(painted.size(), 5u);
-    EXPECT_EQ(ls.Size(), 6);
-    EXPECT_EQ(ls.Get(5), kStateBlockComment);
-}
-
 } // namespace
 } // namespace mireka

@@ -286,9 +286,9 @@ TEST(FrameSettings, MissingFontAndPlacementAreNotWrittenAndFailuresReported) {
     broken.failWrites = true;
     s.font = SampleFont();
     s.windowPos = WindowPlacement{};
-    EXPECT_FALSE(SaveFrameSettings(broken, s));
+    EXPECT_FALSE(SaveDestroySettings(broken, s));
     // A failed write does not stop the ones after it.
-    EXPECT_EQ(broken.writes.size(), 7u);
+    EXPECT_EQ(broken.writes.size(), 5u);
 }
 
 } // namespace

@@ -49,17 +49,22 @@ TEST(Profile, ValuesRoundTripAndMissingOnesGiveDefaults) {
     EXPECT_EQ(GetProfileString("Settings", "BCC Compiler"), "C:\\BCC55\\BIN\\BCC32.EXE");
 }
 
-TEST(Profile, AValueOfTheOtherTypeReadsAsMissing) {
+TEST(Profile, IntegersAndTheirDecimalTextAreOneValue) {
     MemorySettingsStore store;
     ScopedProfileStore scope(&store);
-    WriteProfileString("Settings", "TabWidth", "8");
-    WriteProfileInt("Settings", "Font-Family", 12);
-    EXPECT_EQ(GetProfileInt("Settings", "TabWidth", 4), 4);
-    EXPECT_EQ(GetProfileString("Settings", "Font-Family", "FixedSys"), "FixedSys");
-    // Writing the other type replaces the value and its type.
-    WriteProfileInt("Settings", "TabWidth", 8);
+    WriteProfileString("Settings", "TabWidth", " 8 ");
+    WriteProfileInt("Settings", "IsLCC", -2);
     EXPECT_EQ(GetProfileInt("Settings", "TabWidth", 4), 8);
-    EXPECT_EQ(GetProfileString("Settings", "TabWidth", "none"), "none");
+    EXPECT_EQ(GetProfileString("Settings", "IsLCC"), "-2");
+    // Text that is not a whole 32-bit decimal number gives the default.
+    const char* const notNumbers[] = {"",    " ",          "8x",          "0x10",    "1 2",
+                                      "+-1", "2147483648", "-2147483649", "FixedSys"};
+    for (const char* text : notNumbers) {
+        WriteProfileString("Settings", "Font-Family", text);
+        EXPECT_EQ(GetProfileInt("Settings", "Font-Family", 12), 12) << '"' << text << '"';
+    }
+    EXPECT_EQ(ParseProfileInt("+7"), 7);
+    EXPECT_EQ(ParseProfileInt("\t-2147483648\n"), INT_MIN);
 }
 
 TEST(Profile, DeletesWholeSectionsAndSingleEntries) {

@@ -8,13 +8,13 @@
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
 #include "gui/editor/Cp932.h"
-#include "gui/editor/EditorFont.h"
 
 #include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -27,6 +27,17 @@
 
 namespace mireka {
 namespace {
+
+// Blue keywords, dark red comments, teal strings, black on white.
+constexpr EditorColours kFirstStartColours{0xFF0000, 0x0000C0, 0x808000, 0x000000, 0xFFFFFF};
+
+// The first Japanese monospace font of the machine (the test machine has Noto CJK), 14 points.
+void ExpectFallbackFont(const QFont& font) {
+    EXPECT_EQ(font.family(), "Noto Sans Mono CJK JP");
+    EXPECT_EQ(font.pointSize(), 14);
+    const QFontMetrics metrics(font);
+    EXPECT_EQ(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
+}
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -207,8 +218,8 @@ TEST_F(FrameTest, FirstStartShowsTheBarsWithTheirDefaults) {
     EXPECT_EQ(frame.OutputBar()->Sizes().vert, (BarSize{100, 100}));
     EXPECT_NEAR(frame.OutputBar()->height(), 100, 2);
     // Font, colours, toolchain, status panes.
-    EXPECT_EQ(frame.EditorFont(), DefaultEditorFont());
-    EXPECT_EQ(frame.Colours(), EditorColours{});
+    ExpectFallbackFont(frame.EditorFont());
+    EXPECT_EQ(frame.Colours(), kFirstStartColours);
     EXPECT_EQ(frame.OutputBar()->Edit()->EditorFont(), frame.EditorFont());
     EXPECT_FALSE(frame.IsTopMost());
     // A first start selects GCC where one is found on PATH, else LSI C-86.
@@ -352,13 +363,13 @@ TEST_F(FrameTest, UnparsableSettingsKeepTheDefaults) {
     Set("Editor", "EEEEEE,10101G");
     Set("WindowPos", "1,10,10,500");
     CMainFrame& frame = Start();
-    EXPECT_EQ(frame.EditorFont(), DefaultEditorFont());
-    EXPECT_EQ(frame.Colours(), EditorColours{});
+    ExpectFallbackFont(frame.EditorFont());
+    EXPECT_EQ(frame.Colours(), kFirstStartColours);
     EXPECT_FALSE(frame.isMaximized());
     ASSERT_TRUE(frame.close());
     // The fallback font is written back in full: 14 points on a 96-dpi screen, fixed pitch.
     EXPECT_EQ(Setting("Settings", "Font"), "-19,0,0,0,400,0,0,0,1,0,0,0,49");
-    EXPECT_EQ(Setting("Settings", "Font-Family"), DefaultEditorFont().family().toStdString());
+    EXPECT_EQ(Setting("Settings", "Font-Family"), "Noto Sans Mono CJK JP");
     EXPECT_EQ(Setting("Settings", "Colors"), "FF0000,0000C0,808000");
     EXPECT_EQ(Setting("Settings", "Editor"), "000000,FFFFFF");
 }

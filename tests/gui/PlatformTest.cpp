@@ -1,4 +1,5 @@
 // The QSettings store, the program directories and safe whole-file writes.
+#include "core/app/MemorySettingsStore.h"
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
 #include "platform/ProgramDirs.h"
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <variant>
 
 #include <climits>
 
@@ -88,6 +92,43 @@ TEST(QtSettingsStore, ValuesSurviveReopeningTheFile) {
     EXPECT_EQ(store.ReadString("BarState-Summary", "Bars"), "2");
     EXPECT_EQ(store.ReadString("Settings", "Missing"), std::nullopt);
     EXPECT_EQ(store.ReadInt("Recent File List", "FilterIndex"), std::nullopt);
+}
+
+// The fake that other tests use must answer as the real store does, before and after the file
+// is read again.
+TEST(QtSettingsStore, TheMemoryStoreAnswersAlike) {
+    struct Write {
+        const char* entry;
+        std::variant<int, const char*> value;
+    };
+    const Write writes[] = {
+        {"Int", 8},           {"Negative", -3}, {"Numeric", "42"},       {"Spaced", " 7 "},
+        {"Text", "FixedSys"}, {"Empty", ""},    {"Huge", "99999999999"}, {"Hex", "0x1F"}};
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Mireka.ini");
+    MemorySettingsStore memory;
+    auto real = std::make_unique<QtSettingsStore>(ini);
+    for (const Write& w : writes) {
+        for (SettingsStore* store :
+             {static_cast<SettingsStore*>(&memory), static_cast<SettingsStore*>(real.get())}) {
+            if (const int* n = std::get_if<int>(&w.value))
+                store->WriteInt("Settings", w.entry, *n);
+            else
+                store->WriteString("Settings", w.entry, std::get<const char*>(w.value));
+        }
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Write& w : writes) {
+            EXPECT_EQ(real->ReadInt("Settings", w.entry), memory.ReadInt("Settings", w.entry))
+                << w.entry << " pass " << pass;
+            EXPECT_EQ(real->ReadString("Settings", w.entry), memory.ReadString("Settings", w.entry))
+                << w.entry << " pass " << pass;
+        }
+        ASSERT_TRUE(real->Sync());
+        real = std::make_unique<QtSettingsStore>(ini);
+    }
+    EXPECT_EQ(memory.ReadInt("Settings", "Numeric"), 42);
+    EXPECT_EQ(memory.ReadString("Settings", "Int"), "8");
 }
 
 TEST(QtSettingsStore, MalformedFilesReadAsMissingValues) {

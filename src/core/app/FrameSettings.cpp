@@ -289,9 +289,4 @@ bool SaveDestroySettings(SettingsStore& store, const FrameSettings& s) {
     return ok;
 }
 
-bool SaveFrameSettings(SettingsStore& store, const FrameSettings& s) {
-    bool ok = SaveCloseSettings(store, s.topMost, s.toolchain);
-    return SaveDestroySettings(store, s) && ok;
-}
-
 } // namespace mireka

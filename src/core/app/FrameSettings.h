@@ -133,7 +133,5 @@ bool SaveCloseSettings(SettingsStore& store, bool topMost, int toolchain);
 // The destroy message's writes: "Font" and "Font-Family", "Colors", "Editor", "WindowPos", in
 // this order. A missing font or placement is not written. False if any write failed.
 bool SaveDestroySettings(SettingsStore& store, const FrameSettings& settings);
-// Both, close writes first.
-bool SaveFrameSettings(SettingsStore& store, const FrameSettings& settings);
 
 } // namespace mireka

@@ -3,8 +3,8 @@
 
 namespace mireka {
 
-const MemorySettingsStore::Value* MemorySettingsStore::Find(std::string_view section,
-                                                            std::string_view entry) const {
+const std::string* MemorySettingsStore::Find(std::string_view section,
+                                             std::string_view entry) const {
     const auto s = sections_.find(section);
     if (s == sections_.end()) return nullptr;
     const auto e = s->second.find(entry);
@@ -13,19 +13,19 @@ const MemorySettingsStore::Value* MemorySettingsStore::Find(std::string_view sec
 
 std::optional<int> MemorySettingsStore::ReadInt(std::string_view section,
                                                 std::string_view entry) const {
-    const Value* v = Find(section, entry);
-    if (!v || !std::holds_alternative<int>(*v)) return std::nullopt;
-    return std::get<int>(*v);
+    const std::string* v = Find(section, entry);
+    return v ? ParseProfileInt(*v) : std::nullopt;
 }
 
 std::optional<std::string> MemorySettingsStore::ReadString(std::string_view section,
                                                            std::string_view entry) const {
-    const Value* v = Find(section, entry);
-    if (!v || !std::holds_alternative<std::string>(*v)) return std::nullopt;
-    return std::get<std::string>(*v);
+    const std::string* v = Find(section, entry);
+    if (!v) return std::nullopt;
+    return *v;
 }
 
-bool MemorySettingsStore::Write(std::string_view section, std::string_view entry, Value value) {
+bool MemorySettingsStore::Write(std::string_view section, std::string_view entry,
+                                std::string value) {
     if (readOnly_ || section.empty() || entry.empty()) return false;
     auto s = sections_.find(section);
     if (s == sections_.end()) s = sections_.emplace(std::string(section), Section{}).first;
@@ -38,7 +38,7 @@ bool MemorySettingsStore::Write(std::string_view section, std::string_view entry
 }
 
 bool MemorySettingsStore::WriteInt(std::string_view section, std::string_view entry, int value) {
-    return Write(section, entry, value);
+    return Write(section, entry, std::to_string(value));
 }
 
 bool MemorySettingsStore::WriteString(std::string_view section, std::string_view entry,

@@ -6,17 +6,15 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <variant>
 
 namespace mireka {
 
-// Integers and strings are kept as two types, as the Windows registry keeps them: reading one as
-// the other gives nothing (so the caller's default), in both directions. Empty section or entry
-// names are refused, as the store on disk refuses them.
+// Values are text, as in the INI file the program keeps on this platform: an integer reads back
+// as its decimal text and a numeric string as an integer. Empty section or entry names are
+// refused, as the store on disk refuses them.
 class MemorySettingsStore final : public SettingsStore {
 public:
-    using Value = std::variant<int, std::string>;
-    using Section = std::map<std::string, Value, std::less<>>;
+    using Section = std::map<std::string, std::string, std::less<>>;
 
     [[nodiscard]] std::optional<int> ReadInt(std::string_view section,
                                              std::string_view entry) const override;
@@ -34,8 +32,8 @@ public:
     void SetReadOnly(bool readOnly) noexcept { readOnly_ = readOnly; }
 
 private:
-    [[nodiscard]] const Value* Find(std::string_view section, std::string_view entry) const;
-    bool Write(std::string_view section, std::string_view entry, Value value);
+    [[nodiscard]] const std::string* Find(std::string_view section, std::string_view entry) const;
+    bool Write(std::string_view section, std::string_view entry, std::string value);
 
     std::map<std::string, Section, std::less<>> sections_;
     bool readOnly_ = false;

@@ -2,12 +2,35 @@
 #include "core/app/Profile.h"
 
 #include <atomic>
+#include <charconv>
+#include <limits>
 
 namespace mireka {
 
 namespace {
 std::atomic<SettingsStore*> g_store{nullptr};
 } // namespace
+
+std::optional<int> ParseProfileInt(std::string_view text) noexcept {
+    const auto space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (negative) value = -value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(value);
+}
 
 void SetProfileStore(SettingsStore* store) noexcept {
     g_store.store(store);

@@ -27,6 +27,10 @@ public:
     virtual bool DeleteSection(std::string_view section) = 0;
 };
 
+// An integer as the INI store spells it: decimal digits with an optional sign, white space around
+// allowed, within 32 bits; nothing for any other text.
+[[nodiscard]] std::optional<int> ParseProfileInt(std::string_view text) noexcept;
+
 // The store the profile functions use; none means every read gives its default and every write
 // fails. The caller keeps ownership.
 void SetProfileStore(SettingsStore* store) noexcept;

@@ -49,17 +49,4 @@ std::string CaptureFileName(std::uint64_t unique) {
     return name;
 }
 
-bool IsCaptureFileName(std::string_view name) noexcept {
-    const std::size_t head = kCaptureFilePrefix.size();
-    const std::size_t tail = kCaptureFileExtension.size() + 1;
-    if (name.size() < head + tail + 4 || name.size() > head + tail + 16) return false;
-    if (name.substr(0, head) != kCaptureFilePrefix) return false;
-    if (name[name.size() - tail] != '.' ||
-        name.substr(name.size() - tail + 1) != kCaptureFileExtension)
-        return false;
-    for (const char c : name.substr(head, name.size() - head - tail))
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
-    return true;
-}
-
 } // namespace mireka

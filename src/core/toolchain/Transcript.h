@@ -56,7 +56,5 @@ private:
 inline constexpr std::string_view kCaptureFilePrefix = "mrk";
 inline constexpr std::string_view kCaptureFileExtension = "TMP";
 [[nodiscard]] std::string CaptureFileName(std::uint64_t unique);
-// True for a name CaptureFileName can produce, so that a stale one can be recognised.
-[[nodiscard]] bool IsCaptureFileName(std::string_view name) noexcept;
 
 } // namespace mireka

@@ -56,16 +56,4 @@ bool SaveBarSizes(SettingsStore& store, std::string_view profile, int barId,
     return ok;
 }
 
-int MoveBarEdge(int distance, BarExtent& gainer, std::span<BarExtent> givers) noexcept {
-    int moved = 0;
-    for (BarExtent& giver : givers) {
-        if (moved >= distance) break;
-        int take = std::min(distance - moved, std::max(giver.size - giver.minimum, 0));
-        giver.size -= take;
-        moved += take;
-    }
-    gainer.size += moved;
-    return moved;
-}
-
 } // namespace mireka

@@ -1,8 +1,7 @@
-// The three sizes of a resizable docking bar: their minimums, the edge-drag rule and their
-// persistence in the "%s-SCBar-%d" section.
+// The three sizes of a resizable docking bar: their minimums and their persistence in the
+// "%s-SCBar-%d" section.
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -59,17 +58,5 @@ struct BarSizes {
 void LoadBarSizes(const SettingsStore& store, std::string_view profile, int barId, BarSizes& sizes);
 // Writes the six entries in that order. False if any write failed.
 bool SaveBarSizes(SettingsStore& store, std::string_view profile, int barId, const BarSizes& sizes);
-
-// One bar's extent along a dock row.
-struct BarExtent {
-    int size;
-    int minimum;
-};
-
-// Moves the edge between `gainer` and `givers` (nearest to the edge first) by up to `distance`
-// pixels towards the givers: they give way one after another, each down to its minimum, and
-// `gainer` grows by what they gave. Returns the distance moved, short of `distance` when the
-// givers reach their minimums. A negative distance moves nothing.
-int MoveBarEdge(int distance, BarExtent& gainer, std::span<BarExtent> givers) noexcept;
 
 } // namespace mireka
