@@ -66,6 +66,37 @@ TEST_F(EditViewTest, TypingInsertsBytesInCodePage932) {
     EXPECT_EQ(prompts.beeps, 1);
 }
 
+TEST_F(EditViewTest, LineFeedKeysBreakTheLineAndShiftTabTypesATab) {
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        const char* text; // what the platform puts in the event
+        const char* typed;
+    };
+    const Case cases[] = {
+        {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier, "", "\r\n"},
+        {"Ctrl+keypad Enter", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, "", "\r\n"},
+        {"Ctrl+J", Qt::Key_J, Qt::ControlModifier, "\n", "\r\n"},
+        {"Linefeed key", Qt::Key_unknown, Qt::NoModifier, "\n", "\r\n"},
+        {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, "", "\t"},
+    };
+    for (const Case& c : cases) {
+        view->SetWindowText("ab");
+        view->ClearUndoHistory();
+        view->SetSel(1, 2); // typing replaces the selection
+        QKeyEvent press(QEvent::KeyPress, c.key, c.mods, QString::fromLatin1(c.text));
+        QApplication::sendEvent(view, &press);
+        EXPECT_EQ(Text(), std::string("a") + c.typed) << c.name;
+        EXPECT_TRUE(view->hasFocus()) << c.name;
+        // Recorded as typing over a selection: the insertion, then the deletion, undo.
+        view->Undo();
+        EXPECT_EQ(Text(), "a") << c.name;
+        view->Undo();
+        EXPECT_EQ(Text(), "ab") << c.name;
+    }
+}
+
 TEST_F(EditViewTest, ArrowsStepOverDoubleByteCharactersAndLineBreaks) {
     view->SetWindowText("a\x95\x5c"
                         "b\r\nxy");

@@ -483,13 +483,19 @@ bool CEditView::event(QEvent* e) {
                 return c.unicode() >= 0x20 && c.unicode() != 0x7F;
             });
         const bool editKey = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return ||
-                             key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab;
+                             key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab ||
+                             key->key() == Qt::Key_Backtab;
+        const bool lineFeed = key->text() == QStringLiteral("\n") ||
+                              (mods == Qt::ControlModifier &&
+                               (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                                key->key() == Qt::Key_J));
         // A read-only view (the output window) keeps its own copy keys: the frame's would copy
         // from the editor.
         const bool ownCopy = IsReadOnly() && (key->matches(QKeySequence::Copy) ||
                                               key->matches(QKeySequence::SelectAll));
         if ((printable && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
-            (editKey && mods == Qt::NoModifier) || ownCopy) {
+            (editKey && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) ||
+            (lineFeed && !IsReadOnly()) || ownCopy) {
             e->accept();
             return true;
         }
@@ -505,6 +511,10 @@ void CEditView::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::SelectAll)) return SelectAll();
     const auto mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
     const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool ctrlOnly = mods == Qt::ControlModifier;
+    // The line feed (Ctrl+Enter, Ctrl+J, the Linefeed key) breaks the line as Enter does.
+    if (event->text() == QStringLiteral("\n") && !(mods & (Qt::AltModifier | Qt::MetaModifier)))
+        return OnChar(10);
     switch (event->key()) {
     case Qt::Key_Backspace:
         if (plain) return OnChar(8);
@@ -512,9 +522,14 @@ void CEditView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (plain) return OnChar(13);
+        if (ctrlOnly) return OnChar(10);
+        break;
+    case Qt::Key_J:
+        if (ctrlOnly) return OnChar(10);
         break;
     case Qt::Key_Tab:
-        if (plain && !(mods & Qt::ShiftModifier)) return OnChar(9);
+    case Qt::Key_Backtab: // Shift+Tab types a tab too
+        if (plain) return OnChar(9);
         break;
     case Qt::Key_Delete:
         if (mods == Qt::NoModifier) return OnKeyDown(kVkDelete);
