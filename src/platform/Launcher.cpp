@@ -62,7 +62,9 @@ bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
     if (c.newTerminal && kNativePathStyle != PathStyle::Windows) {
         terminal = FindTerminal(lookupEnv, RealFileProbe().executable);
         if (terminal.empty()) {
-            if (error) *error = "No terminal emulator (x-terminal-emulator, $TERMINAL, xterm)";
+            if (error)
+                *error =
+                    "端末エミュレーター (x-terminal-emulator、$TERMINAL、xterm) が見つかりません。";
             return false;
         }
     }
@@ -85,7 +87,7 @@ bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        if (error) *error = process.errorString().toLocal8Bit().toStdString();
+        if (error) *error = start.program + " を起動できませんでした。";
         return false;
     }
     return true;

@@ -1,6 +1,8 @@
 // The capture run.
 #include "platform/ProcessRunner.h"
 
+#include "core/app/ErrorText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,12 +30,34 @@ QString Local(const std::string& s) {
     return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-std::string Local(const QString& s) {
-    return s.toLocal8Bit().toStdString();
-}
-
 QString NativePath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// Why no file can be made in `dir`: QFile tells only in English, so the folder is looked at.
+std::string FolderErrorText(const std::string& dir) {
+    const QFileInfo info(NativePath(dir));
+    if (!info.exists())
+        return SystemErrorText(std::make_error_code(std::errc::no_such_file_or_directory));
+    if (!info.isDir()) return SystemErrorText(std::make_error_code(std::errc::not_a_directory));
+    return SystemErrorText(std::make_error_code(std::errc::permission_denied));
+}
+
+// Why the interpreter could not be started or waited for.
+std::string ProcessErrorText(const QProcess& process, const std::string& program) {
+    switch (process.error()) {
+    case QProcess::FailedToStart: {
+        const QFileInfo info(NativePath(program));
+        if (!info.exists()) return "コマンド インタープリター " + program + " が見つかりません。";
+        if (!info.isExecutable())
+            return "コマンド インタープリター " + program + " を実行する権限がありません。";
+        return "コマンド インタープリター " + program + " を起動できませんでした。";
+    }
+    case QProcess::Crashed:
+        return "コマンド インタープリターが異常終了しました。";
+    default:
+        return "コマンド インタープリターとのやり取りでエラーが発生しました。";
+    }
 }
 
 // Ends the command and whatever it started: on POSIX the interpreter leads a process group of
@@ -50,11 +74,10 @@ void EndProcess(QProcess& process) {
 
 std::optional<std::string> CreateCaptureFile(const std::string& dir, std::string* error) {
     if (dir.empty()) {
-        if (error) *error = "No writable program directory";
+        if (error) *error = kNoWritableFolderText;
         return std::nullopt;
     }
     const QDir folder(NativePath(dir));
-    QString reason;
     for (int attempt = 0; attempt < kCaptureNameAttempts; ++attempt) {
         const std::string name = CaptureFileName(QRandomGenerator::system()->generate64());
         QFile file(folder.filePath(QString::fromLatin1(name.c_str())));
@@ -63,11 +86,10 @@ std::optional<std::string> CreateCaptureFile(const std::string& dir, std::string
             file.close();
             return QFile::encodeName(file.fileName()).toStdString();
         }
-        reason = file.errorString();
         if (file.exists()) continue; // taken: another name
         break;
     }
-    if (error) *error = Local(reason);
+    if (error) *error = FolderErrorText(dir);
     return std::nullopt;
 }
 
@@ -111,7 +133,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
 #endif
     process.start();
     if (!process.waitForStarted(-1)) {
-        const std::string reason = Local(process.errorString());
+        const std::string reason = ProcessErrorText(process, shell.path);
         QFile::remove(capturePath);
         transcript.Failed(ErrorBlock(reason));
         show(transcript, true);
@@ -135,7 +157,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
             break;
         }
         if (process.error() != QProcess::Timedout) {
-            waitError = ErrorBlock(Local(process.errorString()));
+            waitError = ErrorBlock(ProcessErrorText(process, shell.path));
             EndProcess(process);
             break;
         }

@@ -1,125 +1,212 @@
-// Safe whole-file writes through QSaveFile and checked whole-file reads.
+// Safe whole-file writes and checked whole-file reads: POSIX calls on the name's bytes, QSaveFile
+// on Windows.
 #include "platform/SafeFile.h"
 
-#include <QDir>
+#include "core/app/ErrorText.h"
+#include "core/app/Paths.h"
+
+#include <QRandomGenerator>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#endif
 
 namespace mireka {
 
 namespace {
 
-QString FromLocal(const std::string& s) {
-    return QFile::decodeName(QByteArray::fromStdString(s));
+bool Fail(std::string* error, std::string reason) {
+    if (error) *error = std::move(reason);
+    return false;
 }
 
-void SetError(std::string* error, const QString& path, const QString& reason) {
-    if (error)
-        *error = (QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason)
-                     .toLocal8Bit()
-                     .toStdString();
+#ifndef _WIN32
+bool FailErrno(std::string* error) {
+    return Fail(error, SystemErrorText(errno));
 }
+
+constexpr int kMaxLinkHops = 40;
 
 // Follows a chain of links to the file that is really written, so the link itself stays a
 // link. A link to a file that does not exist yet names where that file is created.
-QString FinalTarget(const QString& path, QString* reason) {
-    QString current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        const QFileInfo info(current);
-        if (!info.isSymLink()) return current;
-        const QString target = info.symLinkTarget();
-        if (target.isEmpty()) {
-            *reason = QStringLiteral("cannot read the symbolic link");
-            return {};
+bool FinalTarget(std::string path, std::string* target, std::string* error) {
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (errno != ENOENT) return FailErrno(error);
+            *target = path;
+            return true;
         }
-        current = target;
+        if (!S_ISLNK(st.st_mode)) {
+            *target = path;
+            return true;
+        }
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n < 0) return FailErrno(error);
+        link.resize(static_cast<std::size_t>(n));
+        path = !link.empty() && link.front() == '/' ? link : GetFileDir(path) + link;
     }
-    *reason = QStringLiteral("too many levels of symbolic links");
-    return {};
+    return Fail(error,
+                SystemErrorText(std::make_error_code(std::errc::too_many_symbolic_link_levels)));
 }
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Opens a fresh file beside `target`; nothing already there (a link included) is ever used.
+int CreateTemporary(const std::string& target, mode_t mode, std::string* temp) {
+    const std::string base = GetFileDir(target) + "." + GetFileNameExt(target) + ".";
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", QRandomGenerator::system()->generate());
+        *temp = base + suffix;
+        const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+#endif
 
 } // namespace
 
 bool WriteFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
-    const QString name = FromLocal(path);
-    if (name.isEmpty()) {
-        SetError(error, name, QStringLiteral("no file name"));
-        return false;
+    if (path.empty()) return Fail(error, kNoFileNameText);
+#ifndef _WIN32
+    std::string target;
+    if (!FinalTarget(path, &target, error)) return false;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        return Fail(error, SystemErrorText(std::make_error_code(std::errc::is_a_directory)));
+    if (exists && !S_ISREG(st.st_mode)) return Fail(error, kNotRegularFileText);
+    if (exists && ::access(target.c_str(), W_OK) != 0) return FailErrno(error);
+
+    std::string temp;
+    // A new file gets the usual permissions less the user's mask; a replaced one keeps its own.
+    const int fd = CreateTemporary(target, exists ? (st.st_mode & 0777) : 0666, &temp);
+    if (fd < 0) return FailErrno(error);
+    bool ok = WriteAll(fd, bytes);
+    if (ok && exists && ::fchmod(fd, st.st_mode & 07777) != 0) ok = false;
+    if (ok && ::fsync(fd) != 0) ok = false;
+    int reason = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
     }
-    QString reason;
-    const QString target = FinalTarget(name, &reason);
-    if (target.isEmpty()) {
-        SetError(error, name, reason);
-        return false;
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        reason = errno;
     }
-    if (QFileInfo(target).isDir()) {
-        SetError(error, name, QStringLiteral("is a directory"));
-        return false;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return Fail(error, SystemErrorText(reason));
     }
-    // QSaveFile also refuses to replace a file the user made read-only.
-    QSaveFile file(target);
-    // Writing over the old file in place would lose it on a failure; refuse instead.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, name, file.errorString());
-        return false;
-    }
-    const char* data = bytes.data();
-    qint64 left = static_cast<qint64>(bytes.size());
-    while (left > 0) {
-        const qint64 n = file.write(data, left);
-        if (n <= 0) {
-            SetError(error, name, file.errorString());
-            file.cancelWriting();
-            return false;
-        }
-        data += n;
-        left -= n;
-    }
-    // commit() flushes, syncs to disk and renames; on any failure it removes the temporary file.
-    if (!file.commit()) {
-        SetError(error, name, file.errorString());
-        return false;
+    // The new name itself reaches the disk with the folder.
+    const std::string folder = GetFileDir(target);
+    const int dirFd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
     }
     return true;
+#else
+    const QString name = QString::fromLocal8Bit(path.c_str());
+    const QString target = QFileInfo(name).isSymLink() ? QFileInfo(name).symLinkTarget() : name;
+    if (QFileInfo(target).isDir())
+        return Fail(error, SystemErrorText(std::make_error_code(std::errc::is_a_directory)));
+    QSaveFile file(target);
+    file.setDirectWriteFallback(false);
+    const auto reason = [&file] {
+        switch (file.error()) {
+        case QFileDevice::PermissionsError:
+            return SystemErrorText(std::make_error_code(std::errc::permission_denied));
+        case QFileDevice::ResourceError:
+            return SystemErrorText(std::make_error_code(std::errc::no_space_on_device));
+        default:
+            return SystemErrorText(std::make_error_code(std::errc::io_error));
+        }
+    };
+    if (!file.open(QIODevice::WriteOnly)) return Fail(error, reason());
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+        static_cast<qint64>(bytes.size())) {
+        file.cancelWriting();
+        return Fail(error, reason());
+    }
+    if (!file.commit()) return Fail(error, reason());
+    return true;
+#endif
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-    const QString name = FromLocal(path);
-    const QFileInfo info(name);
-    if (name.isEmpty() || !info.exists()) {
-        SetError(error, name, QStringLiteral("no such file"));
-        return false;
-    }
-    if (info.isDir()) {
-        SetError(error, name, QStringLiteral("is a directory"));
-        return false;
-    }
-    if (!info.isFile()) {
-        SetError(error, name, QStringLiteral("not a regular file"));
-        return false;
-    }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error, name, file.errorString());
-        return false;
+    if (path.empty()) return Fail(error, kNoFileNameText);
+#ifndef _WIN32
+    struct stat st {};
+    // Looked at before opening: opening a device or a pipe can itself block or have effects.
+    if (::stat(path.c_str(), &st) != 0) return FailErrno(error);
+    if (S_ISDIR(st.st_mode))
+        return Fail(error, SystemErrorText(std::make_error_code(std::errc::is_a_directory)));
+    if (!S_ISREG(st.st_mode)) return Fail(error, kNotRegularFileText);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return FailErrno(error);
+    // The name may have been replaced by something else between the two looks.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Fail(error, kNotRegularFileText);
     }
     std::string content;
-    const qint64 expected = file.size();
-    if (expected > 0) content.reserve(static_cast<std::size_t>(expected));
+    content.reserve(static_cast<std::size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
-        const qint64 n = file.read(chunk, sizeof chunk);
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            SetError(error, name, file.errorString());
-            return false;
+            const int reason = errno;
+            ::close(fd);
+            return Fail(error, SystemErrorText(reason));
         }
         if (n == 0) break;
         content.append(chunk, static_cast<std::size_t>(n));
     }
+    ::close(fd);
     *bytes = std::move(content);
     return true;
+#else
+    const QString name = QString::fromLocal8Bit(path.c_str());
+    const QFileInfo info(name);
+    if (!info.exists())
+        return Fail(error,
+                    SystemErrorText(std::make_error_code(std::errc::no_such_file_or_directory)));
+    if (info.isDir())
+        return Fail(error, SystemErrorText(std::make_error_code(std::errc::is_a_directory)));
+    if (!info.isFile()) return Fail(error, kNotRegularFileText);
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(error, SystemErrorText(std::make_error_code(std::errc::permission_denied)));
+    const QByteArray all = file.readAll();
+    bytes->assign(all.constData(), static_cast<std::size_t>(all.size()));
+    return true;
+#endif
 }
 
 } // namespace mireka

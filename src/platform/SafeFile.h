@@ -1,4 +1,5 @@
-// Whole-file reads and writes that never leave a half-written file behind.
+// Whole-file reads and writes that never leave a half-written file behind, on the exact bytes of
+// a file's name.
 #pragma once
 
 #include <string>
@@ -8,12 +9,13 @@ namespace mireka {
 
 // Writes `bytes` to a temporary file beside `path`, flushes it to disk and only then puts it in
 // the place of the old file, whose permissions it takes over; a path through a symbolic link
-// writes the link's target. On failure the old file is untouched, false is returned and `error`
-// (when given) says why.
+// writes the link's target. A file the user made read-only is not replaced. On failure the old
+// file is untouched, false is returned and `error` (when given) says why, in Japanese.
 bool WriteFileSafely(const std::string& path, std::string_view bytes, std::string* error);
 
-// Reads a whole regular file. False with a reason for a missing path, a directory, a device or
-// pipe (which could block or never end) and an unreadable file; `bytes` is then left alone.
+// Reads a whole regular file. False with a reason in Japanese for a missing path, a directory,
+// a device or pipe (which could block or never end) and an unreadable file; `bytes` is then
+// left alone.
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error);
 
 } // namespace mireka

@@ -99,6 +99,39 @@ TEST(Paths, SplitsWindowsPathsAtRealSeparatorsOnly) {
     EXPECT_EQ(GetFileNameExt(hyo, W), hyo);
 }
 
+TEST(Paths, CleanPathRemovesDotsDotDotsAndDoubledSeparators) {
+    struct Case {
+        const char* path;
+        PathStyle style;
+        const char* clean;
+    };
+    const Case cases[] = {
+        {"/home/u/./a/../x.c", P, "/home/u/x.c"},
+        {"//home///u//x.c", P, "/home/u/x.c"},
+        {"/../x.c", P, "/x.c"},
+        {"/a/b/", P, "/a/b"},
+        {"/", P, "/"},
+        {"./a/../x.c", P, "x.c"},
+        {"../../x.c", P, "../../x.c"},
+        {"a/..", P, "."},
+        {"C:\\work\\.\\sub\\..\\x.c", W, "C:\\work\\x.c"},
+        {"C:/work//x.c", W, "C:\\work\\x.c"},
+        {"\\\\server\\share\\..\\..\\x.c", W, "\\\\server\\share\\x.c"},
+        // 表 ends in the byte of a backslash, which must not split the name.
+        {"C:\\\x95\x5c\\..\\x.c", W, "C:\\x.c"},
+        {"C:\\\x95\x5c\\x.c", W, "C:\\\x95\x5c\\x.c"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CleanPath(c.path, c.style), c.clean) << c.path;
+}
+
+TEST(Paths, CharactersAreCountedWhole) {
+    EXPECT_EQ(PathCharCount("/home/\xe6\x97\xa5\xe6\x9c\xac/a.c", P), 12u); // 日本 in UTF-8
+    EXPECT_EQ(PathCharCount("/\x82\xa0\x82\xa2.c", P), 5u);                 // あい in Shift_JIS
+    EXPECT_EQ(PathCharCount("C:\\\x95\x5c.c", W), 6u);
+    EXPECT_EQ(PathCharCount("\xc3(", P), 2u) << "a broken byte counts alone";
+}
+
 TEST(Paths, RecognisesNetworkPaths) {
     EXPECT_TRUE(IsNetworkPath("\\\\server\\share\\a.c", W));
     EXPECT_TRUE(IsNetworkPath("//server/share/a.c", W));

@@ -47,6 +47,21 @@ TEST(RecentFileList, AbbreviatedNamesKeepTheRootAndTheTail) {
     EXPECT_EQ(RecentFileList::AbbreviateName("/x/" + std::string(40, 'n') + ".c", 30),
               std::string(40, 'n') + ".c")
         << "the file name alone when nothing else fits";
+
+    // Characters, not bytes: 24 Japanese characters are 72 bytes in UTF-8 and still fit.
+    std::string folder;
+    for (int i = 0; i < 12; ++i)
+        folder += "\xe6\x97\xa5"; // 日
+    const std::string japanese = "/" + folder + "/" + folder + "/a.c";
+    EXPECT_EQ(PathCharCount(japanese, PathStyle::Posix), 30u);
+    EXPECT_EQ(RecentFileList::AbbreviateName(japanese, 30, PathStyle::Posix), japanese);
+    EXPECT_EQ(RecentFileList::AbbreviateName("/x" + japanese, 30, PathStyle::Posix),
+              "/.../" + folder + "/a.c");
+    // Shift_JIS names from older systems: 表 ends in the byte of a backslash.
+    EXPECT_EQ(RecentFileList::AbbreviateName("C:\\\x95\x5c\\" + std::string(20, 'd') +
+                                                 "\\\x95\x5c\x95\x5c.c",
+                                             12, PathStyle::Windows),
+              "C:\\...\\\x95\x5c\x95\x5c.c");
 }
 
 TEST(SaveName, TitleIsCutAtTheFirstDelimiterCharacterWise) {

@@ -70,7 +70,8 @@ protected:
 
     void Start(const QString& file, int toolchain) {
         app = std::make_unique<CMyApp>();
-        ASSERT_TRUE(app->InitInstance(file.isEmpty() ? QStringList{} : QStringList{file}));
+        ASSERT_TRUE(app->InitInstance(file.isEmpty() ? std::vector<std::string>{}
+                                                     : std::vector<std::string>{Native(file)}));
         Frame().SetToolchain(toolchain);
         View().SetBuildOutputObserver([this](const std::string& text, bool ready) {
             shown.push_back({text, ready, Frame().Commands().State(cmd::BuildCompile).enabled});
@@ -258,7 +259,7 @@ TEST_F(BuildRunTest, ResponseFileCompileAndRunUseTheChosenFile) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "レスポンスファイルを指定してください。");
 
-    prompts.files.push_back(FileChoice{Path("rsp dir/prog.rsp"), 1});
+    prompts.files.push_back(FileChoice{Native(Path("rsp dir/prog.rsp")), 1});
     ASSERT_TRUE(Commands().Execute(cmd::RspSpecify));
     EXPECT_EQ(View().GetBuildSettings().m_strResponseFile, Native(Path("rsp dir/prog.rsp")));
     EXPECT_EQ(MenuText(cmd::RspCompile), "コンパイル(&C) prog.rsp");

@@ -4,15 +4,27 @@
 #include "gui/base/CommandIds.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "platform/SafeFile.h"
 
 #include "GuiTestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace mireka {
 namespace {
@@ -28,7 +40,12 @@ protected:
         QDir::setCurrent(dir.path());
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    bool Start(const QStringList& args = {}) { return app.InitInstance(args); }
+    bool Start(const QStringList& args = {}) {
+        std::vector<std::string> words;
+        for (const QString& a : args)
+            words.push_back(Native(a));
+        return app.InitInstance(words);
+    }
     CMyDoc& Doc() { return *app.Document(); }
     CMyView& View() { return *app.MainFrame()->View(); }
 
@@ -93,7 +110,7 @@ TEST_F(DocumentTest, SaveAsProposesUntitledInTheLastFolderWithTheLastFilter) {
     ASSERT_TRUE(Start());
     QTest::keyClicks(&View(), "int x;");
     EXPECT_TRUE(Doc().IsModified());
-    prompts.files.push_back(FileChoice{Path("sub/new.c"), 5});
+    prompts.files.push_back(FileChoice{Native(Path("sub/new.c")), 5});
     ASSERT_TRUE(Doc().DoFileSave());
     ASSERT_EQ(prompts.fileDialogs.size(), 1u);
     EXPECT_EQ(prompts.fileDialogs[0].initialName, "untitled.c");
@@ -129,7 +146,7 @@ TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileAndKeepsTheDocumentModified) {
     View().SetSel(0, -1);
     QTest::keyClicks(&View(), "new");
     // Save As onto a folder that does not exist fails with a message.
-    prompts.files.push_back(FileChoice{Path("nowhere/keep.c"), 1});
+    prompts.files.push_back(FileChoice{Native(Path("nowhere/keep.c")), 1});
     EXPECT_FALSE(Doc().DoSave({}, true));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, QMessageBox::Warning);
@@ -146,14 +163,14 @@ TEST_F(DocumentTest, OpenDialogRemembersFolderAndFilterAndCancelChangesNothing) 
     app.OnFileOpen(); // cancelled
     EXPECT_TRUE(app.DialogMemory().folder.empty());
     EXPECT_EQ(app.DialogMemory().filterIndex, 1);
-    prompts.files.push_back(FileChoice{Path("src/a.c"), 2});
+    prompts.files.push_back(FileChoice{Native(Path("src/a.c")), 2});
     app.OnFileOpen();
     EXPECT_EQ(View().GetWindowText(), "A");
     EXPECT_EQ(app.DialogMemory().filterIndex, 2);
     EXPECT_EQ(app.DialogMemory().folder,
               Native(QDir::toNativeSeparators(QDir(Path("src")).absolutePath() + "/")));
     // A failed open keeps the filter index but not the folder.
-    prompts.files.push_back(FileChoice{Path("gone/b.c"), 4});
+    prompts.files.push_back(FileChoice{Native(Path("gone/b.c")), 4});
     app.OnFileOpen();
     EXPECT_EQ(app.DialogMemory().filterIndex, 4);
     EXPECT_EQ(app.DialogMemory().folder,
@@ -232,6 +249,196 @@ TEST_F(DocumentTest, DroppedFilesOpenOneAfterAnother) {
     EXPECT_EQ_SOON(View().GetWindowText(), std::string("d2"));
     EXPECT_EQ(app.Recent().Items().size(), 2u);
     delete data;
+}
+
+TEST_F(DocumentTest, OpenedPathsAreCleanSoOneFileIsOneDocument) {
+    QDir().mkpath(Path("a"));
+    WriteBytes(Path("x.c"), "top");
+    ASSERT_TRUE(Start({"./a/..//x.c"}));
+    const std::string clean = Native(QDir::toNativeSeparators(Path("x.c")));
+    EXPECT_EQ(Doc().GetPathName(), clean);
+    EXPECT_EQ(app.Recent().Items(), std::vector<std::string>{clean});
+    // The same file by another spelling is the document already open: nothing is reloaded.
+    QTest::keyClicks(&View(), "!");
+    EXPECT_TRUE(app.OpenDocumentFile("a/../x.c"));
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(View().GetWindowText(), "!top");
+#ifndef _WIN32
+    // Through a link, ".." leaves the folder the link points to, as the system reads the path.
+    QDir().mkpath(Path("real/deep"));
+    WriteBytes(Path("real/x.c"), "real");
+    ASSERT_EQ(::symlink("real/deep", Native(Path("link")).c_str()), 0);
+    prompts.answers.push_back(QMessageBox::No);
+    ASSERT_TRUE(app.OpenDocumentFile(Native(Path("link/../x.c"))));
+    EXPECT_EQ(View().GetWindowText(), "real");
+    EXPECT_EQ(Doc().GetPathName(), Native(Path("real/x.c")));
+#endif
+}
+
+TEST_F(DocumentTest, AFileTooLargeToOpenGivesANewDocument) {
+    WriteBytes(Path("a.c"), "kept on disk");
+    QFile big(Path("big.c"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    // Sparse: no disk space is used.
+    if (!big.resize(qint64(0x80000000))) GTEST_SKIP() << "no room for a sparse file";
+    big.close();
+    ASSERT_TRUE(Start({Path("a.c")}));
+    EXPECT_FALSE(app.OpenDocumentFile(Native(Path("big.c"))));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "ファイルが大きすぎて開けません。");
+    EXPECT_EQ(Doc().GetTitle(), "untitled");
+    EXPECT_TRUE(Doc().GetPathName().empty());
+    EXPECT_EQ(View().GetWindowText(), "");
+    EXPECT_FALSE(Doc().IsModified());
+}
+
+TEST_F(DocumentTest, FileErrorsSayWhyInJapanese) {
+    QDir().mkpath(Path("folder"));
+    ASSERT_TRUE(Start());
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    const Case opens[] = {
+        {"missing.c", "ファイルまたはフォルダーが見つかりません。"},
+        {"folder", "ファイルではなくフォルダーです。"},
+    };
+    for (const Case& c : opens) {
+        prompts.messages.clear();
+        EXPECT_FALSE(app.OpenDocumentFile(Native(Path(c.name))));
+        ASSERT_EQ(prompts.messages.size(), 1u) << c.name;
+        EXPECT_EQ(prompts.messages[0].text,
+                  QDir::toNativeSeparators(Path(c.name)) + " を開けません。\n" + c.reason);
+    }
+    prompts.messages.clear();
+    prompts.files.push_back(FileChoice{Native(Path("nowhere/new.c")), 1});
+    EXPECT_FALSE(Doc().DoSave({}, true));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, QDir::toNativeSeparators(Path("nowhere/new.c")) +
+                                            " に保存できません。\n"
+                                            "ファイルまたはフォルダーが見つかりません。");
+}
+
+#ifndef _WIN32
+// あい.c in Shift_JIS, as archives from older Japanese systems name files.
+TEST_F(DocumentTest, ShiftJisNamesOpenSaveAndComeBackFromTheRecentList) {
+    const std::string sjis = Native(dir.path()) + "/\x82\xa0\x82\xa2.c";
+    const struct Cleanup {
+        std::string path;
+        ~Cleanup() { ::unlink(path.c_str()); } // Qt cannot see it to clean up
+    } cleanup{sjis};
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(sjis, "int x;\r\n", &error)) << error;
+
+    // From the command line, with the name shown in Japanese.
+    ASSERT_TRUE(app.InitInstance({sjis}));
+    EXPECT_EQ(View().GetWindowText(), "int x;\r\n");
+    EXPECT_EQ(Doc().GetPathName(), sjis);
+    EXPECT_EQ(app.MainFrame()->windowTitle(), "あい.c - Mireka");
+    // Saved in place under the same bytes.
+    QTest::keyClicks(&View(), "/");
+    ASSERT_TRUE(Doc().DoFileSave());
+    EXPECT_TRUE(prompts.fileDialogs.empty());
+    std::string back;
+    ASSERT_TRUE(ReadWholeFile(sjis, &back, &error)) << error;
+    EXPECT_EQ(back, "/int x;\r\n");
+    // In the recent list, shown in Japanese, and opened again from it.
+    EXPECT_EQ(app.Recent().Items().front(), sjis);
+    app.OnFileNew();
+    app.MainFrame()->RebuildRecentFileMenu();
+    EXPECT_TRUE(app.MainFrame()->FileMenu()->actions().end() !=
+                std::find_if(app.MainFrame()->FileMenu()->actions().begin(),
+                             app.MainFrame()->FileMenu()->actions().end(),
+                             [](QAction* a) { return a->text().endsWith("あい.c"); }));
+    EXPECT_TRUE(app.MainFrame()->Commands().Execute(cmd::FileMru1));
+    EXPECT_EQ(View().GetWindowText(), "/int x;\r\n");
+
+    // Dropped: the URL carries the name's bytes percent-encoded.
+    app.OnFileNew();
+    QMimeData data;
+    data.setData("text/uri-list",
+                 "file://" + QByteArray::fromStdString(sjis).toPercentEncoding("/") + "\r\n");
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(app.MainFrame(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(app.MainFrame(), &drop);
+    EXPECT_EQ_SOON(Doc().GetPathName(), sjis);
+}
+#endif
+
+// The real open dialog, driven as a user would: what it lists and what typing a name gives.
+TEST_F(DocumentTest, TheOpenDialogShowsEveryFileAndFindsNamesQtCannotList) {
+    WriteBytes(Path("Makefile"), "all:\n");
+    WriteBytes(Path("a.c"), "");
+#ifndef _WIN32
+    const std::string sjis = Native(dir.path()) + "/\x82\xa0\x82\xa2.c";
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(sjis, "x", &error)) << error;
+    const struct Cleanup {
+        std::string path;
+        ~Cleanup() { ::unlink(path.c_str()); }
+    } cleanup{sjis};
+#endif
+    Prompts plain; // the real dialogs, not the test's answers
+    QStringList listed;
+    QString refusal;
+    // Opens the dialog with a filter, notes what it lists and types a name with Enter.
+    const auto choose = [&](int filterIndex, int rows, const QString& typed) {
+        listed.clear();
+        QTimer::singleShot(0, [&, rows, typed] {
+            QFileDialog* dialog = nullptr;
+            (void)QTest::qWaitFor([&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) dialog = d;
+                return dialog != nullptr;
+            });
+            ASSERT_TRUE(dialog);
+            auto* list = dialog->findChild<QListView*>("listView");
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (!list || !name) {
+                dialog->reject();
+                FAIL() << "the dialog's list or name box is missing";
+            }
+            // The folder is read in the background.
+            const auto count = [&] { return list->model()->rowCount(list->rootIndex()); };
+            (void)QTest::qWaitFor([&] { return count() >= rows; });
+            for (int row = 0; row < count(); ++row)
+                listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
+            listed.sort();
+            // A refused name shows a message box: note it and close it, so the test goes on.
+            QTimer::singleShot(1000, [&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                        refusal = box->text();
+                        box->reject();
+                    }
+            });
+            name->setText(typed);
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        return plain.OpenFile(nullptr, CMyDoc::FileFilter(), filterIndex, "c");
+    };
+    QDir::setCurrent(dir.path());
+
+    // "すべてのファイル (*.*)" shows names without a dot, and such a name opens as typed.
+    std::optional<FileChoice> choice = choose(5, 2, "Makefile");
+    EXPECT_EQ(listed, QStringList({"Makefile", "a.c"}));
+    ASSERT_TRUE(choice) << refusal.toStdString();
+    EXPECT_EQ(choice->path, Native(Path("Makefile")));
+    EXPECT_EQ(choice->filterIndex, 5);
+    // C sources only; a name without its extension gets the default one.
+    choice = choose(1, 1, "a");
+    EXPECT_EQ(listed, QStringList({"a.c"}));
+    ASSERT_TRUE(choice) << refusal.toStdString();
+    EXPECT_EQ(choice->path, Native(Path("a.c")));
+    EXPECT_EQ(choice->filterIndex, 1);
+#ifndef _WIN32
+    // Qt cannot list the Shift_JIS name, but the name it shows, typed, opens it.
+    choice = choose(5, 2, "あい");
+    ASSERT_TRUE(choice) << refusal.toStdString();
+    EXPECT_EQ(choice->path, sjis);
+#endif
 }
 
 TEST_F(DocumentTest, UndoRedoCommandsFollowTheHistory) {

@@ -1,4 +1,5 @@
 // The QSettings store, the program directories and safe whole-file writes.
+#include "core/app/ErrorText.h"
 #include "core/app/MemorySettingsStore.h"
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
@@ -380,85 +381,89 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFile) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(ok);
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "ファイルが大きすぎます。");
     EXPECT_EQ(ReadRaw(QString::fromStdString(path)), "old contents");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 #endif
 
-TEST(SafeFile, UnwritablePlacesReportAnError) {
+std::string Reason(std::errc code) {
+    return SystemErrorText(std::make_error_code(code));
+}
+
+TEST(SafeFile, FailuresSayWhyInJapanese) {
     QTemporaryDir dir;
-    std::string error;
-    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("missing/a.c")), "x", &error));
-    EXPECT_NE(error.find("a.c"), std::string::npos) << error;
-
     WriteRaw(dir.filePath("file"), "x");
-    error.clear();
-    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("file/a.c")), "x", &error));
-    EXPECT_FALSE(error.empty());
-
     QDir().mkpath(dir.filePath("folder"));
-    error.clear();
-    EXPECT_FALSE(WriteFileSafely(Local(dir.filePath("folder")), "x", &error));
-    EXPECT_FALSE(error.empty());
+    struct Case {
+        const char* name;
+        std::string reason;
+    };
+    const Case writes[] = {
+        {"missing/a.c", "ファイルまたはフォルダーが見つかりません。"},
+        {"file/a.c", "パスの途中にフォルダーではない名前があります。"},
+        {"folder", "ファイルではなくフォルダーです。"},
+    };
+    for (const Case& c : writes) {
+        std::string error;
+        EXPECT_FALSE(WriteFileSafely(Local(dir.filePath(c.name)), "x", &error)) << c.name;
+        EXPECT_EQ(error, c.reason) << c.name;
+    }
     EXPECT_TRUE(QFileInfo(dir.filePath("folder")).isDir());
+
+    std::string bytes = "untouched";
+    const Case reads[] = {
+        {"missing.c", "ファイルまたはフォルダーが見つかりません。"},
+        {"folder", "ファイルではなくフォルダーです。"},
+        {"", kNoFileNameText},
+    };
+    for (const Case& c : reads) {
+        std::string error;
+        EXPECT_FALSE(
+            ReadWholeFile(*c.name ? Local(dir.filePath(c.name)) : std::string(), &bytes, &error))
+            << c.name;
+        EXPECT_EQ(error, c.reason) << c.name;
+    }
+
+#ifndef _WIN32
+    // A pipe would block the reader for ever.
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(ReadWholeFile(Local(fifo), &bytes, &error));
+    EXPECT_EQ(error, kNotRegularFileText);
 
     if (!RunningAsRoot()) {
         const QString ro = dir.filePath("readonly");
         QDir().mkpath(ro);
         WriteRaw(ro + "/a.c", "old");
         QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
-        error.clear();
         EXPECT_FALSE(WriteFileSafely(Local(ro + "/a.c"), "new", &error));
         QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error, Reason(std::errc::permission_denied));
         EXPECT_EQ(ReadRaw(ro + "/a.c"), "old");
 
         // A read-only file in a writable folder is not replaced behind the user's back.
         const QString locked = dir.filePath("locked.c");
         WriteRaw(locked, "old");
         QFile::setPermissions(locked, QFile::ReadOwner);
-        error.clear();
         EXPECT_FALSE(WriteFileSafely(Local(locked), "new", &error));
-        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error, Reason(std::errc::permission_denied));
         EXPECT_EQ(ReadRaw(locked), "old");
-    }
-}
 
-TEST(SafeFile, ReadingExplainsWhatIsWrong) {
-    QTemporaryDir dir;
-    std::string bytes = "untouched", error;
-    EXPECT_FALSE(ReadWholeFile(Local(dir.filePath("missing.c")), &bytes, &error));
-    EXPECT_NE(error.find("missing.c"), std::string::npos) << error;
-    EXPECT_EQ(bytes, "untouched");
-
-    std::string dirError;
-    EXPECT_FALSE(ReadWholeFile(Local(dir.path()), &bytes, &dirError));
-    EXPECT_FALSE(dirError.empty());
-    EXPECT_NE(dirError, error);
-    EXPECT_EQ(bytes, "untouched");
-
-    EXPECT_FALSE(ReadWholeFile("", &bytes, &error));
-
-#ifndef _WIN32
-    // A pipe would block the reader for ever.
-    const QString fifo = dir.filePath("pipe");
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    error.clear();
-    EXPECT_FALSE(ReadWholeFile(Local(fifo), &bytes, &error));
-    EXPECT_FALSE(error.empty());
-
-    if (!RunningAsRoot()) {
         const QString secret = dir.filePath("secret.c");
         WriteRaw(secret, "x");
         QFile::setPermissions(secret, QFile::WriteOwner);
-        error.clear();
         EXPECT_FALSE(ReadWholeFile(Local(secret), &bytes, &error));
-        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error, Reason(std::errc::permission_denied));
     }
 #endif
     EXPECT_EQ(bytes, "untouched");
+}
 
+TEST(SafeFile, LargeFilesAndNamesThatAreNotUtf8) {
+    QTemporaryDir dir;
+    std::string bytes, error;
     // Large files arrive whole.
     std::string big(300 * 1024, '\0');
     for (std::size_t i = 0; i < big.size(); ++i)
@@ -466,6 +471,20 @@ TEST(SafeFile, ReadingExplainsWhatIsWrong) {
     ASSERT_TRUE(WriteFileSafely(Local(dir.filePath("big.bin")), big, &error)) << error;
     ASSERT_TRUE(ReadWholeFile(Local(dir.filePath("big.bin")), &bytes, &error)) << error;
     EXPECT_EQ(bytes, big);
+
+#ifndef _WIN32
+    // あい.c in Shift_JIS: written and read under exactly these bytes.
+    const std::string sjis = Local(dir.path()) + "/\x82\xa0\x82\xa2.c";
+    ASSERT_TRUE(WriteFileSafely(sjis, "old", &error)) << error;
+    ASSERT_TRUE(WriteFileSafely(sjis, "new", &error)) << error;
+    ASSERT_TRUE(ReadWholeFile(sjis, &bytes, &error)) << error;
+    EXPECT_EQ(bytes, "new");
+    struct stat st {};
+    EXPECT_EQ(::stat(sjis.c_str(), &st), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "Qt lists only big.bin; no temporary file is left";
+    ::unlink(sjis.c_str()); // Qt cannot see it to clean up
+#endif
 }
 
 } // namespace

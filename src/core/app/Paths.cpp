@@ -13,17 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Character length for wildcard matching: code page 932 on Windows, UTF-8 elsewhere.
-std::size_t MatchCharLength(std::string_view s, std::size_t pos, PathStyle style) noexcept {
-    if (style == PathStyle::Windows) return dbcs::CharLength(s, pos);
-    const auto b = static_cast<unsigned char>(s[pos]);
-    std::size_t n = b >= 0xF0 && b <= 0xF7 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    if (b > 0xF7 || pos + n > s.size()) return 1;
-    for (std::size_t i = 1; i < n; ++i)
-        if ((static_cast<unsigned char>(s[pos + i]) & 0xC0) != 0x80) return 1;
-    return n;
-}
-
 bool SameChar(std::string_view a, std::string_view b, PathStyle style) noexcept {
     if (a.size() != b.size()) return false;
     if (style == PathStyle::Windows && a.size() == 1) {
@@ -46,8 +35,8 @@ bool MatchPlain(std::string_view name, std::string_view pat, PathStyle style) no
             continue;
         }
         if (p < pat.size()) {
-            const std::size_t pl = MatchCharLength(pat, p, style);
-            const std::size_t nl = MatchCharLength(name, n, style);
+            const std::size_t pl = PathCharLength(pat, p, style);
+            const std::size_t nl = PathCharLength(name, n, style);
             if ((pat[p] == '?' && pl == 1) ||
                 SameChar(pat.substr(p, pl), name.substr(n, nl), style)) {
                 p += pl;
@@ -56,7 +45,7 @@ bool MatchPlain(std::string_view name, std::string_view pat, PathStyle style) no
             }
         }
         if (starP == npos) return false;
-        starN += MatchCharLength(name, starN, style);
+        starN += PathCharLength(name, starN, style);
         n = starN;
         p = starP;
     }
@@ -115,6 +104,67 @@ DirectoryState& Directories() {
 }
 
 } // namespace
+
+std::size_t PathCharLength(std::string_view s, std::size_t pos, PathStyle style) noexcept {
+    if (style == PathStyle::Windows) return dbcs::CharLength(s, pos);
+    const auto b = static_cast<unsigned char>(s[pos]);
+    const std::size_t n = b >= 0xF0 && b <= 0xF4   ? 4
+                          : b >= 0xE0 && b <= 0xEF ? 3
+                          : b >= 0xC2 && b <= 0xDF ? 2
+                                                   : 1;
+    bool utf8 = n > 1 && pos + n <= s.size();
+    for (std::size_t i = 1; utf8 && i < n; ++i)
+        utf8 = (static_cast<unsigned char>(s[pos + i]) & 0xC0) == 0x80;
+    if (utf8) return n;
+    return dbcs::CharLength(s, pos);
+}
+
+std::size_t PathCharCount(std::string_view s, PathStyle style) noexcept {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < s.size(); i += PathCharLength(s, i, style))
+        ++count;
+    return count;
+}
+
+std::string CleanPath(std::string_view path, PathStyle style) {
+    const char sep = PreferredSeparator(style);
+    std::string prefix(path.substr(0, DriveLength(path, style)));
+    std::size_t pos = prefix.size();
+    const bool network =
+        prefix.empty() && style == PathStyle::Windows && IsNetworkPath(path, style);
+    const bool rooted = pos < path.size() && IsPathSeparator(path[pos], style);
+    if (network)
+        prefix.assign(2, sep);
+    else if (rooted)
+        prefix += sep;
+    // A network path's server and share are never climbed out of.
+    const std::size_t fixed = network ? 2 : 0;
+    std::vector<std::string_view> parts;
+    while (pos < path.size()) {
+        while (pos < path.size() && IsPathSeparator(path[pos], style))
+            ++pos;
+        std::size_t end = pos;
+        while (end < path.size() && !IsPathSeparator(path[end], style))
+            end += PathCharLength(path, end, style);
+        const std::string_view part = path.substr(pos, end - pos);
+        pos = end;
+        if (part.empty() || part == ".") continue;
+        if (part == ".." && parts.size() > fixed && parts.back() != "..") {
+            parts.pop_back();
+        } else if (part == ".." && (rooted || network) && parts.size() <= fixed) {
+            continue;
+        } else {
+            parts.push_back(part);
+        }
+    }
+    std::string out = prefix;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) out += sep;
+        out += parts[i];
+    }
+    if (out.empty()) out = ".";
+    return out;
+}
 
 bool IsPathSeparator(char c, PathStyle style) noexcept {
     return PathSeparators(style).find(c) != std::string_view::npos;

@@ -56,6 +56,19 @@ inline constexpr std::size_t kNoPathLimit = static_cast<std::size_t>(-1);
 // Drive, directory and base name with `ext`; a dot is put in front of an extension without one.
 [[nodiscard]] std::string ReplaceFileExt(std::string_view path, std::string_view ext,
                                          PathStyle style = kNativePathStyle);
+// Length of the character at `pos`: on Windows a code page 932 character; on Posix a UTF-8
+// sequence, else a Shift_JIS pair (names from older Japanese systems), else one byte.
+[[nodiscard]] std::size_t PathCharLength(std::string_view s, std::size_t pos,
+                                         PathStyle style = kNativePathStyle) noexcept;
+// The number of characters in `s`, counted as PathCharLength steps.
+[[nodiscard]] std::size_t PathCharCount(std::string_view s,
+                                        PathStyle style = kNativePathStyle) noexcept;
+
+// The path without "." components, doubled separators, a trailing separator and ".." after a
+// named folder, written with the preferred separator; nothing is looked up. A relative path
+// stays relative (leading ".." kept, "." when nothing is left); ".." above the root is dropped.
+[[nodiscard]] std::string CleanPath(std::string_view path, PathStyle style = kNativePathStyle);
+
 // True when the path begins with two separators (a network path on Windows).
 [[nodiscard]] bool IsNetworkPath(std::string_view path,
                                  PathStyle style = kNativePathStyle) noexcept;

@@ -1,9 +1,7 @@
 // The recent-file list.
 #include "core/app/RecentFileList.h"
 
-#include "core/app/Paths.h"
 #include "core/app/Profile.h"
-#include "core/editor/Dbcs.h"
 
 #include <algorithm>
 
@@ -45,22 +43,22 @@ void RecentFileList::WriteList() const {
         WriteProfileString(kSection, EntryName(static_cast<int>(i) + 1), items_[i]);
 }
 
-std::string RecentFileList::AbbreviateName(const std::string& path, std::size_t maxChars) {
-    if (path.size() <= maxChars) return path;
-    // Double-byte characters are stepped over whole, so a trail byte equal to a backslash
-    // never separates.
+std::string RecentFileList::AbbreviateName(const std::string& path, std::size_t maxChars,
+                                           PathStyle style) {
+    const auto fits = [&](std::string_view s) { return PathCharCount(s, style) <= maxChars; };
+    if (fits(path)) return path;
+    // Characters are stepped over whole, so a trail byte equal to a backslash never separates.
     std::vector<std::size_t> seps;
-    for (std::size_t i = 0; i < path.size(); i += dbcs::CharLength(path, i))
-        if (IsPathSeparator(path[i])) seps.push_back(i);
+    for (std::size_t i = 0; i < path.size(); i += PathCharLength(path, i, style))
+        if (IsPathSeparator(path[i], style)) seps.push_back(i);
     if (seps.empty()) return path;
     const std::string name = path.substr(seps.back() + 1);
-    if (seps.size() < 2) return name.size() <= maxChars ? path : name;
+    if (seps.size() < 2) return fits(name) ? path : name;
     const std::string root = path.substr(0, seps.front() + 1); // "/", "C:\" …
     // Try the longest tail that fits behind root + "...".
     for (std::size_t k = 1; k < seps.size(); ++k) {
-        const std::string tail = path.substr(seps[k]);
-        const std::string candidate = root + "..." + tail;
-        if (candidate.size() <= maxChars) return candidate;
+        const std::string candidate = root + "..." + path.substr(seps[k]);
+        if (fits(candidate)) return candidate;
     }
     return name;
 }

@@ -1,6 +1,8 @@
 // The recent-file list: most recent first, stored as "Recent File List" / "File%d".
 #pragma once
 
+#include "core/app/Paths.h"
+
 #include <string>
 #include <vector>
 
@@ -21,10 +23,12 @@ public:
     void ReadList();
     void WriteList() const;
 
-    // The text shown in the menu: the path shortened to `maxChars` by replacing leading folders
-    // with "...", keeping the root and as many trailing components as fit; the file name alone
-    // when even that is too long.
-    [[nodiscard]] static std::string AbbreviateName(const std::string& path, std::size_t maxChars);
+    // The text shown in the menu: the path shortened to `maxChars` characters by replacing
+    // leading folders with "...", keeping the root and as many trailing components as fit; the
+    // file name alone when even that is too long. A double-byte or UTF-8 character counts as
+    // one and is never cut.
+    [[nodiscard]] static std::string AbbreviateName(const std::string& path, std::size_t maxChars,
+                                                    PathStyle style = kNativePathStyle);
 
 private:
     int size_;

@@ -14,6 +14,7 @@
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
 #include "gui/editor/EditorFont.h"
+#include "platform/FileSystem.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -600,8 +601,7 @@ void CMainFrame::RebuildRecentFileMenu() {
     const auto& items = app_.Recent().Items();
     recentPlaceholder_->setVisible(items.empty());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        QString shown = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(
-            RecentFileList::AbbreviateName(items[i], kRecentDisplayChars))));
+        QString shown = DisplayPath(RecentFileList::AbbreviateName(items[i], kRecentDisplayChars));
         shown.replace(u'&', QStringLiteral("&&"));
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), fileMenu_);
         action->setProperty("mirekaMenuItem", true);
@@ -622,16 +622,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    QStringList files;
+    std::vector<std::string> files;
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) files << url.toLocalFile();
+        if (std::string path = PathFromUrl(url); !path.empty()) files.push_back(std::move(path));
     event->acceptProposedAction();
     activateWindow();
     // Opened after the drop has finished, since the save prompt may run a dialog. With one
     // document, each file replaces the previous one.
     QTimer::singleShot(0, this, [this, files] {
-        for (const QString& f : files)
-            app_.OpenDocumentFile(QFile::encodeName(f).toStdString());
+        for (const std::string& f : files)
+            app_.OpenDocumentFile(f);
     });
 }
 

@@ -8,13 +8,11 @@
 #include "gui/base/NativePath.h"
 #include "gui/base/Prompts.h"
 #include "gui/document/MyView.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramDirs.h"
 #include "platform/QtSettingsStore.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -33,6 +31,16 @@ void LoadJapaneseTranslations(QApplication& app) {
 } // namespace
 
 CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(argc, argv)) {
+#ifdef _WIN32
+    const QStringList words = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < words.size(); ++i)
+        arguments_.push_back(ToNative(words[i]));
+#else
+    // Qt's own copy of the arguments has lost the bytes of a name that is not UTF-8. The
+    // QApplication took out the switches it handles.
+    for (int i = 1; i < argc; ++i)
+        arguments_.emplace_back(argv[i]);
+#endif
     QApplication::setOrganizationName(QStringLiteral("UMO Software"));
     QApplication::setApplicationName(QStringLiteral("Mireka"));
     LoadJapaneseTranslations(*qapp_);
@@ -47,15 +55,13 @@ CMyApp::~CMyApp() {
 }
 
 int CMyApp::Run() {
-    QStringList args = QCoreApplication::arguments();
-    if (!args.isEmpty()) args.removeFirst();
-    if (!InitInstance(args)) return 1;
+    if (!InitInstance(arguments_)) return 1;
     const int rc = QApplication::exec();
     ExitInstance();
     return rc;
 }
 
-bool CMyApp::InitInstance(const QStringList& arguments) {
+bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     InitProgramDirectories();
     // Tests install their own store first; the program uses the user's.
     if (!GetProfileStore()) {
@@ -73,23 +79,23 @@ bool CMyApp::InitInstance(const QStringList& arguments) {
     RegisterCommands();
 
     // The first argument that is not a switch names the file to open.
-    QString file;
-    for (const QString& a : arguments) {
+    std::string file;
+    for (const std::string& a : arguments) {
 #ifdef _WIN32
-        const bool isSwitch = a.startsWith(u'-') || a.startsWith(u'/');
+        const bool isSwitch = !a.empty() && (a.front() == '-' || a.front() == '/');
 #else
-        const bool isSwitch = a.startsWith(u'-'); // "/" begins an absolute path here
+        const bool isSwitch = !a.empty() && a.front() == '-'; // "/" begins an absolute path here
 #endif
-        if (!isSwitch) {
+        if (!a.empty() && !isSwitch) {
             file = a;
             break;
         }
     }
-    if (file.isEmpty()) {
+    if (file.empty()) {
         OnFileNew();
     } else {
         doc_->OnNewDocument();
-        if (!OpenDocumentFile(ToNative(file))) return false;
+        if (!OpenDocumentFile(file)) return false;
     }
     frame_->UpdateTitle();
     frame_->show();
@@ -137,7 +143,7 @@ bool CMyApp::OpenDocumentFile(std::string path) {
         std::string longPath;
         if (GetLongPath(path, &longPath)) path = longPath;
     }
-    path = ToNative(QDir::toNativeSeparators(QFileInfo(FromNative(path)).absoluteFilePath()));
+    path = FullPath(path);
     // The document already shows this file: nothing to load.
     if (!doc_->GetPathName().empty() && doc_->GetPathName() == path) {
         frame_->activateWindow();
@@ -149,10 +155,12 @@ bool CMyApp::OpenDocumentFile(std::string path) {
         return false;
     }
     const bool wasModified = doc_->IsModified();
-    if (!doc_->OnOpenDocument(path)) {
-        // A document emptied by a failed load, or one whose changes the user gave up, is
-        // replaced by a new one; an untouched one stays as it was.
-        if (doc_->IsModified()) {
+    bool contentsLost = false;
+    if (!doc_->OnOpenDocument(path, &contentsLost)) {
+        // A document emptied by a failed load, one whose changes the user gave up, or one that
+        // met a file too large to open is replaced by a new one; an untouched one stays as it
+        // was.
+        if (contentsLost || doc_->IsModified()) {
             doc_->OnNewDocument();
             AfterDocumentChange();
         } else {
@@ -166,12 +174,12 @@ bool CMyApp::OpenDocumentFile(std::string path) {
 }
 
 void CMyApp::OnFileOpen() {
-    if (!memory_.folder.empty()) QDir::setCurrent(FromNative(memory_.folder));
+    if (!memory_.folder.empty()) ChangeDirectory(memory_.folder);
     const auto choice = Prompts::Current().OpenFile(frame_.get(), CMyDoc::FileFilter(),
                                                     memory_.filterIndex, QStringLiteral("c"));
     if (!choice) return;
     memory_.filterIndex = choice->filterIndex;
-    if (OpenDocumentFile(ToNative(choice->path))) memory_.folder = FolderOf(choice->path);
+    if (OpenDocumentFile(choice->path)) memory_.folder = GetFileDir(FullPath(choice->path));
 }
 
 void CMyApp::OnOpenRecentFile(int index) {

@@ -4,10 +4,9 @@
 #include "core/app/RecentFileList.h"
 #include "gui/document/MyDoc.h"
 
-#include <QStringList>
-
 #include <memory>
 #include <string>
+#include <vector>
 
 class QApplication;
 
@@ -28,11 +27,13 @@ public:
 
     // Start-up, the event loop, exit.
     int Run();
-    // False ends the program (a file named on the command line that could not be opened).
-    bool InitInstance(const QStringList& arguments);
+    // `arguments` are the command line's words after the program's name, as the system passed
+    // them (a file name's bytes need not be valid UTF-8). False ends the program (a file named on
+    // the command line that could not be opened).
+    bool InitInstance(const std::vector<std::string>& arguments);
     void ExitInstance();
 
-    // Every document open goes through here: long-path form, save prompt, load.
+    // Every document open goes through here: long-path form, full clean path, save prompt, load.
     bool OpenDocumentFile(std::string path);
     void OnFileNew();
     void OnFileOpen();
@@ -48,6 +49,7 @@ private:
     void AfterDocumentChange();
 
     std::unique_ptr<QApplication> qapp_;
+    std::vector<std::string> arguments_; // the command line's own bytes
     std::unique_ptr<SettingsStore> store_;
     RecentFileList recent_{4};
     FileDialogMemory memory_;

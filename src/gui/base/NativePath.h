@@ -1,9 +1,8 @@
-// Paths between the core's system multibyte strings and Qt's text.
+// Paths between the core's system multibyte strings and Qt's text, for names the program
+// itself makes (its own folders and files); a document's name goes through FileSystem.h.
 #pragma once
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QString>
 
 #include <string>
@@ -16,11 +15,6 @@ namespace mireka {
 
 [[nodiscard]] inline std::string ToNative(const QString& path) {
     return QFile::encodeName(path).toStdString();
-}
-
-// The folder of `path` with a trailing separator, as the file dialogs remember it.
-[[nodiscard]] inline std::string FolderOf(const QString& path) {
-    return ToNative(QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/')));
 }
 
 } // namespace mireka

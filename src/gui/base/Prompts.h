@@ -5,13 +5,14 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 class QWidget;
 
 namespace mireka {
 
 struct FileChoice {
-    QString path;
+    std::string path;    // the name's own bytes, which need not be valid UTF-8
     int filterIndex = 1; // 1-based
 };
 
@@ -39,6 +40,7 @@ public:
 };
 
 // "name|patterns|name|patterns||" as Qt's name filters, semicolons between patterns as spaces.
+// Outside Windows "*.*" becomes "*": there it would hide every name without a dot (Makefile).
 [[nodiscard]] QStringList ToQtFilters(const QString& filters);
 
 } // namespace mireka

@@ -1,6 +1,7 @@
 // The document: new, open, save, save as and the save prompt.
 #include "gui/document/MyDoc.h"
 
+#include "core/app/Paths.h"
 #include "core/app/RecentFileList.h"
 #include "core/document/LoadText.h"
 #include "core/document/SaveName.h"
@@ -8,12 +9,10 @@
 #include "gui/base/Prompts.h"
 #include "gui/base/WaitCursor.h"
 #include "gui/document/MyView.h"
+#include "platform/FileSystem.h"
 #include "platform/SafeFile.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace mireka {
 
@@ -45,7 +44,7 @@ void CMyDoc::SetTitle(const QString& title) {
 
 void CMyDoc::SetPathName(const std::string& path, bool addToRecent) {
     path_ = path;
-    title_ = QFileInfo(FromNative(path)).fileName();
+    title_ = DisplayPath(GetFileNameExt(path));
     if (addToRecent) recent_.Add(path);
     emit TitleChanged();
 }
@@ -60,9 +59,16 @@ bool CMyDoc::OnNewDocument() {
 
 bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = false;
-    const QString name = FromNative(path);
-    const QFileInfo info(name);
-    if (info.exists() && !info.isDir() && static_cast<std::uint64_t>(info.size()) > kMaxFileSize) {
+    const auto tell = [this, &path](const QString& reason) {
+        Prompts::Current().Message(
+            DialogParent(), QStringLiteral("%1 を開けません。\n%2").arg(DisplayPath(path), reason),
+            QMessageBox::Warning);
+    };
+    const FileStatus status = QueryFile(path);
+    if (status.Exists() && status.isRegular && status.size > kMaxFileSize) {
+        // As when the file's length is read after opening it: the document is already emptied.
+        if (view_) view_->DeleteContents();
+        if (contentsLost) *contentsLost = true;
         Prompts::Current().Message(DialogParent(),
                                    QStringLiteral("ファイルが大きすぎて開けません。"),
                                    QMessageBox::Warning);
@@ -73,11 +79,7 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     {
         WaitCursor wait;
         if (!ReadWholeFile(path, &bytes, &error)) {
-            Prompts::Current().Message(
-                DialogParent(),
-                QStringLiteral("%1 を開けません。\n%2")
-                    .arg(QDir::toNativeSeparators(name), QString::fromLocal8Bit(error.c_str())),
-                QMessageBox::Warning);
+            tell(QString::fromStdString(error));
             return false;
         }
     }
@@ -110,8 +112,7 @@ bool CMyDoc::OnSaveDocument(const std::string& path) {
     if (!ok) {
         Prompts::Current().Message(DialogParent(),
                                    QStringLiteral("%1 に保存できません。\n%2")
-                                       .arg(QDir::toNativeSeparators(FromNative(path)),
-                                            QString::fromLocal8Bit(error.c_str())),
+                                       .arg(DisplayPath(path), QString::fromStdString(error)),
                                    QMessageBox::Warning);
         return false;
     }
@@ -124,13 +125,13 @@ bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
     if (name.empty()) {
         name = path_;
         if (replace && name.empty()) name = ProposedSaveName(ToNative(title_));
-        if (!memory_.folder.empty()) QDir::setCurrent(FromNative(memory_.folder));
+        if (!memory_.folder.empty()) ChangeDirectory(memory_.folder);
         const auto choice =
             Prompts::Current().SaveFile(DialogParent(), FileFilter(), memory_.filterIndex,
-                                        FromNative(name), QStringLiteral("c"));
+                                        DisplayPath(name), QStringLiteral("c"));
         if (!choice) return false;
-        name = ToNative(choice->path);
-        memory_.folder = FolderOf(choice->path);
+        name = FullPath(choice->path);
+        memory_.folder = GetFileDir(name);
         memory_.filterIndex = choice->filterIndex;
     }
     // A failed save never touches the file on disk, so there is nothing to clean up here.
@@ -140,14 +141,14 @@ bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
 }
 
 bool CMyDoc::DoFileSave() {
-    const QFileInfo info(FromNative(path_));
-    if (path_.empty() || !info.exists() || !info.isWritable()) return DoSave({}, true);
+    const FileStatus status = QueryFile(path_);
+    if (path_.empty() || !status.Exists() || !status.writable) return DoSave({}, true);
     return DoSave(path_, true);
 }
 
 bool CMyDoc::SaveModified() {
     if (!modified_) return true;
-    const QString name = path_.empty() ? title_ : QDir::toNativeSeparators(FromNative(path_));
+    const QString name = path_.empty() ? title_ : DisplayPath(path_);
     const auto answer = Prompts::Current().Message(
         DialogParent(), QStringLiteral("%1 への変更を保存しますか?").arg(name),
         QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

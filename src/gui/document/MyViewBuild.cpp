@@ -13,6 +13,7 @@
 #include "gui/document/MyView.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
+#include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"
@@ -352,13 +353,11 @@ void CMyView::OnDosWindow() {
 void CMyView::OnChooseResponseFile() {
     // The dialog starts where the current response file is.
     const std::string dir = GetFileDir(m_settings.m_strResponseFile);
-    if (!dir.empty() && QFileInfo(NativePath(dir)).isDir()) QDir::setCurrent(NativePath(dir));
+    if (!dir.empty() && QueryFile(dir).isDir) ChangeDirectory(dir);
     const std::optional<FileChoice> choice =
         Prompts::Current().OpenFile(this, Text(kResponseFileFilter), 1, QStringLiteral("rsp"));
     if (!choice) return;
-    m_settings.m_strResponseFile =
-        QFile::encodeName(QDir::toNativeSeparators(QFileInfo(choice->path).absoluteFilePath()))
-            .toStdString();
+    m_settings.m_strResponseFile = FullPath(choice->path);
 }
 
 void CMyView::OnSwitchToolchain() {

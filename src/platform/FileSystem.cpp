@@ -1,0 +1,184 @@
+// File-system queries on name bytes: POSIX calls here, Qt's file names where the names are
+// Unicode anyway (Windows).
+#include "platform/FileSystem.h"
+
+#include "core/app/Paths.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <memory>
+#include <vector>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mireka {
+
+namespace {
+
+#ifndef _WIN32
+QString DecodeComponent(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    QStringDecoder sjis("windows-31j");
+    if (sjis.isValid()) {
+        text = sjis.decode(bytes);
+        if (!sjis.hasError()) return text;
+    }
+    return QString::fromUtf8(bytes); // replacement characters where nothing fits
+}
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// Same file: device and inode.
+bool SameEntry(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+#endif
+
+} // namespace
+
+FileStatus QueryFile(const std::string& path) {
+    FileStatus status;
+#ifndef _WIN32
+    struct stat st {};
+    if (path.empty()) {
+        status.error = std::make_error_code(std::errc::no_such_file_or_directory);
+    } else if (::stat(path.c_str(), &st) != 0) {
+        status.error = LastError();
+    } else {
+        status.isDir = S_ISDIR(st.st_mode);
+        status.isRegular = S_ISREG(st.st_mode);
+        status.writable = ::access(path.c_str(), W_OK) == 0;
+        status.size = static_cast<std::uint64_t>(st.st_size);
+    }
+#else
+    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
+    if (path.empty() || !info.exists()) {
+        status.error = std::make_error_code(std::errc::no_such_file_or_directory);
+    } else {
+        status.isDir = info.isDir();
+        status.isRegular = info.isFile();
+        status.writable = info.isWritable();
+        status.size = static_cast<std::uint64_t>(info.size());
+    }
+#endif
+    return status;
+}
+
+std::string CurrentDirectory() {
+#ifndef _WIN32
+    std::vector<char> buffer(PATH_MAX);
+    while (!::getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+#else
+    return QDir::toNativeSeparators(QDir::currentPath()).toLocal8Bit().toStdString();
+#endif
+}
+
+bool ChangeDirectory(const std::string& path) {
+#ifndef _WIN32
+    return !path.empty() && ::chdir(path.c_str()) == 0;
+#else
+    return QDir::setCurrent(QString::fromLocal8Bit(path.c_str()));
+#endif
+}
+
+std::string FullPath(const std::string& path) {
+    if (path.empty()) return path;
+#ifndef _WIN32
+    std::string absolute = path;
+    if (absolute.front() != '/') {
+        const std::string cwd = CurrentDirectory();
+        if (cwd.empty()) return CleanPath(path);
+        absolute = cwd + "/" + path;
+    }
+    std::string clean = CleanPath(absolute);
+    if (clean == absolute || absolute.find("..") == std::string::npos) return clean;
+    struct stat st {};
+    if (::stat(absolute.c_str(), &st) != 0 || SameEntry(absolute, clean)) return clean;
+    // The written folder reaches the file through a link that ".." climbs back out of.
+    const std::string folder = GetFileDir(absolute);
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.c_str(), nullptr),
+                                                     &std::free);
+    if (!real) return clean;
+    return CleanPath(std::string(real.get()) + "/" + GetFileNameExt(absolute));
+#else
+    return QDir::toNativeSeparators(
+               QDir::cleanPath(QFileInfo(QString::fromLocal8Bit(path.c_str())).absoluteFilePath()))
+        .toLocal8Bit()
+        .toStdString();
+#endif
+}
+
+std::string PathFromUrl(const QUrl& url) {
+    if (!url.isLocalFile()) return {};
+#ifndef _WIN32
+    const QByteArray bytes =
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+#else
+    return QDir::toNativeSeparators(url.toLocalFile()).toLocal8Bit().toStdString();
+#endif
+}
+
+std::string ExistingPathFromText(const QString& path) {
+    const std::string bytes = QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
+    if (QueryFile(bytes).Exists()) return bytes;
+#ifndef _WIN32
+    // Qt lists no entry whose name is not valid UTF-8, so such a file can only be typed; look
+    // for the entry that shows as the typed name.
+    const std::string folder = GetFileDir(bytes);
+    const QString wanted = QFileInfo(path).fileName();
+    const auto close = [](DIR* d) { ::closedir(d); };
+    std::unique_ptr<DIR, decltype(close)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                              close);
+    if (!dir || wanted.isEmpty()) return {};
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        if (DecodeComponent(name) == wanted) return folder + entry->d_name;
+    }
+#endif
+    return {};
+}
+
+QString DisplayPath(const std::string& path) {
+#ifdef _WIN32
+    return QDir::toNativeSeparators(QString::fromLocal8Bit(path.c_str()));
+#else
+    QString shown;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t sep = path.find_first_of(PathSeparators(kNativePathStyle), start);
+        const std::size_t end = sep == std::string::npos ? path.size() : sep;
+        shown +=
+            DecodeComponent(QByteArray(path.data() + start, static_cast<qsizetype>(end - start)));
+        if (sep == std::string::npos) break;
+        shown += QDir::separator();
+        start = sep + 1;
+    }
+    return shown;
+#endif
+}
+
+} // namespace mireka
