@@ -43,10 +43,13 @@ std::string FolderErrorText(const std::string& dir) {
     return SystemErrorText(std::make_error_code(std::errc::permission_denied));
 }
 
-// Why the interpreter could not be started or waited for.
-std::string ProcessErrorText(const QProcess& process, const std::string& program) {
+// Why the interpreter could not be started or waited for; Qt's texts are English.
+std::string ProcessErrorText(const QProcess& process, const std::string& program,
+                             const std::string& directory) {
     switch (process.error()) {
     case QProcess::FailedToStart: {
+        if (!directory.empty() && !QFileInfo(NativePath(directory)).isDir())
+            return "作業フォルダー " + directory + " が見つかりません。";
         const QFileInfo info(NativePath(program));
         if (!info.exists()) return "コマンド インタープリター " + program + " が見つかりません。";
         if (!info.isExecutable())
@@ -133,7 +136,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
 #endif
     process.start();
     if (!process.waitForStarted(-1)) {
-        const std::string reason = ProcessErrorText(process, shell.path);
+        const std::string reason = ProcessErrorText(process, shell.path, command.directory);
         QFile::remove(capturePath);
         transcript.Failed(ErrorBlock(reason));
         show(transcript, true);
@@ -157,7 +160,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
             break;
         }
         if (process.error() != QProcess::Timedout) {
-            waitError = ErrorBlock(ProcessErrorText(process, shell.path));
+            waitError = ErrorBlock(ProcessErrorText(process, shell.path, command.directory));
             EndProcess(process);
             break;
         }
