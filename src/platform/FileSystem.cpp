@@ -46,8 +46,8 @@ std::error_code LastError() {
 
 // Same file: device and inode.
 bool SameEntry(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
+    struct stat sa {};
+    struct stat sb {};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
