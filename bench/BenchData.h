@@ -30,6 +30,40 @@ inline std::string MakeCSource(std::size_t bytes, const char* eol = "\n") {
     return out;
 }
 
+// The same text in EUC-JP or JIS (ISO-2022-JP), made from Shift_JIS by the standard mapping.
+inline std::string ShiftJisToJapanese(const std::string& sjis, bool jis) {
+    std::string out;
+    out.reserve(sjis.size() + sjis.size() / 8);
+    bool kanji = false;
+    for (std::size_t i = 0; i < sjis.size(); ++i) {
+        const auto b = static_cast<unsigned char>(sjis[i]);
+        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        if (lead && i + 1 < sjis.size()) {
+            const auto trail = static_cast<unsigned char>(sjis[++i]);
+            const unsigned k = b <= 0x9F ? b - 0x70u : b - 0xB0u;
+            const unsigned j1 = trail >= 0x9F ? 2 * k : 2 * k - 1;
+            const unsigned j2 = trail >= 0x9F  ? trail - 0x7Eu
+                                : trail < 0x7F ? trail - 0x1Fu
+                                               : trail - 0x20u;
+            if (jis && !kanji) out += "\x1b$B";
+            kanji = true;
+            out += static_cast<char>(jis ? j1 : j1 | 0x80);
+            out += static_cast<char>(jis ? j2 : j2 | 0x80);
+        } else {
+            if (jis && kanji) out += "\x1b(B";
+            kanji = false;
+            out += static_cast<char>(b);
+        }
+    }
+    return out;
+}
+inline std::string ShiftJisToEuc(const std::string& sjis) {
+    return ShiftJisToJapanese(sjis, false);
+}
+inline std::string ShiftJisToJis(const std::string& sjis) {
+    return ShiftJisToJapanese(sjis, true);
+}
+
 // Writes `bytes` to a file in the temporary folder once per process and returns its path.
 inline std::string TempFile(const std::string& name, const std::string& bytes) {
     const std::string path = "/tmp/mireka-bench-" + name;

@@ -167,6 +167,27 @@ BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);
 
+// 文字コード変換 on a 100 MB EUC-JP text, with its undo records and the repaint after it.
+void BM_CodeConvertCommand100MB(benchmark::State& state) {
+    Window w;
+    const std::string euc = bench::ShiftJisToEuc(bench::MakeCSource(100u << 20, "\r\n"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.view.SetWindowText(euc);
+        w.view.ClearUndoHistory();
+        w.view.viewport()->repaint();
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        w.view.OnCodeConvert();
+        w.view.viewport()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_CodeConvertCommand100MB)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
 } // namespace
 } // namespace mireka
 

@@ -251,6 +251,34 @@ TEST(UndoHistory, ReplaceSelWithUndoRecordsWhatItChanges) {
     EXPECT_FALSE(f.history.CanRedo());
 }
 
+TEST(UndoHistory, AReplacementAsOneStepUndoesAndRedoesWhole) {
+    Editor e("abc");
+    e.Type("x"); // an earlier edit stays a step of its own
+    e.ctl.SelectAll();
+    e.history.ReplaceSelAsOneStep(e.ctl, "XYZ");
+    EXPECT_EQ(e.Text(), "XYZ");
+    ASSERT_EQ(e.Undos(), 3u);
+    EXPECT_TRUE(e.Last().joined);
+    EXPECT_FALSE(e.history.UndoList()[1].joined);
+    e.Undo();
+    EXPECT_EQ(e.Text(), "xabc");
+    EXPECT_EQ(e.Undos(), 1u);
+    e.Redo();
+    EXPECT_EQ(e.Text(), "XYZ");
+    EXPECT_EQ(e.Redos(), 0u);
+    e.Undo();
+    e.Undo();
+    EXPECT_EQ(e.Text(), "abc");
+    e.Redo();
+    EXPECT_EQ(e.Text(), "xabc") << "the earlier edit comes back alone";
+    // Without a selection it is a plain insertion.
+    e.ctl.SetCaret(0);
+    e.history.ReplaceSelAsOneStep(e.ctl, "1");
+    EXPECT_FALSE(e.Last().joined);
+    e.Undo();
+    EXPECT_EQ(e.Text(), "xabc");
+}
+
 TEST(UndoHistory, ReachingTheCeilingDropsTheOldestHalf) {
     Editor e("", 7);
     e.Type("a b c ");

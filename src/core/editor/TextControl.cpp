@@ -25,8 +25,14 @@ void TextControl::ReplaceSel(std::string_view text) {
     const Offset removed = SelEnd() - start;
     if (removed == 0 && text.empty()) return;
     const int linesBefore = buffer_.LineCount();
-    buffer_.Erase(start, start + removed);
-    buffer_.Insert(start, text);
+    if (start == 0 && removed == buffer_.Length()) {
+        // The whole text (a conversion, Select All and paste): built afresh, without the
+        // temporary copies an insertion into a chunk makes.
+        buffer_.SetText(text);
+    } else {
+        buffer_.Erase(start, start + removed);
+        buffer_.Insert(start, text);
+    }
     anchor_ = caret_ = start + static_cast<Offset>(text.size());
     if (listener_) {
         listener_->OnTextReplaced(start, removed, static_cast<Offset>(text.size()), linesBefore);

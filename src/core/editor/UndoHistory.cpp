@@ -80,6 +80,15 @@ void UndoHistory::ReplaceSelWithUndo(TextControl& ctl, std::string_view text) {
     ctl.ReplaceSel(text);
 }
 
+void UndoHistory::ReplaceSelAsOneStep(TextControl& ctl, std::string_view text) {
+    const bool replacing = ctl.HasSelection();
+    if (replacing) RecordSelectionDeletion(ctl);
+    const std::size_t before = undo_.size();
+    RecordInsertion(ctl, text);
+    if (replacing && undo_.size() > before) undo_.back().joined = true;
+    ctl.ReplaceSel(text);
+}
+
 void UndoHistory::ClearSelWithUndo(TextControl& ctl) {
     if (ctl.HasSelection()) RecordSelectionDeletion(ctl);
     ctl.Clear();
@@ -92,6 +101,18 @@ void UndoHistory::ClearUndoHistory() noexcept {
 
 void UndoHistory::Undo(TextControl& ctl) {
     if (undo_.empty()) return;
+    const bool joined = undo_.back().joined;
+    UndoOne(ctl);
+    if (joined && !undo_.empty()) UndoOne(ctl);
+}
+
+void UndoHistory::Redo(TextControl& ctl) {
+    if (redo_.empty()) return;
+    RedoOne(ctl);
+    if (!redo_.empty() && redo_.back().joined) RedoOne(ctl);
+}
+
+void UndoHistory::UndoOne(TextControl& ctl) {
     UndoRecord r = std::move(undo_.back());
     undo_.pop_back();
     if (r.kind == UndoKind::Insertion) {
@@ -112,8 +133,7 @@ void UndoHistory::Undo(TextControl& ctl) {
     redo_.push_back(std::move(r));
 }
 
-void UndoHistory::Redo(TextControl& ctl) {
-    if (redo_.empty()) return;
+void UndoHistory::RedoOne(TextControl& ctl) {
     UndoRecord r = std::move(redo_.back());
     redo_.pop_back();
     if (r.kind == UndoKind::Insertion) {

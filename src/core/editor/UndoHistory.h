@@ -30,6 +30,9 @@ struct UndoRecord {
     bool canMerge = false;
     // Set only on a deletion made by the Delete key: undoing it leaves the caret at `start`.
     bool caretAtStart = false;
+    // Set only on the insertion of a replacement meant as one step (a conversion of the whole
+    // text): Undo and Redo take it together with the deletion recorded right before it.
+    bool joined = false;
 
     bool operator==(const UndoRecord&) const = default;
 };
@@ -65,6 +68,9 @@ public:
 
     // The one way programmatic edits change the text: records, then replaces the selection.
     void ReplaceSelWithUndo(TextControl& ctl, std::string_view text);
+    // The same, but one Undo takes back both the deletion and the insertion. Every other replace
+    // is two steps.
+    void ReplaceSelAsOneStep(TextControl& ctl, std::string_view text);
     void ClearSelWithUndo(TextControl& ctl);
     void ClearUndoHistory() noexcept;
 
@@ -80,6 +86,8 @@ public:
 
 private:
     void Append(UndoRecord record);
+    void UndoOne(TextControl& ctl);
+    void RedoOne(TextControl& ctl);
 
     std::size_t ceiling_;
     std::vector<UndoRecord> undo_; // size stays below ceiling_

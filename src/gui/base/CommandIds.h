@@ -73,6 +73,7 @@ enum : int {
     BuildVctkSettings = 32817,
     InsertTab = 32818,
     SwallowKeys = 32819,
+    ViewUtf8Convert = 32820,
 
     FirstTemplate = 200,
 };

@@ -3,6 +3,7 @@
 
 #include "core/app/Paths.h"
 #include "core/app/RecentFileList.h"
+#include "core/document/CodeConvert.h"
 #include "core/document/LoadText.h"
 #include "core/document/SaveName.h"
 #include "gui/base/NativePath.h"
@@ -59,6 +60,7 @@ bool CMyDoc::OnNewDocument() {
 
 bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = false;
+    looksLikeUtf8_ = false;
     const auto tell = [this, &path](const QString& reason) {
         Prompts::Current().Message(
             DialogParent(), QStringLiteral("%1 を開けません。\n%2").arg(DisplayPath(path), reason),
@@ -92,6 +94,8 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
                                    QMessageBox::Warning);
         return false;
     }
+    const Utf8Check utf8 = CheckUtf8(bytes);
+    looksLikeUtf8_ = utf8.valid && utf8.multibyte;
     if (view_) {
         WaitCursor wait;
         view_->SetWindowText(bytes);

@@ -41,6 +41,8 @@ public:
     // Loads `path` into the view; false after telling the user why. `contentsLost` says
     // whether the previous text was already gone when it failed.
     bool OnOpenDocument(const std::string& path, bool* contentsLost = nullptr);
+    // The file last opened is UTF-8 with characters outside ASCII (loading never converts).
+    [[nodiscard]] bool LooksLikeUtf8() const noexcept { return looksLikeUtf8_; }
     // Save and Save As: with an empty `pathName` the Save As dialog asks for the name.
     bool DoSave(const std::string& pathName, bool replace = true);
     // The Save command: Save As when there is no name yet or the file is read-only.
@@ -64,6 +66,7 @@ private:
     std::string path_;
     QString title_;
     bool modified_ = false;
+    bool looksLikeUtf8_ = false;
 };
 
 } // namespace mireka

@@ -59,6 +59,7 @@ void CMyView::RegisterCommands(CommandTable& table) {
         cmd::EditSelectAll, [this] { SelectAll(); },
         [this](CmdUI& ui) { ui.enabled = GetWindowTextLength() > 0; });
     RegisterEditCommands(table);
+    RegisterConvertCommands(table);
     RegisterBuildCommands(table);
 }
 

@@ -99,6 +99,22 @@ private:
     bool imeOpen_ = true;
     QString linePaneText_;
 
+    // ---- character codes and HTML export (MyViewConvert.cpp) -----------------------------
+public:
+    void RegisterConvertCommands(CommandTable& table);
+    // 文字コード変換: JIS or EUC-JP text becomes Shift_JIS in one undoable step; anything else
+    // stays, without a message.
+    void OnCodeConvert();
+    // UTF-8 から変換: strictly valid UTF-8 becomes code page 932 in one undoable step. Text that
+    // is not UTF-8 gets a beep; a character the code page lacks, a message naming it and its
+    // line; nothing changes in either case.
+    void OnUtf8Convert();
+
+private:
+    // The whole text replaced through the undo history: one deletion and one insertion that
+    // one Undo takes back together.
+    void ReplaceAllWithUndo(const std::string& text);
+
     // ---- Build and run (MyViewBuild.cpp) ----
 public:
     // The compile, run, debugger, command, terminal and toolchain commands.

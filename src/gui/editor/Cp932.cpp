@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -34,6 +35,45 @@ char16_t VariantTwin(char16_t c) noexcept {
     }
 }
 
+bool Encodes(QStringView text) {
+    QStringEncoder encoder(kCodec);
+    const QByteArray bytes = encoder.encode(text); // conversion happens on assignment
+    return !encoder.hasError();
+}
+
+// A cut that does not split a surrogate pair.
+qsizetype CharBoundary(QStringView text, qsizetype at) {
+    return at > 0 && at < text.size() && text.at(at - 1).isHighSurrogate() ? at + 1 : at;
+}
+
+// The index of the first character the code page cannot hold, for a text that holds one: the
+// failing piece is found in one pass, the character in it by halving.
+qsizetype FirstUnencodable(QStringView text) {
+    constexpr qsizetype kPiece = 65536;
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype next = CharBoundary(text, std::min(at + kPiece, text.size()));
+        if (!Encodes(text.mid(at, next - at))) {
+            start = at;
+            end = next;
+            break;
+        }
+        at = next;
+    }
+    // The prefix [start, end) fails, [start, start) does not: halve until one character is left.
+    qsizetype good = start;
+    while (end - good > 1) {
+        qsizetype mid = CharBoundary(text, good + (end - good) / 2);
+        if (mid >= end) break;
+        if (Encodes(text.mid(start, mid - start)))
+            good = mid;
+        else
+            end = mid;
+    }
+    return good;
+}
+
 } // namespace
 
 QString Decode(std::string_view bytes) {
@@ -56,7 +96,7 @@ char16_t DecodePair(unsigned char lead, unsigned char trail) {
     return slot;
 }
 
-bool Encode(const QString& text, std::string& out, QString* bad) {
+bool Encode(const QString& text, std::string& out, QString* bad, qsizetype* badIndex) {
     QString twin = text;
     for (QChar& ch : twin)
         ch = QChar(VariantTwin(ch.unicode()));
@@ -66,18 +106,11 @@ bool Encode(const QString& text, std::string& out, QString* bad) {
         out.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         return true;
     }
-    if (bad) {
-        // Find the first character that fails on its own, to name it in the message.
-        for (qsizetype i = 0; i < twin.size(); ++i) {
-            const qsizetype n = twin.at(i).isHighSurrogate() && i + 1 < twin.size() ? 2 : 1;
-            QStringEncoder one(kCodec);
-            const QByteArray probe = one.encode(twin.mid(i, n)); // conversion happens on assignment
-            if (one.hasError()) {
-                *bad = text.mid(i, n);
-                break;
-            }
-            i += n - 1;
-        }
+    if (bad || badIndex) {
+        const qsizetype at = FirstUnencodable(twin);
+        const qsizetype n = at + 1 < twin.size() && twin.at(at).isHighSurrogate() ? 2 : 1;
+        if (bad) *bad = text.mid(at, n);
+        if (badIndex) *badIndex = at;
     }
     return false;
 }

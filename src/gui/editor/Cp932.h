@@ -24,9 +24,10 @@ namespace mireka::cp932 {
 
 // Encodes text. Characters that JIS-based converters spell differently from code page 932
 // (wave dash, minus sign, double vertical line …) are taken as their code page 932 twins. On a
-// character the code page cannot hold, returns false and names it in `bad`; `out` is then
-// unspecified.
-[[nodiscard]] bool Encode(const QString& text, std::string& out, QString* bad = nullptr);
+// character the code page cannot hold, returns false and names it in `bad` and its index in
+// `badIndex`; `out` is then unspecified.
+[[nodiscard]] bool Encode(const QString& text, std::string& out, QString* bad = nullptr,
+                          qsizetype* badIndex = nullptr);
 
 // Line ends of outside text (clipboard, input method) as the editor keeps them: CR LF.
 [[nodiscard]] QString ToCrLf(const QString& text);

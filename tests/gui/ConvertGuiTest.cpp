@@ -1,0 +1,109 @@
+// The whole-text conversions through the real menus' commands: JIS and EUC-JP to Shift_JIS, and
+// UTF-8 to code page 932, each one undoable step.
+#include "gui/app/MainFrame.h"
+#include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
+#include "gui/document/MyDoc.h"
+#include "gui/document/MyView.h"
+
+#include "GuiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace mireka {
+namespace {
+
+class ConvertGuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir::setCurrent(dir.path());
+    }
+    void Start(const QString& file = {}) {
+        ASSERT_TRUE(app.InitInstance(file.isEmpty()
+                                         ? std::vector<std::string>{}
+                                         : std::vector<std::string>{test::Native(file)}));
+    }
+    CMyView& View() { return *app.MainFrame()->View(); }
+    CommandTable& Commands() { return app.MainFrame()->Commands(); }
+    std::string Text() { return View().GetWindowText(); }
+    // Puts text in as a loaded file would be: no undo history, not modified.
+    void Load(const std::string& text) {
+        View().SetWindowText(text);
+        View().ClearUndoHistory();
+        app.Document()->SetModifiedFlag(false);
+    }
+
+    QTemporaryDir dir;
+    test::PrivateSettings settings;
+    test::FakePrompts prompts;
+    CMyApp app;
+};
+
+TEST_F(ConvertGuiTest, JisAndEucBecomeShiftJisInOneUndoableStep) {
+    Start();
+    EXPECT_FALSE(Commands().State(cmd::ViewCodeConvert).enabled) << "no text, nothing to convert";
+    struct Case {
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"/* \xa4\xa2 */\r\nint x;", "/* \x82\xa0 */\r\nint x;"},  // EUC-JP
+        {"// \x1b$B$\"\x1b(B\r\nint x;", "// \x82\xa0\r\nint x;"}, // JIS
+    };
+    for (const Case& c : cases) {
+        Load(c.before);
+        ASSERT_TRUE(Commands().Execute(cmd::ViewCodeConvert));
+        EXPECT_EQ(Text(), c.after);
+        EXPECT_TRUE(app.Document()->IsModified());
+        EXPECT_EQ(View().Control().Caret(), static_cast<Offset>(c.after.size()));
+        View().Undo();
+        EXPECT_EQ(Text(), c.before) << "one Undo gives the bytes back";
+        EXPECT_FALSE(View().CanUndo());
+    }
+    // Shift_JIS and plain text stay as they are, without a message or an undo step.
+    for (const std::string& text : {std::string("\x82\xa0"), std::string("int x;")}) {
+        Load(text);
+        ASSERT_TRUE(Commands().Execute(cmd::ViewCodeConvert));
+        EXPECT_EQ(Text(), text);
+        EXPECT_FALSE(View().CanUndo());
+        EXPECT_FALSE(app.Document()->IsModified());
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ConvertGuiTest, Utf8BecomesCodePage932OrSaysWhyNot) {
+    // A UTF-8 file: the message pane suggests the command at once; loading changes nothing.
+    const QByteArray utf8 = "\xef\xbb\xbf// \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\r\nint x;\r\n";
+    test::WriteBytes(dir.filePath("u.c"), utf8);
+    Start(dir.filePath("u.c"));
+    EXPECT_TRUE(app.MainFrame()->MessageText().contains("UTF-8 から変換"));
+    EXPECT_EQ(Text(), utf8.toStdString());
+    ASSERT_TRUE(Commands().Execute(cmd::ViewUtf8Convert));
+    EXPECT_EQ(Text(), "// \x93\xfa\x96\x7b\x8c\xea\r\nint x;\r\n") << "the BOM goes";
+    View().Undo();
+    EXPECT_EQ(Text(), utf8.toStdString());
+    View().Redo();
+    EXPECT_EQ(Text(), "// \x93\xfa\x96\x7b\x8c\xea\r\nint x;\r\n");
+
+    // A character code page 932 lacks: the message names it and its line; nothing changes.
+    const std::string emoji = "int a;\r\n// \xe3\x81\x82 \xf0\x9f\x98\x80\r\n";
+    Load(emoji);
+    ASSERT_TRUE(Commands().Execute(cmd::ViewUtf8Convert));
+    EXPECT_EQ(Text(), emoji);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("2 行目の文字「😀」(U+1F600)"))
+        << prompts.messages[0].text.toStdString();
+    EXPECT_FALSE(View().CanUndo());
+
+    // Not UTF-8 (Shift_JIS): a beep, nothing else.
+    Load("\x82\xa0");
+    ASSERT_TRUE(Commands().Execute(cmd::ViewUtf8Convert));
+    EXPECT_EQ(Text(), "\x82\xa0");
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_FALSE(View().CanUndo());
+}
+
+} // namespace
+} // namespace mireka
