@@ -105,5 +105,34 @@ TEST_F(ConvertGuiTest, Utf8BecomesCodePage932OrSaysWhyNot) {
     EXPECT_FALSE(View().CanUndo());
 }
 
+TEST_F(ConvertGuiTest, HtmlExportWritesTheListingOrSaysWhyNot) {
+    test::WriteBytes(dir.filePath("a<b>.c"), "int a;\r\n\tx;");
+    Start(dir.filePath("a<b>.c"));
+    // Cancelled: nothing is written.
+    ASSERT_TRUE(Commands().Execute(cmd::FileHtml));
+    EXPECT_EQ(prompts.lastSave.title, "HTML 出力");
+    EXPECT_EQ(prompts.lastSave.defaultExt, "html");
+    EXPECT_TRUE(prompts.lastSave.filters.startsWith("HTML ファイル (*.html;*.htm)|"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.html")));
+
+    prompts.files.push_back(FileChoice{test::Native(dir.filePath("a.html")), 1});
+    ASSERT_TRUE(Commands().Execute(cmd::FileHtml));
+    EXPECT_EQ(test::ReadBytes(dir.filePath("a.html")),
+              "<html>\r\n<head>\r\n"
+              "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">\r\n"
+              "<meta name=\"GENERATOR\" content=\"Mireka\">\r\n"
+              "<title>a&lt;b&gt;.c</title>\r\n"
+              "</head>\r\n<body bgcolor=\"#ffffff\" text=\"#000000\">\r\n"
+              "<pre><font color=\"#0000ff\">int</font> a;\r\n    x;</pre>\r\n</body>\r\n</html>");
+    EXPECT_TRUE(prompts.messages.empty());
+
+    prompts.files.push_back(FileChoice{test::Native(dir.filePath("gone/a.html")), 1});
+    ASSERT_TRUE(Commands().Execute(cmd::FileHtml));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text,
+              "出力ファイルをオープン出来ません.\nファイルまたはフォルダーが見つかりません。");
+    EXPECT_EQ(Text(), "int a;\r\n\tx;") << "the editor is not changed";
+}
+
 } // namespace
 } // namespace mireka

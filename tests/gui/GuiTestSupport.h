@@ -64,10 +64,16 @@ public:
                                        const QString&) override {
         return NextFile(filterIndex, {});
     }
-    std::optional<FileChoice> SaveFile(QWidget*, const QString&, int filterIndex,
-                                       const QString& initialName, const QString&) override {
+    std::optional<FileChoice> SaveFile(QWidget*, const QString& filters, int filterIndex,
+                                       const QString& initialName, const QString& defaultExt,
+                                       const QString& title) override {
+        lastSave = {filters, defaultExt, title};
         return NextFile(filterIndex, initialName);
     }
+    struct SaveAsked {
+        QString filters, defaultExt, title;
+    };
+    SaveAsked lastSave; // what the last save dialog was opened with
     void Beep() override { ++beeps; }
 
 private:

@@ -114,7 +114,7 @@ private:
 static std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                                const QString& filters, int filterIndex,
                                                const QString& initialName,
-                                               const QString& defaultExt) {
+                                               const QString& defaultExt, const QString& title) {
     const bool open = mode == QFileDialog::AcceptOpen;
     PathDialog dialog(parent, open ? defaultExt : QString());
     dialog.setAcceptMode(mode);
@@ -127,8 +127,9 @@ static std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::Acc
     if (filterIndex >= 1 && filterIndex <= names.size())
         dialog.selectNameFilter(names[filterIndex - 1]);
     if (!initialName.isEmpty()) dialog.selectFile(initialName);
-    dialog.setWindowTitle(mode == QFileDialog::AcceptOpen ? QStringLiteral("開く")
-                                                          : QStringLiteral("名前を付けて保存"));
+    dialog.setWindowTitle(!title.isEmpty() ? title
+                          : open           ? QStringLiteral("開く")
+                                           : QStringLiteral("名前を付けて保存"));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     FileChoice choice;
     if (!dialog.Found().empty()) {
@@ -147,14 +148,14 @@ static std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::Acc
 
 std::optional<FileChoice> Prompts::OpenFile(QWidget* parent, const QString& filters,
                                             int filterIndex, const QString& defaultExt) {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, filters, filterIndex, {}, defaultExt);
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, filters, filterIndex, {}, defaultExt, {});
 }
 
 std::optional<FileChoice> Prompts::SaveFile(QWidget* parent, const QString& filters,
                                             int filterIndex, const QString& initialName,
-                                            const QString& defaultExt) {
+                                            const QString& defaultExt, const QString& title) {
     return RunFileDialog(parent, QFileDialog::AcceptSave, filters, filterIndex, initialName,
-                         defaultExt);
+                         defaultExt, title);
 }
 
 } // namespace mireka

@@ -29,9 +29,11 @@ public:
     // the dialog starts in the process's current directory.
     virtual std::optional<FileChoice> OpenFile(QWidget* parent, const QString& filters,
                                                int filterIndex, const QString& defaultExt);
+    // `title` defaults to "名前を付けて保存".
     virtual std::optional<FileChoice> SaveFile(QWidget* parent, const QString& filters,
                                                int filterIndex, const QString& initialName,
-                                               const QString& defaultExt);
+                                               const QString& defaultExt,
+                                               const QString& title = QString());
     virtual void Beep();
 
     // The prompts in use; the plain dialogs unless a test installed its own.

@@ -109,6 +109,8 @@ public:
     // is not UTF-8 gets a beep; a character the code page lacks, a message naming it and its
     // line; nothing changes in either case.
     void OnUtf8Convert();
+    // HTML 出力: the coloured listing of the text, saved where the user says.
+    void OnExportHtml();
 
 private:
     // The whole text replaced through the undo history: one deletion and one insertion that

@@ -1,13 +1,16 @@
 // The main view's conversions of the whole text: JIS and EUC-JP to Shift_JIS, UTF-8 to code
-// page 932.
+// page 932, and its export as an HTML listing.
 #include "core/document/CodeConvert.h"
+#include "core/document/HtmlExport.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/CommandTable.h"
+#include "gui/base/FrameServices.h"
 #include "gui/base/Prompts.h"
 #include "gui/base/WaitCursor.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/editor/Cp932.h"
+#include "platform/SafeFile.h"
 
 namespace mireka {
 
@@ -17,6 +20,8 @@ void CMyView::RegisterConvertCommands(CommandTable& table) {
         cmd::ViewCodeConvert, [this] { OnCodeConvert(); }, needText);
     table.Register(
         cmd::ViewUtf8Convert, [this] { OnUtf8Convert(); }, needText);
+    table.Register(
+        cmd::FileHtml, [this] { OnExportHtml(); }, needText);
 }
 
 void CMyView::ReplaceAllWithUndo(const std::string& text) {
@@ -60,6 +65,37 @@ void CMyView::OnUtf8Convert() {
         return;
     }
     ReplaceAllWithUndo(converted);
+}
+
+void CMyView::OnExportHtml() {
+    const std::optional<FileChoice> choice = Prompts::Current().SaveFile(
+        this,
+        QStringLiteral("HTML ファイル (*.html;*.htm)|*.html;*.htm|すべてのファイル (*.*)|*.*||"), 1,
+        {}, QStringLiteral("html"), QStringLiteral("HTML 出力"));
+    if (!choice) return;
+    const FrameServices* frame = FrameOf(this);
+    const EditorColours colours = frame ? frame->Colours() : EditorColours{};
+    // The page is Shift_JIS; a character of the name it cannot hold shows as "?".
+    std::string title;
+    const QString name = GetDocument() ? GetDocument()->GetTitle() : QStringLiteral("untitled");
+    for (const uint c : name.toUcs4()) {
+        std::string bytes;
+        title += cp932::Encode(QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1), bytes)
+                     ? bytes
+                     : std::string("?");
+    }
+    std::string error;
+    bool written = false;
+    {
+        WaitCursor wait;
+        written = WriteFileSafely(
+            choice->path, MakeHtmlListing(GetWindowText(), colours, m_nTabWidth, title), &error);
+    }
+    if (!written)
+        Prompts::Current().Message(this,
+                                   QStringLiteral("出力ファイルをオープン出来ません.\n") +
+                                       QString::fromStdString(error),
+                                   QMessageBox::Warning);
 }
 
 } // namespace mireka
