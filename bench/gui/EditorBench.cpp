@@ -1,12 +1,18 @@
 // The editor window on big texts: open and first paint, a keystroke with its repaint, a comment
 // opener on the first line. Runs offscreen.
+#include "core/app/MemorySettingsStore.h"
+#include "core/app/Profile.h"
 #include "core/app/RecentFileList.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/MyApp.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 
 #include "../BenchData.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -187,6 +193,32 @@ BENCHMARK(BM_CodeConvertCommand100MB)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The templates submenu read afresh, as every opening of the menu bar does, with 1,000 templates.
+void BM_RebuildTemplateMenu1000(benchmark::State& state) {
+    const QString dir = QStringLiteral("/tmp/mireka-bench-program");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir + QStringLiteral("/template"));
+    QFile hints(dir + QStringLiteral("/LSIC86.TXT"));
+    if (hints.open(QIODevice::WriteOnly)) hints.close();
+    for (int i = 0; i < 1000; ++i) {
+        QFile f(dir + QStringLiteral("/template/\u3072\u306a\u578b %1.tpl").arg(i));
+        if (f.open(QIODevice::WriteOnly)) f.write("int x;\r\n");
+    }
+    qputenv("MIREKA_PROGRAM_DIR", dir.toLocal8Bit());
+    MemorySettingsStore store;
+    ScopedProfileStore scope(&store);
+    CMyApp app;
+    if (!app.InitInstance({})) {
+        state.SkipWithError("the application did not start");
+        return;
+    }
+    for (auto _ : state)
+        app.MainFrame()->RebuildTemplateMenu();
+    state.counters["templates"] = static_cast<double>(app.MainFrame()->TemplateNames().size());
+    QDir(dir).removeRecursively();
+}
+BENCHMARK(BM_RebuildTemplateMenu1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace mireka

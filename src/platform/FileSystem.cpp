@@ -17,6 +17,7 @@
 #ifndef _WIN32
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -160,6 +161,31 @@ std::string ExistingPathFromText(const QString& path) {
     }
 #endif
     return {};
+}
+
+bool RenameFile(const std::string& from, const std::string& to, std::error_code* error) {
+#ifndef _WIN32
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    if (error) *error = LastError();
+    return false;
+#else
+    if (QFile::rename(QString::fromLocal8Bit(from.c_str()), QString::fromLocal8Bit(to.c_str())))
+        return true;
+    if (error) *error = std::make_error_code(std::errc::permission_denied);
+    return false;
+#endif
+}
+
+bool RemoveFile(const std::string& path, std::error_code* error) {
+#ifndef _WIN32
+    if (::unlink(path.c_str()) == 0) return true;
+    if (error) *error = LastError();
+    return false;
+#else
+    if (QFile::remove(QString::fromLocal8Bit(path.c_str()))) return true;
+    if (error) *error = std::make_error_code(std::errc::permission_denied);
+    return false;
+#endif
 }
 
 QString DisplayPath(const std::string& path) {

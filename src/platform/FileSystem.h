@@ -45,6 +45,10 @@ bool ChangeDirectory(const std::string& path);
 // typed in Japanese). Empty when neither exists.
 [[nodiscard]] std::string ExistingPathFromText(const QString& path);
 
+// Renames or removes a file by its name's bytes; false with the reason in `error`.
+bool RenameFile(const std::string& from, const std::string& to, std::error_code* error);
+bool RemoveFile(const std::string& path, std::error_code* error);
+
 // A name as the user should read it: each component as UTF-8 when it is, else as Shift_JIS,
 // with the platform's separators.
 [[nodiscard]] QString DisplayPath(const std::string& path);

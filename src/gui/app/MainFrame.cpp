@@ -212,6 +212,7 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared
     if (settings.topMost) SetTopMost(true);
     SetToolchain(settings.toolchain);
     RestoreBarState();
+    RebuildTemplateMenu();
     resize(800, 600);
 
     lockKeysFromEvents_ = QGuiApplication::platformName() == QLatin1String("xcb");
@@ -307,8 +308,10 @@ void CMainFrame::BuildMenus() {
         menu->setStyle(style_);
         if (!fileMenu_) fileMenu_ = menu;
         AddItems(menu, def.items);
+        if (!def.items.empty() && def.items.front().id == cmd::TemplateAdd) templateMenu_ = menu;
         connect(menu, &QMenu::aboutToShow, this, [this, menu] {
             if (menu == fileMenu_) RebuildRecentFileMenu();
+            if (menu == templateMenu_) RebuildTemplateMenu();
             commands_.UpdateActions(menu->actions());
         });
     }
@@ -338,6 +341,10 @@ void CMainFrame::RegisterFrameCommands() {
         [this](CmdUI& ui) { ui.checked = !statusBar()->isHidden(); });
     commands_.Register(cmd::NextPane, [this] { SwitchPane(); });
     commands_.Register(cmd::PrevPane, [this] { SwitchPane(); });
+    commands_.Register(cmd::TemplateAdd, [this] { OnAddTemplate(); });
+    commands_.Register(
+        cmd::TemplateOrganize, [this] { OnOrganizeTemplates(); },
+        [this](CmdUI& ui) { ui.enabled = !m_templateNames.empty(); });
 }
 
 void CMainFrame::LoadHintFile() {

@@ -58,6 +58,17 @@ public:
 
     void UpdateTitle();
     void RebuildRecentFileMenu();
+    // The templates submenu from the files of the template folder, sorted by the user's
+    // collation; run whenever the menu bar is opened.
+    void RebuildTemplateMenu();
+    // The names listed (the files' own bytes), in menu order.
+    [[nodiscard]] const std::vector<std::string>& TemplateNames() const noexcept {
+        return m_templateNames;
+    }
+    [[nodiscard]] QMenu* TemplateMenu() const noexcept { return templateMenu_; }
+    // ひな型に追加 and ひな型の整理.
+    void OnAddTemplate();
+    void OnOrganizeTemplates();
     // The status bar's message pane: a prompt, a hint, or "レディ".
     void SetMessageText(const QString& text);
     [[nodiscard]] QString MessageText() const;
@@ -126,6 +137,10 @@ private:
     QLabel* messagePane_ = nullptr;
     QHash<int, QLabel*> panes_;
     QMenu* fileMenu_ = nullptr;
+    QMenu* templateMenu_ = nullptr;
+    QList<QAction*> templateActions_;
+    std::vector<std::string> m_templateNames;
+    int m_nNextTemplateId = 200;
     QAction* recentPlaceholder_ = nullptr;
     QList<QAction*> recentActions_;
     QTimer idle_;

@@ -3,6 +3,7 @@
 
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
+#include "core/app/Templates.h"
 #include "gui/app/MainFrame.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/NativePath.h"
@@ -63,6 +64,7 @@ int CMyApp::Run() {
 
 bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     InitProgramDirectories();
+    InstallStarterTemplates();
     // Tests install their own store first; the program uses the user's.
     if (!GetProfileStore()) {
         store_ = std::make_unique<QtSettingsStore>();

@@ -111,6 +111,8 @@ public:
     void OnUtf8Convert();
     // HTML 出力: the coloured listing of the text, saved where the user says.
     void OnExportHtml();
+    // The template file's text in place of the selection, as it is (up to a NUL byte).
+    void ApplyTemplate(const std::string& name);
 
 private:
     // The whole text replaced through the undo history: one deletion and one insertion that

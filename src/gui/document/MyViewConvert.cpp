@@ -1,5 +1,6 @@
-// The main view's conversions of the whole text: JIS and EUC-JP to Shift_JIS, UTF-8 to code
-// page 932, and its export as an HTML listing.
+// The main view's conversions of the whole text (JIS and EUC-JP to Shift_JIS, UTF-8 to code
+// page 932), its export as an HTML listing, and the insertion of a template.
+#include "core/app/Templates.h"
 #include "core/document/CodeConvert.h"
 #include "core/document/HtmlExport.h"
 #include "gui/base/CommandIds.h"
@@ -10,6 +11,7 @@
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/editor/Cp932.h"
+#include "platform/FileSystem.h"
 #include "platform/SafeFile.h"
 
 namespace mireka {
@@ -65,6 +67,21 @@ void CMyView::OnUtf8Convert() {
         return;
     }
     ReplaceAllWithUndo(converted);
+}
+
+void CMyView::ApplyTemplate(const std::string& name) {
+    const std::string path = TemplatePath(name);
+    std::string text, error;
+    if (!ReadWholeFile(path, &text, &error)) {
+        Prompts::Current().Message(this,
+                                   QStringLiteral("'%1' をオープンできません。\n%2")
+                                       .arg(DisplayPath(path), QString::fromStdString(error)),
+                                   QMessageBox::Warning);
+        return;
+    }
+    CutAtNul(text);
+    ReplaceSelWithUndo(text);
+    ScrollCaret();
 }
 
 void CMyView::OnExportHtml() {

@@ -1,4 +1,4 @@
-// The one-number dialog and the modal runner.
+// The one-number dialog.
 #include "gui/document/NumberDlg.h"
 
 #include "gui/base/Prompts.h"
@@ -14,11 +14,6 @@
 namespace mireka {
 
 namespace {
-
-DialogRunner& Runner() {
-    static DialogRunner runner;
-    return runner;
-}
 
 // Takes any number of up to nine digits, so that a number outside the range reaches the range
 // check instead of being clamped silently; the arrows stay inside the range.
@@ -52,15 +47,6 @@ private:
 };
 
 } // namespace
-
-int RunModal(QDialog& dialog) {
-    if (Runner()) return Runner()(dialog);
-    return dialog.exec();
-}
-
-void SetDialogRunner(DialogRunner runner) {
-    Runner() = std::move(runner);
-}
 
 CNumberDlg::CNumberDlg(const QString& title, const QString& label, int minimum, int maximum,
                        const QString& okText, const QString& cancelText, QWidget* parent)

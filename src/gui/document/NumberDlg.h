@@ -1,23 +1,15 @@
-// A small dialog for one integer in a range, typed or stepped with a spin box, and the one way
-// the view runs its modal dialogs, so that tests can answer them without an event loop.
+// A small dialog for one integer in a range, typed or stepped with a spin box.
 #pragma once
 
-#include <QDialog>
+#include "gui/base/DialogRunner.h"
 
-#include <functional>
+#include <QDialog>
 
 class QLabel;
 class QPushButton;
 class QSpinBox;
 
 namespace mireka {
-
-// Runs `dialog` modally and returns its result. Tests put in a function of their own, which
-// answers the dialog (typing, clicking its buttons) and returns the result it reached.
-using DialogRunner = std::function<int(QDialog& dialog)>;
-int RunModal(QDialog& dialog);
-// An empty runner restores the plain modal loop.
-void SetDialogRunner(DialogRunner runner);
 
 class CNumberDlg : public QDialog {
     Q_OBJECT
