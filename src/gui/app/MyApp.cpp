@@ -173,9 +173,8 @@ bool CMyApp::OpenDocumentFile(std::string path) {
     doc_->SetPathName(path);
     AfterDocumentChange();
     if (doc_->LooksLikeUtf8())
-        frame_->SetMessageText(QStringLiteral(
-            "このファイルは UTF-8 で書かれているようです。[表示] → [UTF-8 から変換] でシフト JIS "
-            "に変換できます。"));
+        frame_->SetMessageText(
+            QStringLiteral("UTF-8 のファイルのようです。[表示]→[UTF-8 から変換] で変換できます。"));
     return true;
 }
 
