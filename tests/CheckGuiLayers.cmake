@@ -1,10 +1,10 @@
 # Fails when a folder of the interface includes one that is not beneath it. From the bottom:
 cmake_policy(SET CMP0057 NEW)
-# base, then widgets, editor and toolchain (side by side), then document, then app.
+# base, then widgets, then editor and toolchain (side by side), then document, then app.
 set(below_base "")
 set(below_widgets base)
-set(below_editor base)
-set(below_toolchain base)
+set(below_editor base widgets)
+set(below_toolchain base widgets)
 set(below_document base widgets editor toolchain)
 set(below_app base widgets editor toolchain document)
 foreach(folder base widgets editor toolchain document app)

@@ -173,6 +173,27 @@ BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);
 
+// A new editor font (the font dialog's OK) on a 2-million-line text, to the next painted frame.
+void BM_ApplyFontTo2MLines(benchmark::State& state) {
+    Window w;
+    std::string text;
+    text.reserve(2'000'000 * 12);
+    for (int i = 0; i < 2'000'000; ++i)
+        text += "\tx = y + 1;\r\n";
+    w.view.SetWindowText(text);
+    w.view.viewport()->repaint();
+    const QFont fonts[] = {QFont(QStringLiteral("Noto Sans Mono CJK JP"), 12),
+                           QFont(QStringLiteral("Noto Sans Mono CJK JP"), 16)};
+    int n = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        w.view.SetEditorFont(fonts[n++ % 2]);
+        w.view.viewport()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_ApplyFontTo2MLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
 // 文字コード変換 on a 100 MB EUC-JP text, with its undo records and the repaint after it.
 void BM_CodeConvertCommand100MB(benchmark::State& state) {
     Window w;

@@ -280,7 +280,7 @@ TEST_F(FrameTest, EveryCommandOfMenusToolbarAndKeysHasAPrompt) {
         EXPECT_FALSE(frame.Commands().Prompt(id).isEmpty()) << id;
     // Commands whose parts are not here yet are shown, disabled.
     frame.Commands().UpdateAll();
-    for (QAction* a : frame.Commands().Actions(cmd::ViewFont))
+    for (QAction* a : frame.Commands().Actions(cmd::FilePrintPreview))
         EXPECT_FALSE(a->isEnabled());
 }
 
@@ -296,11 +296,11 @@ TEST_F(FrameTest, HoveringAMenuItemShowsItsPromptAndLeavingItShowsReady) {
     // once it has travelled a little since the menu opened).
     view->setActiveAction(output);
     EXPECT_EQ(frame.MessageText(), "アウトプット ウィンドウの 表示/非表示");
-    // A disabled item shows its prompt as well.
-    QAction* font = frame.Commands().Actions(cmd::ViewFont).front();
-    ASSERT_FALSE(font->isEnabled());
-    view->setActiveAction(font);
-    EXPECT_EQ(frame.MessageText(), "エディタのフォントと色を選択");
+    // A disabled item (no text to convert) shows its prompt as well.
+    QAction* convert = frame.Commands().Actions(cmd::ViewCodeConvert).front();
+    ASSERT_FALSE(convert->isEnabled());
+    view->setActiveAction(convert);
+    EXPECT_EQ(frame.MessageText(), "日本語文字コードの自動変換");
     view->hide();
     QStatusTipEvent leave{QString()};
     QApplication::sendEvent(&frame, &leave);

@@ -8,11 +8,13 @@
 #include "core/widgets/BarState.h"
 #include "gui/app/MyApp.h"
 #include "gui/base/CommandIds.h"
+#include "gui/base/DialogRunner.h"
 #include "gui/base/MenuDefs.h"
 #include "gui/base/Prompts.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
+#include "gui/editor/ColorFontDlg.h"
 #include "gui/editor/EditorFont.h"
 #include "platform/FileSystem.h"
 
@@ -341,6 +343,7 @@ void CMainFrame::RegisterFrameCommands() {
         [this](CmdUI& ui) { ui.checked = !statusBar()->isHidden(); });
     commands_.Register(cmd::NextPane, [this] { SwitchPane(); });
     commands_.Register(cmd::PrevPane, [this] { SwitchPane(); });
+    commands_.Register(cmd::ViewFont, [this] { OnViewFont(); });
     commands_.Register(cmd::TemplateAdd, [this] { OnAddTemplate(); });
     commands_.Register(
         cmd::TemplateOrganize, [this] { OnOrganizeTemplates(); },
@@ -559,6 +562,20 @@ void CMainFrame::ShowBuildOutput(const std::string& text) {
 }
 
 // ---- font, colours, toolchain, always on top ---------------------------------------------------
+
+void CMainFrame::OnViewFont() {
+    CColorFontDlg dlg(font_, this);
+    dlg.SetColors(colours_.keyword, colours_.comment, colours_.string, colours_.text,
+                  colours_.background);
+    if (RunModal(dlg) != QDialog::Accepted) return;
+    EditorColours colours;
+    colours.keyword = dlg.GetKeywordColor();
+    colours.comment = dlg.GetCommentColor();
+    colours.string = dlg.GetStringColor();
+    colours.text = dlg.GetTextColor();
+    colours.background = dlg.GetBackgroundColor();
+    SetEditorFontAndColours(dlg.SelectedFont(), colours);
+}
 
 void CMainFrame::SetEditorFontAndColours(const QFont& font, const EditorColours& colours) {
     font_ = font;

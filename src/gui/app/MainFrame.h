@@ -90,6 +90,8 @@ public:
     // The editor font and the five colours, applied by the view at every update.
     [[nodiscard]] const QFont& EditorFont() const noexcept override { return font_; }
     [[nodiscard]] const EditorColours& Colours() const noexcept override { return colours_; }
+    // フォントの選択: the font and colour dialog; OK applies and keeps its choice.
+    void OnViewFont();
     // A new font and colours (the font and colour command): the view and the output follow.
     void SetEditorFontAndColours(const QFont& font, const EditorColours& colours);
     // The selected toolchain (m_nToolchain); the status pane follows.

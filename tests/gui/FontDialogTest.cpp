@@ -1,0 +1,119 @@
+// The font and colour dialog on its own and through the frame's フォントの選択 command.
+#include "gui/app/MainFrame.h"
+#include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
+#include "gui/base/DialogRunner.h"
+#include "gui/document/MyView.h"
+#include "gui/document/OutputBar.h"
+#include "gui/editor/ColorFontDlg.h"
+#include "gui/widgets/ColorPicker.h"
+
+#include "GuiTestSupport.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace mireka {
+namespace {
+
+TEST(ColorFontDlg, OffersOnlyFixedPitchFontsAndTheFiveColours) {
+    CColorFontDlg dlg(QFont(QStringLiteral("Noto Sans Mono CJK JP"), 14));
+    EXPECT_EQ(dlg.windowTitle(), "エディタ フォントの設定");
+    QStringList families;
+    for (int i = 0; i < dlg.FamilyList()->count(); ++i)
+        families << dlg.FamilyList()->item(i)->text();
+    EXPECT_TRUE(families.contains("Noto Sans Mono CJK JP")) << "Japanese monospace fonts too";
+    EXPECT_FALSE(families.contains("Noto Sans CJK JP")) << "proportional fonts are not offered";
+    for (const QString& f : families) {
+        EXPECT_FALSE(f.startsWith(u'@')) << f.toStdString();
+        EXPECT_TRUE(CColorFontDlg::IsOffered(f)) << f.toStdString();
+    }
+    EXPECT_EQ(dlg.FamilyList()->currentItem()->text(), "Noto Sans Mono CJK JP");
+    EXPECT_EQ(dlg.SizeList()->currentItem()->text(), "14");
+    EXPECT_TRUE(dlg.Sample()->text().startsWith("AaBbYyZz"));
+    QStringList labels;
+    for (const QLabel* l : dlg.findChild<QGroupBox*>()->parentWidget()->findChildren<QLabel*>())
+        labels << l->text();
+    for (const char* label : {"テキスト:", "背景色:", "キーワード:", "コメント:", "ストリング:"})
+        EXPECT_TRUE(labels.contains(QString::fromUtf8(label))) << label;
+    bool group = false;
+    for (const QGroupBox* g : dlg.findChildren<QGroupBox*>())
+        group = group || g->title() == "構文強調表示";
+    EXPECT_TRUE(group);
+
+    // The colours go to the pickers when the dialog shows, in SetColors' order.
+    dlg.SetColors(1, 2, 3, 4, 5);
+    dlg.show();
+    EXPECT_EQ(dlg.Picker(CColorFontDlg::kKeyword)->GetBkColour(), 1u);
+    EXPECT_EQ(dlg.Picker(CColorFontDlg::kComment)->GetBkColour(), 2u);
+    EXPECT_EQ(dlg.Picker(CColorFontDlg::kString)->GetBkColour(), 3u);
+    EXPECT_EQ(dlg.Picker(CColorFontDlg::kText)->GetBkColour(), 4u);
+    EXPECT_EQ(dlg.Picker(CColorFontDlg::kBackground)->GetBkColour(), 5u);
+}
+
+class FontCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QApplication::setQuitOnLastWindowClosed(false);
+        ASSERT_TRUE(dir.isValid());
+        QDir::setCurrent(dir.path());
+        app = std::make_unique<CMyApp>();
+        ASSERT_TRUE(app->InitInstance({}));
+    }
+    void TearDown() override { SetDialogRunner({}); }
+    CMainFrame& Frame() { return *app->MainFrame(); }
+    // Answers the dialog: 20 points, red keywords through the keyword picker's palette, and
+    // then OK or Cancel.
+    void Answer(bool ok) {
+        SetDialogRunner([ok](QDialog& d) {
+            auto& dlg = dynamic_cast<CColorFontDlg&>(d);
+            dlg.show();
+            EXPECT_EQ(dlg.Picker(CColorFontDlg::kKeyword)->GetBkColour(), 0xFF0000u);
+            dlg.SizeList()->setCurrentItem(dlg.SizeList()->findItems("20", Qt::MatchExactly)[0]);
+            CColorPicker* keyword = dlg.Picker(CColorFontDlg::kKeyword);
+            QTest::mouseClick(keyword, Qt::LeftButton);
+            EXPECT_TRUE(keyword->Popup());
+            if (keyword->Popup()) {
+                for (int i = 0; i < 3; ++i) // from blue (cell 13) to red (cell 16)
+                    QTest::keyClick(keyword->Popup(), Qt::Key_Right);
+                QTest::keyClick(keyword->Popup(), Qt::Key_Return);
+            }
+            QTest::mouseClick(ok ? dlg.OkButton() : dlg.CancelButton(), Qt::LeftButton);
+            return dlg.result();
+        });
+    }
+
+    QTemporaryDir dir;
+    test::PrivateSettings settings;
+    test::FakePrompts prompts;
+    std::unique_ptr<CMyApp> app;
+};
+
+TEST_F(FontCommandTest, OkAppliesEverywhereAndIsKeptCancelChangesNothing) {
+    const QFont before = Frame().EditorFont();
+    const EditorColours coloursBefore = Frame().Colours();
+    Answer(false);
+    ASSERT_TRUE(Frame().Commands().Execute(cmd::ViewFont));
+    EXPECT_EQ(Frame().EditorFont(), before);
+    EXPECT_EQ(Frame().Colours(), coloursBefore);
+
+    Answer(true);
+    ASSERT_TRUE(Frame().Commands().Execute(cmd::ViewFont));
+    EXPECT_EQ(Frame().EditorFont().pointSize(), 20);
+    EXPECT_EQ(Frame().Colours().keyword, 0x0000FFu) << "red, from the palette";
+    EXPECT_EQ(Frame().View()->EditorFont(), Frame().EditorFont());
+    EXPECT_EQ(Frame().OutputBar()->Edit()->EditorFont(), Frame().EditorFont());
+    // Kept for the next start.
+    ASSERT_TRUE(Frame().close());
+    app.reset();
+    EXPECT_EQ(settings.store.ReadString("Settings", "Colors"), "0000FF,0000C0,808000");
+    EXPECT_EQ(settings.store.ReadString("Settings", "Font").value_or("").substr(0, 4), "-27,");
+}
+
+} // namespace
+} // namespace mireka
