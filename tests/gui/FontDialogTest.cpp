@@ -6,6 +6,7 @@
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
 #include "gui/editor/ColorFontDlg.h"
+#include "gui/editor/LineNumberWnd.h"
 #include "gui/widgets/ColorPicker.h"
 
 #include "GuiTestSupport.h"
@@ -35,6 +36,7 @@ TEST(ColorFontDlg, OffersOnlyFixedPitchFontsAndTheFiveColours) {
     }
     EXPECT_EQ(dlg.FamilyList()->currentItem()->text(), "Noto Sans Mono CJK JP");
     EXPECT_EQ(dlg.SizeList()->currentItem()->text(), "14");
+    EXPECT_EQ(dlg.StyleList()->currentItem()->text(), "標準") << "style names in Japanese";
     EXPECT_TRUE(dlg.Sample()->text().startsWith("AaBbYyZz"));
     QStringList labels;
     for (const QLabel* l : dlg.findChild<QGroupBox*>()->parentWidget()->findChildren<QLabel*>())
@@ -102,12 +104,21 @@ TEST_F(FontCommandTest, OkAppliesEverywhereAndIsKeptCancelChangesNothing) {
     EXPECT_EQ(Frame().EditorFont(), before);
     EXPECT_EQ(Frame().Colours(), coloursBefore);
 
+    // The window is up, as when the user opens the dialog.
+    Frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    QTest::qWait(50);
+    const int heightBefore = Frame().View()->LineNumberWnd()->RowHeightAtPaint();
     Answer(true);
     ASSERT_TRUE(Frame().Commands().Execute(cmd::ViewFont));
     EXPECT_EQ(Frame().EditorFont().pointSize(), 20);
     EXPECT_EQ(Frame().Colours().keyword, 0x0000FFu) << "red, from the palette";
     EXPECT_EQ(Frame().View()->EditorFont(), Frame().EditorFont());
     EXPECT_EQ(Frame().OutputBar()->Edit()->EditorFont(), Frame().EditorFont());
+    // The gutter's rows follow the new line height at the next paint.
+    EXPECT_NE(Frame().View()->LineHeight(), heightBefore);
+    EXPECT_EQ_SOON(Frame().View()->LineNumberWnd()->RowHeightAtPaint(),
+                   Frame().View()->LineHeight());
     // Kept for the next start.
     ASSERT_TRUE(Frame().close());
     app.reset();

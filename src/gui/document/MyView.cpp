@@ -5,6 +5,7 @@
 #include "gui/base/CommandTable.h"
 #include "gui/base/FrameServices.h"
 #include "gui/document/MyDoc.h"
+#include "gui/editor/LineNumberWnd.h"
 
 #include <algorithm>
 
@@ -26,6 +27,8 @@ void CMyView::OnUpdate() {
     }
     SetTabStops(m_nTabWidth);
     viewport()->update();
+    // The gutter's rows are as high as the text's lines.
+    if (LineNumberWnd()) LineNumberWnd()->update();
 }
 
 void CMyView::SetTabWidth(int width) {

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,6 +27,39 @@ QListWidgetItem* Select(QListWidget* list, const QString& text) {
         list->scrollToItem(item);
     }
     return item;
+}
+
+// The usual style names as the Japanese interface says them; the font's own name otherwise.
+QString StyleText(const QString& style) {
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("Regular"), QStringLiteral("標準")},
+        {QStringLiteral("Normal"), QStringLiteral("標準")},
+        {QStringLiteral("Book"), QStringLiteral("標準")},
+        {QStringLiteral("Bold"), QStringLiteral("太字")},
+        {QStringLiteral("Italic"), QStringLiteral("斜体")},
+        {QStringLiteral("Oblique"), QStringLiteral("斜体")},
+        {QStringLiteral("Bold Italic"), QStringLiteral("太字 斜体")},
+        {QStringLiteral("Bold Oblique"), QStringLiteral("太字 斜体")},
+        {QStringLiteral("Light"), QStringLiteral("細字")},
+        {QStringLiteral("Medium"), QStringLiteral("中字")},
+        {QStringLiteral("Thin"), QStringLiteral("極細")},
+        {QStringLiteral("Black"), QStringLiteral("極太")},
+    };
+    return names.value(style, style);
+}
+
+// Selects the style whose own name is `style`, else the first.
+void SelectStyle(QListWidget* list, const QString& style) {
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toString() == style) {
+            list->setCurrentRow(i);
+            return;
+        }
+    if (list->count() > 0) list->setCurrentRow(0);
+}
+
+QString StyleOf(const QListWidget* list) {
+    return list->currentItem() ? list->currentItem()->data(Qt::UserRole).toString() : QString();
 }
 
 QVBoxLayout* Column(const QString& label, QListWidget* list) {
@@ -116,31 +150,34 @@ CColorFontDlg::CColorFontDlg(const QFont& initial, QWidget* parent)
     // The initial font, or the first offered one when it is not offered.
     Select(families_, initial.family());
     OnFamilyChanged();
-    Select(styles_, QFontDatabase::styleString(initial));
+    SelectStyle(styles_, QFontDatabase::styleString(initial));
     Select(sizes_, QString::number(initial.pointSize()));
     UpdateSample();
 }
 
 void CColorFontDlg::OnFamilyChanged() {
     const QString family = families_->currentItem() ? families_->currentItem()->text() : QString();
-    const QString style = styles_->currentItem() ? styles_->currentItem()->text() : QString();
+    const QString style = StyleOf(styles_);
     const QString size = sizes_->currentItem() ? sizes_->currentItem()->text() : QString();
     styles_->clear();
-    styles_->addItems(QFontDatabase::styles(family));
+    for (const QString& s : QFontDatabase::styles(family)) {
+        auto* item = new QListWidgetItem(StyleText(s), styles_);
+        item->setData(Qt::UserRole, s);
+    }
     sizes_->clear();
     QList<int> points = QFontDatabase::smoothSizes(family, style);
     if (points.isEmpty() || QFontDatabase::isScalable(family))
         points = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
     for (int p : points)
         sizes_->addItem(QString::number(p));
-    Select(styles_, style);
+    SelectStyle(styles_, style);
     Select(sizes_, size);
     UpdateSample();
 }
 
 QFont CColorFontDlg::FontOfSelection() const {
     const QString family = families_->currentItem() ? families_->currentItem()->text() : QString();
-    const QString style = styles_->currentItem() ? styles_->currentItem()->text() : QString();
+    const QString style = StyleOf(styles_);
     const int size = sizes_->currentItem() ? sizes_->currentItem()->text().toInt() : 0;
     QFont font = QFontDatabase::font(family, style, size > 0 ? size : font_.pointSize());
     font.setStyleHint(QFont::TypeWriter);

@@ -27,6 +27,7 @@ public:
     void UpdateCurrentLine(int oldLine, int newLine);
     [[nodiscard]] int CurrentLine() const noexcept { return gutter_.CurrentLine(); }
     [[nodiscard]] int FirstLineAtPaint() const noexcept { return gutter_.FirstLineAtPaint(); }
+    [[nodiscard]] int RowHeightAtPaint() const noexcept { return gutter_.RowHeight(); }
     [[nodiscard]] int GutterWidth() const noexcept { return width_; }
     [[nodiscard]] const QFont& NumberFont() const noexcept { return font_; }
     [[nodiscard]] bool HasCapture() const noexcept { return capturing_; }
