@@ -11,7 +11,9 @@
 
 namespace mireka {
 
-CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {}
+CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {
+    EnableDragDrop(kDragOut | kDropIn);
+}
 
 void CMyView::OnInitialUpdate() {
     ClearUndoHistory();

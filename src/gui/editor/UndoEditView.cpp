@@ -19,7 +19,7 @@ namespace mireka {
 CUndoEditView::CUndoEditView(QWidget* parent) : CEditView(parent) {}
 
 QPoint CUndoEditView::CursorPoint() const {
-    return viewport()->mapFromGlobal(QCursor::pos());
+    return eventPoint_ ? *eventPoint_ : viewport()->mapFromGlobal(QCursor::pos());
 }
 
 CUndoEditView::CursorLineCol CUndoEditView::GetCursorLineCol() const {

@@ -7,6 +7,14 @@
 #include "core/editor/UndoHistory.h"
 #include "gui/editor/EditView.h"
 
+#include <QBasicTimer>
+
+#include <functional>
+#include <optional>
+
+class QDrag;
+class QMimeData;
+
 namespace mireka {
 
 class CFindReplaceDlg;
@@ -64,12 +72,58 @@ protected:
     void OnChar(unsigned int c) override;
     void OnKeyDown(int vk) override;
     void OnImeComposition(const std::string& result) override;
+    // The pointer in viewport coordinates: the position of the mouse or drag event being
+    // handled, else the cursor's.
     [[nodiscard]] QPoint CursorPoint() const;
     bool highlight_ = false;
 
 private:
     UndoHistory history_;
     InputRecorder recorder_{history_};
+    std::optional<QPoint> eventPoint_;
+
+    // ---- drag and drop of text (UndoEditViewDrag.cpp) ----------------------------------
+public:
+    enum DragDropOptions { kDragOut = 1, kDropIn = 2 };
+    // Once per view: dragging the selection out (bit 0) and dropping text in (bit 1). False
+    // when it was already done.
+    bool EnableDragDrop(int options);
+    // Runs a drag to its end and returns the action the target took; tests put in their own
+    // (which may drop on the view itself). An empty runner restores the platform's drag loop.
+    using DragRunner = std::function<Qt::DropAction(QDrag& drag)>;
+    static void SetDragRunner(DragRunner runner);
+    [[nodiscard]] bool IsDragging() const noexcept { return dragging_; }
+
+protected:
+    bool OnLeftButtonDown(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void StartDrag();
+    // Text of the drop as editor bytes; false (after the paste rule's message) when the code
+    // page cannot hold it or there is none.
+    bool DropBytes(const QMimeData* data, std::string& bytes);
+    void SelectInserted(Offset start, Offset length);
+    // Scrolls one line towards a drag near the edge; true when it scrolled.
+    bool DragScroll(QPoint point);
+
+    int dragDropOptions_ = 0;
+    bool dragDropEnabled_ = false;
+    bool dragging_ = false;
+    bool droppedIntoSelf_ = false;
+    bool dragOver_ = false;
+    std::optional<QPoint> pressPoint_; // a press inside the selection, not yet a drag
+    std::optional<QPoint> refusedAt_;  // where a drop onto the dragged text was refused
+    int dropLine_ = 0;
+    Offset dropColumn_ = 0;
+    QPoint dragScrollPoint_;
+    QBasicTimer dragScrollTimer_;
 
     // ---- find and replace --------------------------------------------------------------
     // The settings live in the process's FindReplaceState, shared with every edit view, and so
