@@ -13,4 +13,4 @@ mireka_install() {
 }
 
 MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk libqt6svg6)
-MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb)
+MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils)

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPrinter>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -193,6 +194,42 @@ void BM_ApplyFontTo2MLines(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ApplyFontTo2MLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The preview's work for a text: its layout, then the pages it draws (all of them, at most 200
+// around the caret).
+void TimePreview(benchmark::State& state, int lines) {
+    Window w;
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += "\tprintf(\"%d\\n\", value + " + std::to_string(i) + ");\r\n";
+    w.view.SetWindowText(text);
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QStringLiteral("/tmp/mireka-bench-print.pdf"));
+        const auto start = Clock::now();
+        w.view.PrintDocument(printer, true);
+        const auto laidOut = Clock::now();
+        if (w.view.PrintedPageCount() > 200) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(1, 200);
+        }
+        w.view.PrintDocument(printer);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.counters["layout_ms"] = Ms(laidOut - start);
+    }
+    state.counters["pages"] = w.view.PrintedPageCount();
+}
+
+void BM_PreviewOf100kLines(benchmark::State& state) {
+    TimePreview(state, 100'000);
+}
+BENCHMARK(BM_PreviewOf100kLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_PreviewOf2MLines(benchmark::State& state) {
+    TimePreview(state, 2'000'000);
+}
+BENCHMARK(BM_PreviewOf2MLines)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // 文字コード変換 on a 100 MB EUC-JP text, with its undo records and the repaint after it.
 void BM_CodeConvertCommand100MB(benchmark::State& state) {

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QProxyStyle>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -344,6 +345,12 @@ void CMainFrame::RegisterFrameCommands() {
     commands_.Register(cmd::NextPane, [this] { SwitchPane(); });
     commands_.Register(cmd::PrevPane, [this] { SwitchPane(); });
     commands_.Register(cmd::ViewFont, [this] { OnViewFont(); });
+    const auto needText = [this](CmdUI& ui) { ui.enabled = view_->GetWindowTextLength() > 0; };
+    commands_.Register(
+        cmd::FilePrint, [this] { OnFilePrint(); }, needText);
+    commands_.Register(
+        cmd::FilePrintPreview, [this] { OnFilePrintPreview(); }, needText);
+    commands_.Register(cmd::FilePrintSetup, [this] { OnFilePrintSetup(); });
     commands_.Register(cmd::TemplateAdd, [this] { OnAddTemplate(); });
     commands_.Register(
         cmd::TemplateOrganize, [this] { OnOrganizeTemplates(); },

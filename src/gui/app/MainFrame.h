@@ -18,6 +18,7 @@
 #include <vector>
 
 class QLabel;
+class QPrinter;
 class QMenu;
 class QStyle;
 class QToolBar;
@@ -92,6 +93,11 @@ public:
     [[nodiscard]] const EditorColours& Colours() const noexcept override { return colours_; }
     // フォントの選択: the font and colour dialog; OK applies and keeps its choice.
     void OnViewFont();
+    // 印刷, 印刷プレビュー and プリンタの設定. Without any printer, printing goes to a PDF file.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    [[nodiscard]] QPrinter& Printer();
     // A new font and colours (the font and colour command): the view and the output follow.
     void SetEditorFontAndColours(const QFont& font, const EditorColours& colours);
     // The selected toolchain (m_nToolchain); the status pane follows.
@@ -156,6 +162,7 @@ private:
     bool placementArmed_ = true;
     bool destroyed_ = false;
     std::shared_ptr<OutputChannel> outputChannel_;
+    std::unique_ptr<QPrinter> printer_; // the printer and page chosen, for the session
 };
 
 } // namespace mireka

@@ -43,6 +43,9 @@ public:
     [[nodiscard]] CMyDoc* Document() const noexcept { return doc_.get(); }
     [[nodiscard]] RecentFileList& Recent() noexcept { return recent_; }
     [[nodiscard]] FileDialogMemory& DialogMemory() noexcept { return memory_; }
+    // The pages the print preview shows side by side ("PreviewPages"; 0: never chosen).
+    [[nodiscard]] int PreviewPages() const noexcept { return previewPages_; }
+    void SetPreviewPages(int pages) noexcept { previewPages_ = pages; }
 
 private:
     void RegisterCommands();

@@ -13,11 +13,15 @@
 #include "core/toolchain/BuildSettings.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
+
+class QPrinter;
 
 namespace mireka {
 
@@ -114,10 +118,28 @@ public:
     // The template file's text in place of the selection, as it is (up to a NUL byte).
     void ApplyTemplate(const std::string& name);
 
+    // ---- printing (MyViewPrint.cpp) ------------------------------------------------------
+    // Prints the pages the printer asks for (all, or its from-page to to-page): the text in
+    // the editor font, long lines wrapped, a header with the path and rule, a footer with rule,
+    // page number and " Mireka". False when the printer could not be started.
+    // With `layoutOnly` the pages are counted and nothing is drawn.
+    bool PrintDocument(QPrinter& printer, bool layoutOnly = false);
+    // The page holding the caret at the last PrintDocument (1-based), and the page count.
+    [[nodiscard]] int CaretPage() const noexcept { return caretPage_; }
+    [[nodiscard]] int PrintedPageCount() const noexcept { return printedPages_; }
+
 private:
     // The whole text replaced through the undo history: one deletion and one insertion that
     // one Undo takes back together.
     void ReplaceAllWithUndo(const std::string& text);
+    int caretPage_ = 1;
+    int printedPages_ = 0;
+    // The page starts of the last layout, kept while text and page are the same.
+    struct PrintCache {
+        std::uint64_t revision = 0;
+        int columns = 0, rowsPerPage = 0, tabWidth = 0;
+        std::vector<Offset> starts;
+    } printCache_;
 
     // ---- Build and run (MyViewBuild.cpp) ----
 public:
