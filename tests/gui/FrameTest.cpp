@@ -356,6 +356,12 @@ TEST_F(FrameTest, StoredSettingsComeBackAndAreWrittenInTheirFormats) {
     EXPECT_EQ(settings.store.ReadInt("Settings", "IsLCC"), 3);
 }
 
+TEST_F(FrameTest, AStoredFontThisMachineLacksGivesTheFallbackFont) {
+    Set("Font", "-27,0,0,0,400,0,0,0,128,3,2,1,49");
+    Set("Font-Family", "No Such Font Anywhere");
+    ExpectFallbackFont(Start().EditorFont());
+}
+
 TEST_F(FrameTest, UnparsableSettingsKeepTheDefaults) {
     Set("Font", "-27,0,0,0,700,1,0,0,128,3,2,1"); // twelve numbers
     Set("Font-Family", "Noto Serif CJK JP");

@@ -9,6 +9,7 @@
 
 #include "GuiTestSupport.h"
 
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -118,6 +119,11 @@ TEST_F(PrintTest, PreviewOpensAtTheCaretsPage) {
                 [&] { return preview->pageCount() > 0 && preview->currentPage() > 1; }, 10000);
             shown = preview->currentPage();
             pages = preview->pageCount();
+            // The dialog's own page box says the same.
+            bool boxShows = false;
+            for (const QLineEdit* box : dialog.findChildren<QLineEdit*>())
+                boxShows = boxShows || box->text() == QString::number(shown);
+            EXPECT_TRUE(boxShows);
         }
         dialog.reject();
         return dialog.result();

@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -200,7 +201,10 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared
     // Font and colours; the output window takes the editor's.
     const SettingsStore* store = GetProfileStore();
     const FrameSettings settings = store ? LoadFrameSettings(*store) : FrameSettings{};
-    if (settings.font) {
+    // A stored font this machine does not have (settings from another machine) would be
+    // replaced by whatever the system picks, often a proportional one: the fallback instead.
+    if (settings.font &&
+        QFontDatabase::hasFamily(QString::fromStdString(settings.font->faceName))) {
         font_ = FontFromLogFont(*settings.font);
         fontFields_ = *settings.font;
     } else {

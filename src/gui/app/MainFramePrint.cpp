@@ -107,7 +107,11 @@ void CMainFrame::OnFilePrintPreview() {
         if (!opened && preview) {
             opened = true;
             const int page = view_->CaretPage() - first + 1;
-            QTimer::singleShot(0, preview, [preview, page] { preview->setCurrentPage(page); });
+            QTimer::singleShot(0, preview, [preview, page] {
+                preview->setCurrentPage(page);
+                // The dialog's page number follows this signal only.
+                emit preview->previewChanged();
+            });
         }
     });
     if (preview && app_.PreviewPages() == 2)
