@@ -252,18 +252,20 @@ bool CEditView::ClipboardBytes(std::string& bytes, bool* present) {
     const QString text = QGuiApplication::clipboard()->text();
     if (present) *present = !text.isEmpty();
     if (text.isEmpty()) return false;
+    return IncomingBytes(text, bytes);
+}
+
+bool CEditView::IncomingBytes(const QString& text, std::string& bytes) {
     QString bad;
-    if (!cp932::Encode(cp932::ToCrLf(text), bytes, &bad)) {
-        Prompts::Current().Beep();
-        Prompts::Current().Message(
-            this,
-            QStringLiteral("貼り付けるテキストに Shift_JIS で表せない文字「%1」が含まれているため、"
-                           "貼り付けられません。")
-                .arg(bad),
-            QMessageBox::Warning);
-        return false;
-    }
-    return true;
+    if (cp932::Encode(cp932::ToCrLf(text), bytes, &bad)) return true;
+    Prompts::Current().Beep();
+    Prompts::Current().Message(
+        this,
+        QStringLiteral("貼り付けるテキストに Shift_JIS で表せない文字「%1」が含まれているため、"
+                       "貼り付けられません。")
+            .arg(bad),
+        QMessageBox::Warning);
+    return false;
 }
 
 void CEditView::Copy() {

@@ -88,6 +88,9 @@ public:
     // Clipboard text as editor bytes; false (after a beep and a message) when the code page
     // cannot hold it or there is none.
     bool ClipboardBytes(std::string& bytes, bool* present = nullptr);
+    // Text coming in from outside (clipboard, drop) as editor bytes with CR LF; false, after
+    // the paste rule's beep and message, when the code page cannot hold a character of it.
+    bool IncomingBytes(const QString& text, std::string& bytes);
 
 signals:
     void TextChanged();

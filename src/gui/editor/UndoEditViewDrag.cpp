@@ -2,7 +2,6 @@
 // out to other programs, and text dropped in from them, every change one recorded edit.
 #include "gui/editor/UndoEditView.h"
 
-#include "gui/base/Prompts.h"
 #include "gui/editor/Cp932.h"
 
 #include <QApplication>
@@ -238,17 +237,7 @@ void CUndoEditView::dropEvent(QDropEvent* event) {
 
 bool CUndoEditView::DropBytes(const QMimeData* data, std::string& bytes) {
     const QString text = data->text();
-    if (text.isEmpty()) return false;
-    QString bad;
-    if (cp932::Encode(cp932::ToCrLf(text), bytes, &bad)) return true;
-    Prompts::Current().Beep();
-    Prompts::Current().Message(
-        this,
-        QStringLiteral("貼り付けるテキストに Shift_JIS で表せない文字「%1」が含まれているため、"
-                       "貼り付けられません。")
-            .arg(bad),
-        QMessageBox::Warning);
-    return false;
+    return !text.isEmpty() && IncomingBytes(text, bytes);
 }
 
 bool CUndoEditView::DragScroll(QPoint p) {
