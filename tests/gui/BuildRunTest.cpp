@@ -70,8 +70,7 @@ protected:
 
     void Start(const QString& file, int toolchain) {
         app = std::make_unique<CMyApp>();
-        ASSERT_TRUE(app->InitInstance(file.isEmpty() ? std::vector<std::string>{}
-                                                     : std::vector<std::string>{Native(file)}));
+        ASSERT_TRUE(app->InitInstance(test::CommandLine(file)));
         Frame().SetToolchain(toolchain);
         View().SetBuildOutputObserver([this](const std::string& text, bool ready) {
             shown.push_back({text, ready, Frame().Commands().State(cmd::BuildCompile).enabled});

@@ -19,11 +19,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QDir::setCurrent(dir.path());
     }
-    void Start(const QString& file = {}) {
-        ASSERT_TRUE(app.InitInstance(file.isEmpty()
-                                         ? std::vector<std::string>{}
-                                         : std::vector<std::string>{test::Native(file)}));
-    }
+    void Start(const QString& file = {}) { ASSERT_TRUE(app.InitInstance(test::CommandLine(file))); }
     CMyView& View() { return *app.MainFrame()->View(); }
     CommandTable& Commands() { return app.MainFrame()->Commands(); }
     std::string Text() { return View().GetWindowText(); }

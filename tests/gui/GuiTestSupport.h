@@ -99,6 +99,12 @@ inline std::string Native(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// The command line's words after the program's name: the file to open, if any.
+inline std::vector<std::string> CommandLine(const QString& file = {}) {
+    if (file.isEmpty()) return {};
+    return {Native(file)};
+}
+
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly)) f.write(bytes);

@@ -29,11 +29,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QDir::setCurrent(dir.path());
     }
-    void Start(const QString& file = {}) {
-        ASSERT_TRUE(app.InitInstance(file.isEmpty()
-                                         ? std::vector<std::string>{}
-                                         : std::vector<std::string>{test::Native(file)}));
-    }
+    void Start(const QString& file = {}) { ASSERT_TRUE(app.InitInstance(test::CommandLine(file))); }
     CMyView& View() { return *app.MainFrame()->View(); }
     // Prints to a PDF in the temporary folder and gives its text, page by page.
     QStringList PrintToPdf(int* pages = nullptr) {

@@ -13,23 +13,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool EndsWith(std::string_view s, std::string_view tail) noexcept {
-    if (s.size() < tail.size()) return false;
-    const std::string_view end = s.substr(s.size() - tail.size());
-    if (kNativePathStyle == PathStyle::Posix) return end == tail;
-    for (std::size_t i = 0; i < end.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(end[i]) != lower(tail[i])) return false;
-    }
-    return true;
+constexpr char AsciiLower(char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
+}
+
+bool EndsWith(std::string_view s, std::string_view tail) noexcept {
+    if (s.size() < tail.size()) return false;
+    const std::string_view end = s.substr(s.size() - tail.size());
+    if (kNativePathStyle == PathStyle::Posix) return end == tail;
+    return SameIgnoringCase(end, tail);
 }
 
 } // namespace

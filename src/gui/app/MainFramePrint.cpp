@@ -80,25 +80,20 @@ void CMainFrame::OnFilePrintPreview() {
         // previewed in the pages around the caret, and the title says which.
         printer->setPrintRange(QPrinter::AllPages);
         printer->setFromTo(0, 0);
+        // The layout alone first, for the page range the preview can show at once.
+        view_->PrintDocument(*printer, /*layoutOnly=*/true);
+        const int total = view_->PrintedPageCount();
         int first = 1;
-        int last = 0;
-        {
-            // The layout alone: a page range the preview can show at once.
-            view_->PrintDocument(*printer, /*layoutOnly=*/true);
-            const int total = view_->PrintedPageCount();
-            const int caret = view_->CaretPage();
-            last = total;
-            if (total > kPreviewPageLimit) {
-                first = std::max(1, caret - kPreviewPageLimit / 2);
-                last = std::min(total, first + kPreviewPageLimit - 1);
-                first = std::max(1, last - kPreviewPageLimit + 1);
-                dialog.setWindowTitle(QStringLiteral("印刷プレビュー (%1 - %2 / %3 ページ)")
-                                          .arg(first)
-                                          .arg(last)
-                                          .arg(total));
-                printer->setPrintRange(QPrinter::PageRange);
-                printer->setFromTo(first, last);
-            }
+        if (total > kPreviewPageLimit) {
+            first = std::max(1, view_->CaretPage() - kPreviewPageLimit / 2);
+            const int last = std::min(total, first + kPreviewPageLimit - 1);
+            first = std::max(1, last - kPreviewPageLimit + 1);
+            dialog.setWindowTitle(QStringLiteral("印刷プレビュー (%1 - %2 / %3 ページ)")
+                                      .arg(first)
+                                      .arg(last)
+                                      .arg(total));
+            printer->setPrintRange(QPrinter::PageRange);
+            printer->setFromTo(first, last);
         }
         view_->PrintDocument(*printer);
         printer->setPrintRange(QPrinter::AllPages);

@@ -1,5 +1,5 @@
-// Paths between the core's system multibyte strings and Qt's text, for names the program
-// itself makes (its own folders and files); a document's name goes through FileSystem.h.
+// Qt's text as the system's multibyte name, for names typed or chosen in Qt; a document's name
+// is read and shown through FileSystem.h.
 #pragma once
 
 #include <QFile>
@@ -8,10 +8,6 @@
 #include <string>
 
 namespace mireka {
-
-[[nodiscard]] inline QString FromNative(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 [[nodiscard]] inline std::string ToNative(const QString& path) {
     return QFile::encodeName(path).toStdString();

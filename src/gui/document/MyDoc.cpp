@@ -61,39 +61,35 @@ bool CMyDoc::OnNewDocument() {
 bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = false;
     looksLikeUtf8_ = false;
-    const auto tell = [this, &path](const QString& reason) {
-        Prompts::Current().Message(
-            DialogParent(), QStringLiteral("%1 を開けません。\n%2").arg(DisplayPath(path), reason),
-            QMessageBox::Warning);
+    const auto tooLarge = [this] {
+        Prompts::Current().Message(DialogParent(),
+                                   QStringLiteral("ファイルが大きすぎて開けません。"),
+                                   QMessageBox::Warning);
+        return false;
     };
     const FileStatus status = QueryFile(path);
     if (status.Exists() && status.isRegular && status.size > kMaxFileSize) {
         // As when the file's length is read after opening it: the document is already emptied.
         if (view_) view_->DeleteContents();
         if (contentsLost) *contentsLost = true;
-        Prompts::Current().Message(DialogParent(),
-                                   QStringLiteral("ファイルが大きすぎて開けません。"),
-                                   QMessageBox::Warning);
-        return false;
+        return tooLarge();
     }
     std::string bytes;
     std::string error;
     {
         WaitCursor wait;
         if (!ReadWholeFile(path, &bytes, &error)) {
-            tell(QString::fromStdString(error));
+            Prompts::Current().Message(DialogParent(),
+                                       QStringLiteral("%1 を開けません。\n%2")
+                                           .arg(DisplayPath(path), QString::fromStdString(error)),
+                                       QMessageBox::Warning);
             return false;
         }
     }
     if (view_) view_->DeleteContents();
     if (contentsLost) *contentsLost = true;
     modified_ = true; // dirty while loading, as a failure leaves an emptied document
-    if (!MakeEditorText(bytes)) {
-        Prompts::Current().Message(DialogParent(),
-                                   QStringLiteral("ファイルが大きすぎて開けません。"),
-                                   QMessageBox::Warning);
-        return false;
-    }
+    if (!MakeEditorText(bytes)) return tooLarge();
     const Utf8Check utf8 = CheckUtf8(bytes);
     looksLikeUtf8_ = utf8.valid && utf8.multibyte;
     if (view_) {

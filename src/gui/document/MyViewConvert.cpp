@@ -94,13 +94,8 @@ void CMyView::OnExportHtml() {
     const EditorColours colours = frame ? frame->Colours() : EditorColours{};
     // The page is Shift_JIS; a character of the name it cannot hold shows as "?".
     std::string title;
-    const QString name = GetDocument() ? GetDocument()->GetTitle() : QStringLiteral("untitled");
-    for (const uint c : name.toUcs4()) {
-        std::string bytes;
-        title += cp932::Encode(QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1), bytes)
-                     ? bytes
-                     : std::string("?");
-    }
+    cp932::EncodeReplacing(GetDocument() ? GetDocument()->GetTitle() : QStringLiteral("untitled"),
+                           title);
     std::string error;
     bool written = false;
     {

@@ -13,27 +13,7 @@
 
 namespace mireka {
 
-namespace {
-
-// One line whose characters do not all fit the code page, one character at a time.
-void EncodeReplacing(const QString& line, std::string& out) {
-    std::string bytes;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (c.unicode() < 0x80) {
-            out += static_cast<char>(c.unicode());
-            continue;
-        }
-        const qsizetype n = c.isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
-        if (cp932::Encode(line.mid(i, n), bytes))
-            out += bytes;
-        else
-            out += '?';
-        i += n - 1;
-    }
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string OutputDisplayBytes(std::string_view systemText) {
     const QString text = cp932::ToCrLf(
@@ -51,7 +31,7 @@ std::string OutputDisplayBytes(std::string_view systemText) {
         if (cp932::Encode(line, bytes))
             out += bytes;
         else
-            EncodeReplacing(line, out);
+            cp932::EncodeReplacing(line, out);
         start = end;
     }
     return out;

@@ -3,15 +3,6 @@
 
 namespace mireka {
 
-QColor ToQColor(Colour c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-Colour FromQColor(const QColor& c) {
-    return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 |
-           static_cast<Colour>(c.blue()) << 16;
-}
-
 CColorEditView::CColorEditView(QWidget* parent) : CUndoEditView(parent) {
     highlight_ = true;
 }

@@ -4,12 +4,10 @@
 
 #include "core/app/FrameSettings.h"
 #include "core/editor/LineStates.h"
+#include "gui/base/QtColour.h"
 #include "gui/editor/UndoEditView.h"
 
 namespace mireka {
-
-[[nodiscard]] QColor ToQColor(Colour c);
-[[nodiscard]] Colour FromQColor(const QColor& c);
 
 class CColorEditView : public CUndoEditView {
     Q_OBJECT

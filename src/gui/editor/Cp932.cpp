@@ -115,6 +115,20 @@ bool Encode(const QString& text, std::string& out, QString* bad, qsizetype* badI
     return false;
 }
 
+void EncodeReplacing(const QString& text, std::string& out) {
+    std::string bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80) {
+            out += static_cast<char>(c.unicode());
+            continue;
+        }
+        const qsizetype n = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        out += Encode(text.mid(i, n), bytes) ? bytes : std::string("?");
+        i += n - 1;
+    }
+}
+
 QString ToCrLf(const QString& text) {
     QString out;
     out.reserve(text.size() + text.size() / 16);

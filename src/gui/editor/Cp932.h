@@ -29,6 +29,10 @@ namespace mireka::cp932 {
 [[nodiscard]] bool Encode(const QString& text, std::string& out, QString* bad = nullptr,
                           qsizetype* badIndex = nullptr);
 
+// Appends `text` encoded, each character the code page cannot hold as "?" (output the user
+// reads, never text that is edited).
+void EncodeReplacing(const QString& text, std::string& out);
+
 // Line ends of outside text (clipboard, input method) as the editor keeps them: CR LF.
 [[nodiscard]] QString ToCrLf(const QString& text);
 // And back to the LF that other programs expect on the clipboard.

@@ -2,6 +2,7 @@
 #include "gui/widgets/ColorPicker.h"
 
 #include "gui/base/DialogRunner.h"
+#include "gui/base/QtColour.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -16,19 +17,6 @@
 #include <qdrawutil.h>
 
 namespace mireka {
-
-namespace {
-
-QColor ToQColor(Colour c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-Colour FromQColor(const QColor& c) {
-    return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 |
-           static_cast<Colour>(c.blue()) << 16;
-}
-
-} // namespace
 
 // ---- the button --------------------------------------------------------------------------
 
