@@ -8,10 +8,12 @@
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
 #include "gui/base/CommandIds.h"
+#include "gui/base/DialogRunner.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
 #include "gui/toolchain/ArgumentsDlg.h"
+#include "gui/toolchain/CompilerSettingsDlg.h"
 
 #include "BuildTestSupport.h"
 #include "GuiTestSupport.h"
@@ -19,6 +21,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -272,9 +275,10 @@ TEST_F(BuildRunTest, ResponseFileCompileAndRunUseTheChosenFile) {
     EXPECT_EQ(calls[0].args, (std::vector<std::string>{"-eprog.exe", "@prog.rsp"}));
     ASSERT_TRUE(QFile::exists(Path("rsp dir/prog.exe")));
 
-    // The chooser starts where the chosen file is; cancelling it keeps the choice.
+    // The chooser starts where the chosen file is, with it selected; cancelling keeps it.
     ASSERT_TRUE(Commands().Execute(cmd::RspSpecify));
     EXPECT_EQ(prompts.fileDialogs.back().directory, Path("rsp dir"));
+    EXPECT_EQ(prompts.fileDialogs.back().initialName, Path("rsp dir/prog.rsp"));
     EXPECT_EQ(View().GetBuildSettings().m_strResponseFile, Native(Path("rsp dir/prog.rsp")));
 
     ASSERT_TRUE(Commands().Execute(cmd::RspRun));
@@ -597,6 +601,31 @@ TEST_F(BuildToolchainTest, WithoutGccTheSwitchAlternatesAndTheFirstUseMessageNam
     app.reset();
     EXPECT_EQ(GetProfileString("Settings", "GCC Compiler", "<none>"), "<none>")
         << "an empty path found by nobody is not stored, so a later gcc is still found";
+}
+
+TEST_F(BuildToolchainTest, WithoutGccOnPathANewUserPicksTheCompilerAndCompiles) {
+    env.Set("PATH", "/usr/sbin:/sbin");
+    WriteBytes(Path("hello.c"), "#include <stdio.h>\r\nint main(void) { return 0; }\r\n");
+    Start(Path("hello.c"), kLsi);
+    MIREKA_WAIT_FOR(prompts.messages.size() == 1u, kLongWaitMs); // the first-use message
+    prompts.files.push_back(FileChoice{"/usr/bin/gcc", 1});
+    SetDialogRunner([](QDialog& d) {
+        auto& dlg = dynamic_cast<CCompilerSettingsDlg&>(d);
+        dlg.show();
+        EXPECT_EQ(dlg.windowTitle(), "GCC の設定");
+        QTest::mouseClick(dlg.BrowseButton(), Qt::LeftButton);
+        dlg.accept();
+        return dlg.result();
+    });
+    ASSERT_TRUE(Commands().Execute(cmd::BuildGccSettings));
+    SetDialogRunner({});
+    EXPECT_EQ(View().GetBuildSettings().m_strGccPath, "/usr/bin/gcc");
+    ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
+    EXPECT_EQ(Pane(), "GCC");
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCompile));
+    ASSERT_TRUE(WaitForBuild(2));
+    EXPECT_TRUE(shown.back().text.ends_with("*** コンパイル終了 ***\r\n")) << shown.back().text;
+    EXPECT_TRUE(QFile::exists(Path("hello"))) << shown.back().text;
 }
 
 TEST_F(BuildToolchainTest, AStoredSelectionOrLsiPathKeepsTheSelection) {

@@ -36,6 +36,7 @@ public:
     struct Asked {
         QString text;
         QMessageBox::Icon icon;
+        QString caption;
     };
     struct FileAsked {
         QString directory; // the current directory when the dialog opened
@@ -51,8 +52,8 @@ public:
 
     QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons,
-                                        const QString&) override {
-        messages.push_back({text, icon});
+                                        const QString& caption) override {
+        messages.push_back({text, icon, caption});
         if (!answers.empty()) {
             const auto a = answers.front();
             answers.pop_front();
@@ -60,9 +61,9 @@ public:
         }
         return (buttons & QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
     }
-    std::optional<FileChoice> OpenFile(QWidget*, const QString&, int filterIndex,
-                                       const QString&) override {
-        return NextFile(filterIndex, {});
+    std::optional<FileChoice> OpenFile(QWidget*, const QString&, int filterIndex, const QString&,
+                                       const QString& initialName) override {
+        return NextFile(filterIndex, initialName);
     }
     std::optional<FileChoice> SaveFile(QWidget*, const QString& filters, int filterIndex,
                                        const QString& initialName, const QString& defaultExt,

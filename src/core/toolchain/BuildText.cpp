@@ -15,7 +15,8 @@ std::size_t CharLen(std::string_view s, std::size_t i, PathStyle style) noexcept
     return style == PathStyle::Windows ? dbcs::CharLength(s, i) : 1;
 }
 
-// Offset of the first match at or after `from` at a character boundary, or npos.
+} // namespace
+
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from,
                        PathStyle style) noexcept {
     if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
@@ -24,8 +25,6 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size
     }
     return std::string_view::npos;
 }
-
-} // namespace
 
 std::string PifLinkArguments(std::string_view runFilePath) {
     return "/c " + std::string(runFilePath);

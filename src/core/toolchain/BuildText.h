@@ -30,6 +30,10 @@ inline constexpr std::string_view kPifLinkDescription = "MS-DOS プロンプト 
 
 // ASCII letters compared without case; every other byte exactly.
 [[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b) noexcept;
+// Offset of the first match at or after `from` at a character boundary (ASCII letters compared
+// without case), or npos.
+[[nodiscard]] std::size_t FindNoCase(std::string_view text, std::string_view needle,
+                                     std::size_t from, PathStyle style = kNativePathStyle) noexcept;
 // True when `needle` occurs in `text`, ASCII letters compared without case, at character
 // boundaries of code page 932 on Windows.
 [[nodiscard]] bool ContainsNoCase(std::string_view text, std::string_view needle,

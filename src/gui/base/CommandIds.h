@@ -73,7 +73,8 @@ enum : int {
     BuildVctkSettings = 32817,
     InsertTab = 32818,
     SwallowKeys = 32819,
-    ViewUtf8Convert = 32821, // 32820 is the GCC settings command
+    BuildGccSettings = 32820,
+    ViewUtf8Convert = 32821,
 
     FirstTemplate = 200,
 };

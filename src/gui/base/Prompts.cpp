@@ -147,8 +147,10 @@ static std::optional<FileChoice> RunFileDialog(QWidget* parent, QFileDialog::Acc
 }
 
 std::optional<FileChoice> Prompts::OpenFile(QWidget* parent, const QString& filters,
-                                            int filterIndex, const QString& defaultExt) {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, filters, filterIndex, {}, defaultExt, {});
+                                            int filterIndex, const QString& defaultExt,
+                                            const QString& initialName) {
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, filters, filterIndex, initialName,
+                         defaultExt, {});
 }
 
 std::optional<FileChoice> Prompts::SaveFile(QWidget* parent, const QString& filters,

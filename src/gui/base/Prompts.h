@@ -26,9 +26,10 @@ public:
             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
             const QString& caption = QStringLiteral("Mireka"));
     // The open and save dialogs. `filters` is a filter string of the form "name|patterns|…||";
-    // the dialog starts in the process's current directory.
+    // the dialog starts in the process's current directory, with `initialName` selected.
     virtual std::optional<FileChoice> OpenFile(QWidget* parent, const QString& filters,
-                                               int filterIndex, const QString& defaultExt);
+                                               int filterIndex, const QString& defaultExt,
+                                               const QString& initialName = QString());
     // `title` defaults to "名前を付けて保存".
     virtual std::optional<FileChoice> SaveFile(QWidget* parent, const QString& filters,
                                                int filterIndex, const QString& initialName,

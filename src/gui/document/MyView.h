@@ -11,6 +11,7 @@
 
 // Build and run (MyViewBuild.cpp).
 #include "core/toolchain/BuildSettings.h"
+#include "core/toolchain/Toolchain.h"
 
 #include <atomic>
 #include <cstdint>
@@ -177,6 +178,7 @@ private:
     void OnChooseResponseFile();
     void OnSwitchToolchain();
     void OnBorlandHelp();
+    void OnToolchainSettings(ToolchainKind kind);
 
     // Loads the settings as the view is made and saves them as it goes, without a constructor
     // or destructor of the view's own; first of the build members to go.

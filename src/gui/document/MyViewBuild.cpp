@@ -13,6 +13,7 @@
 #include "gui/document/MyView.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
+#include "gui/toolchain/CompilerSettingsDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
@@ -190,6 +191,16 @@ void CMyView::RegisterBuildCommands(CommandTable& table) {
     table.Register(
         cmd::BuildSwitchCompiler, [this] { OnSwitchToolchain(); },
         [](CmdUI& ui) { Apply(ui, SwitchToolchainUi()); });
+    const auto settingsCommand = [this, &table](int id, ToolchainKind kind) {
+        table.Register(
+            id, [this, kind] { OnToolchainSettings(kind); }, [](CmdUI& ui) { ui.enabled = true; });
+    };
+    settingsCommand(cmd::BuildLsicSettings, ToolchainKind::LsiC86);
+    settingsCommand(cmd::BuildBccSettings, ToolchainKind::Borland);
+    settingsCommand(cmd::BuildGccSettings, ToolchainKind::Gcc);
+    table.Register(
+        cmd::BuildVctkSettings, [this] { OnToolchainSettings(ToolchainKind::VcToolkit); },
+        [this](CmdUI& ui) { Apply(ui, VctkSettingsUi(m_settings)); });
     table.Register(
         cmd::HelpBccHelp, [this] { OnBorlandHelp(); },
         [this](CmdUI& ui) { Apply(ui, BorlandHelpUi(m_settings)); });
@@ -355,13 +366,35 @@ void CMyView::OnChooseResponseFile() {
     const std::string dir = GetFileDir(m_settings.m_strResponseFile);
     if (!dir.empty() && QueryFile(dir).isDir) ChangeDirectory(dir);
     const std::optional<FileChoice> choice =
-        Prompts::Current().OpenFile(this, Text(kResponseFileFilter), 1, QStringLiteral("rsp"));
+        Prompts::Current().OpenFile(this, Text(kResponseFileFilter), 1, QStringLiteral("rsp"),
+                                    NativePath(m_settings.m_strResponseFile));
     if (!choice) return;
     m_settings.m_strResponseFile = FullPath(choice->path);
 }
 
 void CMyView::OnSwitchToolchain() {
     SetSelectedToolchain(NextToolchain(SelectedToolchain(), m_settings));
+}
+
+void CMyView::OnToolchainSettings(ToolchainKind kind) {
+    std::unique_ptr<CCompilerSettingsDlg> dlg;
+    switch (kind) {
+    case ToolchainKind::LsiC86:
+        dlg = std::make_unique<CLsiSettingsDlg>(this);
+        break;
+    case ToolchainKind::Borland:
+        dlg = std::make_unique<CBccSettingsDlg>(this);
+        break;
+    case ToolchainKind::VcToolkit:
+        dlg = std::make_unique<CVctkSettingsDlg>(this);
+        break;
+    case ToolchainKind::Gcc:
+        dlg = std::make_unique<CGccSettingsDlg>(this);
+        break;
+    }
+    // A running build took its own copy of what it needs; the dialog changes the view's.
+    dlg->SetValues(m_settings);
+    if (dlg->DoModal() == QDialog::Accepted) dlg->GetValues(m_settings);
 }
 
 void CMyView::OnBorlandHelp() {
