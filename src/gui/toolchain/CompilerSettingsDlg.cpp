@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,9 +51,6 @@ CCompilerSettingsDlg::CCompilerSettingsDlg(ToolchainKind kind, QWidget* parent)
     int row = 0;
     if (const LocationField* loc = d_.location) {
         location_ = AddField(loc->label, loc->member, true, grid, row).edit;
-        browse_ = new QPushButton(QStringLiteral("&..."), this);
-        browse_->setAutoDefault(false);
-        grid->addWidget(browse_, row - 1, 2);
         connect(browse_, &QPushButton::clicked, this, [this] { OnBrowse(); });
         if (!loc->fileButton.empty()) {
             fileButton_ = new QPushButton(Text(loc->fileButton), this);
@@ -85,7 +83,20 @@ CCompilerSettingsDlg::Field& CCompilerSettingsDlg::AddField(std::string_view lab
     auto* caption = new QLabel(Text(label), this);
     caption->setBuddy(edit);
     grid->addWidget(caption, row++, 0, 1, 3);
-    grid->addWidget(edit, row++, 0, 1, path ? 2 : 3);
+    if (path) {
+        // The browse button sits at the end of the field, as small as its text.
+        browse_ = new QPushButton(QStringLiteral("&..."), this);
+        browse_->setAutoDefault(false);
+        browse_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        browse_->setMaximumWidth(browse_->fontMetrics().horizontalAdvance(QStringLiteral("……")) +
+                                 16);
+        auto* line = new QHBoxLayout;
+        line->addWidget(edit, 1);
+        line->addWidget(browse_);
+        grid->addLayout(line, row++, 0, 1, 3);
+    } else {
+        grid->addWidget(edit, row++, 0, 1, 3);
+    }
     fields_.push_back({edit, member, path, {}});
     return fields_.back();
 }
