@@ -46,6 +46,13 @@ protected:
         app_.reset();
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
+    // "<name>/bin", open to the ordinary user the writes run as.
+    bool MakeInstallation(const QString& name) {
+        if (!QDir(dir.path()).mkpath(name + "/bin")) return false;
+        for (const QString& d : {dir.path(), Path(name), Path(name + "/bin")})
+            ::chmod(Native(d).c_str(), 0777);
+        return true;
+    }
 
     QTemporaryDir dir;
     test::FakePrompts prompts;
@@ -194,10 +201,7 @@ struct AsOrdinaryUser {
 };
 
 TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
-    ASSERT_TRUE(QDir(dir.path()).mkpath("LSI C86/bin"));
-    ::chmod(Native(dir.path()).c_str(), 0777);
-    ::chmod(Native(Path("LSI C86")).c_str(), 0777);
-    ::chmod(Native(Path("LSI C86/bin")).c_str(), 0777);
+    ASSERT_TRUE(MakeInstallation("LSI C86"));
     const QString lcc = Path("LSI C86/bin/_LCC");
     const QString base = Path("LSI C86/");
     CLsiSettingsDlg dlg;
@@ -251,10 +255,7 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
 }
 
 TEST_F(CompilerSettingsDlgTest, BorlandFilesAskBeforeOverwriting) {
-    ASSERT_TRUE(QDir(dir.path()).mkpath("bcc55/bin"));
-    ::chmod(Native(dir.path()).c_str(), 0777);
-    ::chmod(Native(Path("bcc55")).c_str(), 0777);
-    ::chmod(Native(Path("bcc55/bin")).c_str(), 0777);
+    ASSERT_TRUE(MakeInstallation("bcc55"));
     const QString bcc = Path("bcc55/bin/bcc32.cfg");
     const QString ilink = Path("bcc55/bin/ilink32.cfg");
     const QByteArray base = Path("bcc55/").toUtf8();
