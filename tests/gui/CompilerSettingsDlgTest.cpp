@@ -216,6 +216,7 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
         mode_t mode;
         QString message;
         QByteArray after;
+        mode_t folderMode = 0777;
     };
     constexpr mode_t rw = 0666;
     const QByteArray old = "-IC:\\OLD\\INCLUDE -LC:\\OLD\\LIB # paths\r\n-v\n";
@@ -227,6 +228,7 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
         {QByteArray("-I\0x", 4), rw, "_LCC はテキスト ファイルではないため、変更しませんでした。",
          QByteArray("-I\0x", 4)},
         {old, 0444, "_LCC を書き込みモードで開けません。", old},
+        {old, rw, "_LCC を書き込みモードで開けません。", old, 0555},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.message.toStdString());
@@ -236,10 +238,12 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
             ::chmod(Native(lcc).c_str(), step.mode);
         }
         prompts.messages.clear();
+        ::chmod(Native(Path("LSI C86/bin")).c_str(), step.folderMode);
         {
             AsOrdinaryUser user;
             Click(dlg.FileButton());
         }
+        ::chmod(Native(Path("LSI C86/bin")).c_str(), 0777);
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].text, step.message);
         const bool done = step.message.endsWith("変更しました。");
