@@ -168,7 +168,9 @@ private:
     void OnBuildCompile(bool debug);
     void OnBuildCompileResponse();
     void OnBuildCommand();
-    void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command);
+    // `forClang` is the compile as it runs when the driver turns out to be clang.
+    void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
+                          const std::optional<BuildCommand>& forClang);
     void ShowBuildText(const std::string& text, bool beep);
     void RunProgram(const std::string& path, const std::optional<std::string>& arguments);
     void RunWithArguments(const std::string& path, std::string& lastArguments);

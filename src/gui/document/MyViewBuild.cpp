@@ -2,6 +2,7 @@
 // the output window, run the program in a terminal, the debugger, commands and the toolchain.
 #include "core/toolchain/BuildMenus.h"
 #include "core/toolchain/BuildText.h"
+#include "core/toolchain/Clang.h"
 #include "core/toolchain/RunFile.h"
 #include "core/toolchain/Toolchain.h"
 #include "core/toolchain/Transcript.h"
@@ -13,6 +14,7 @@
 #include "gui/document/MyView.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
+#include "platform/DriverProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
@@ -216,7 +218,10 @@ void CMyView::OnBuildCompile(bool debug) {
         Tell(this, FormatCannotRun(GetFileNameExt(path)), QMessageBox::Warning);
         return;
     }
-    StartBuildWorker(kind, RunKind::Compile, *command);
+    std::optional<BuildCommand> forClang;
+    if (KindOf(kind) == ToolchainKind::Gcc)
+        forClang = MakeCompileCommand(kind, ForClangDriver(m_settings), path, debug, shell);
+    StartBuildWorker(kind, RunKind::Compile, *command, forClang);
 }
 
 void CMyView::OnBuildCompileResponse() {
@@ -235,7 +240,10 @@ void CMyView::OnBuildCompileResponse() {
         Tell(this, FormatCannotRun(GetFileNameExt(response)), QMessageBox::Warning);
         return;
     }
-    StartBuildWorker(kind, RunKind::Compile, *command);
+    std::optional<BuildCommand> forClang;
+    if (KindOf(kind) == ToolchainKind::Gcc)
+        forClang = MakeResponseCompileCommand(kind, ForClangDriver(m_settings), response, shell);
+    StartBuildWorker(kind, RunKind::Compile, *command, forClang);
 }
 
 void CMyView::OnBuildCommand() {
@@ -255,10 +263,12 @@ void CMyView::OnBuildCommand() {
     }
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     StartBuildWorker(kind, RunKind::Command,
-                     MakeUserCommand(shell, m_settings.m_strCommandLine, DocumentPath()));
+                     MakeUserCommand(shell, m_settings.m_strCommandLine, DocumentPath()),
+                     std::nullopt);
 }
 
-void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command) {
+void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
+                               const std::optional<BuildCommand>& forClang) {
     // A previous worker has already marked the view ready, its very last step.
     if (buildWorker_.joinable()) buildWorker_.join();
     m_bReady = false;
@@ -266,14 +276,19 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
     const std::string toolchainPath = m_settings.GetToolchainPath(m_nBuildToolchain);
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     const std::string captureDir = GetModuleDir();
-    buildWorker_ = std::thread([this, link = buildLink_, runKind, command, shell, toolchainPath,
-                                captureDir] {
+    buildWorker_ = std::thread([this, link = buildLink_, runKind, run = command, forClang, shell,
+                                toolchainPath, captureDir]() mutable {
         ProgramEnvironment& env = ProgramEnvironment::Instance();
+        // Asked here, off the interface thread: the driver may take its time to answer.
+        if (forClang && IsClangDriver(toolchainPath, env.Snapshot())) {
+            run = *forClang;
+            if (TakeClangNoticeTurn()) run.note = kClangNotice;
+        }
         AddToolchainDirToPath(env, toolchainPath);
         CaptureCallbacks callbacks;
         callbacks.show = [&link](const std::string& text, bool beep) { link->Show(text, beep); };
         callbacks.abandoned = [&link] { return link->Abandoned(); };
-        RunCaptured(runKind, command, shell, env.Snapshot(), captureDir, callbacks);
+        RunCaptured(runKind, run, shell, env.Snapshot(), captureDir, callbacks);
         // The view waits for this thread before it goes, so it is still there.
         m_bReady = true;
     });
