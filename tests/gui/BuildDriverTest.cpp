@@ -1,15 +1,19 @@
-// The gcc driver that is really clang.
+// The gcc driver that is really clang, and the environment report, which asks the driver too.
 #include "core/toolchain/Clang.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
 #include "gui/base/CommandIds.h"
+#include "gui/base/DialogRunner.h"
 #include "gui/document/MyView.h"
+#include "gui/toolchain/ReportDlg.h"
 #include "platform/DriverProbe.h"
 
 #include "BuildTestSupport.h"
 #include "GuiTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +37,7 @@ protected:
         WriteProfileInt("Settings", "IsLCC", kGcc);
     }
     void TearDown() override {
+        SetDialogRunner({});
         app.reset();
         ForgetDriverProbes();
     }
@@ -50,6 +55,51 @@ protected:
     test::FakePrompts prompts;
     std::unique_ptr<CMyApp> app;
 };
+
+TEST_F(BuildDriverTest, ReportCommandShowsEveryRowReadOnlyAndAHangingGccIsNotWaitedFor) {
+    // gcc that never answers; an _LCC in Shift_JIS beside LCC.EXE.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("BIN"));
+    ASSERT_TRUE(test::WriteScript(Path("gcc"), "#!/bin/sh\nsleep 10\n"));
+    WriteBytes(Path("BIN/_LCC"), "-I\\lsic86\\include\r\n; \x83\x65\x83\x58\x83\x67\r\n");
+    WriteProfileString("Settings", "GCC Compiler", Native(Path("gcc")));
+    WriteProfileString("Settings", "Compiler", Native(Path("BIN/LCC.EXE")));
+    WriteProfileString("Settings", "VCTK Option", "");
+    Start();
+    EXPECT_TRUE(Commands().State(cmd::HelpReport).enabled);
+
+    QString shown, title;
+    bool readOnly = false, wraps = true;
+    SetDialogRunner([&](QDialog& d) {
+        auto* report = qobject_cast<CReportDlg*>(&d);
+        if (!report) return int(QDialog::Rejected);
+        title = d.windowTitle();
+        shown = report->ReportField()->toPlainText();
+        readOnly = report->ReportField()->isReadOnly();
+        wraps = report->ReportField()->lineWrapMode() != QPlainTextEdit::NoWrap;
+        return int(QDialog::Accepted);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(Commands().Execute(cmd::HelpReport));
+    EXPECT_LT(clock.elapsed(), 9000) << "the sleeping driver was ended, not waited for";
+    EXPECT_EQ(title, "レポート");
+    EXPECT_TRUE(readOnly);
+    EXPECT_FALSE(wraps);
+    const QStringList lines = shown.split('\n');
+    ASSERT_GE(lines.size(), 20);
+    EXPECT_TRUE(lines[0].startsWith("[App Path] /")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "[App Version] 0.1.0.0");
+    EXPECT_TRUE(lines[2].startsWith("[OS Version] ")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith("[Physical Memory] ") && lines[3].endsWith(" MB"));
+    EXPECT_EQ(lines.mid(4, 3),
+              (QStringList{"[ComSpec] /bin/sh", "[Mode] Pause:On, Pif:Off, GCC", ""}));
+    EXPECT_TRUE(shown.contains("[Lcc Path] " + Path("BIN/LCC.EXE") + "\n"));
+    EXPECT_TRUE(shown.contains("\n[VCTK Option] \n[Gcc Path] " + Path("gcc") + "\n"));
+    EXPECT_TRUE(shown.contains("\n[Gcc Version] \n\n[_LCC]\n-I\\lsic86\\include\n; テスト"))
+        << shown.toStdString();
+    EXPECT_FALSE(shown.contains("[bcc32.cfg]"));
+    EXPECT_FALSE(shown.contains('\r'));
+}
 
 TEST_F(BuildDriverTest, ClangBehindTheGccDriverCompilesWithoutCharsetOptionsAndSaysSoOnce) {
     // A "cc" that answers like clang and, as clang does, refuses -finput-charset.

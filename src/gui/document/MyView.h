@@ -143,7 +143,7 @@ private:
 
     // ---- Build and run (MyViewBuild.cpp) ----
 public:
-    // The compile, run, debugger, command, terminal and toolchain commands.
+    // The compile, run, debugger, command, terminal and toolchain commands, and the report.
     void RegisterBuildCommands(CommandTable& table);
     [[nodiscard]] BuildSettings& GetBuildSettings() noexcept { return m_settings; }
     [[nodiscard]] const BuildSettings& GetBuildSettings() const noexcept { return m_settings; }
@@ -179,6 +179,8 @@ private:
     void OnChooseResponseFile();
     void OnSwitchToolchain();
     void OnBorlandHelp();
+    // レポート: the environment report in its dialog.
+    void OnReport();
 
     // Loads the settings as the view is made and saves them as it goes, without a constructor
     // or destructor of the view's own; first of the build members to go.

@@ -1,24 +1,30 @@
 // The build and run commands of the editor view: compile on a worker thread with the transcript in
-// the output window, run the program in a terminal, the debugger, commands and the toolchain.
+// the output window, run the program in a terminal, the debugger, commands, the toolchain and
+// the environment report.
 #include "core/toolchain/BuildMenus.h"
 #include "core/toolchain/BuildText.h"
 #include "core/toolchain/Clang.h"
+#include "core/toolchain/Report.h"
 #include "core/toolchain/RunFile.h"
 #include "core/toolchain/Toolchain.h"
 #include "core/toolchain/Transcript.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/CommandTable.h"
+#include "gui/base/DialogRunner.h"
 #include "gui/base/FrameServices.h"
 #include "gui/base/Prompts.h"
+#include "gui/base/WaitCursor.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
+#include "gui/toolchain/ReportDlg.h"
 #include "platform/DriverProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"
+#include "platform/ReportFacts.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
@@ -195,6 +201,8 @@ void CMyView::RegisterBuildCommands(CommandTable& table) {
     table.Register(
         cmd::HelpBccHelp, [this] { OnBorlandHelp(); },
         [this](CmdUI& ui) { Apply(ui, BorlandHelpUi(m_settings)); });
+    table.Register(
+        cmd::HelpReport, [this] { OnReport(); }, [](CmdUI& ui) { ui.enabled = true; });
 }
 
 bool CMyView::SaveBeforeBuild() {
@@ -377,6 +385,19 @@ void CMyView::OnChooseResponseFile() {
 
 void CMyView::OnSwitchToolchain() {
     SetSelectedToolchain(NextToolchain(SelectedToolchain(), m_settings));
+}
+
+void CMyView::OnReport() {
+    ProgramEnvironment& env = ProgramEnvironment::Instance();
+    ReportFacts facts;
+    {
+        // gcc is asked for its version, which may take a moment.
+        WaitCursor wait;
+        facts = GatherReportFacts(m_settings, SelectedToolchain(), env, env.Snapshot());
+    }
+    CReportDlg dlg(this);
+    dlg.SetReport(BuildReportText(facts));
+    RunModal(dlg);
 }
 
 void CMyView::OnBorlandHelp() {
