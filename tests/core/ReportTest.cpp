@@ -146,7 +146,8 @@ TEST_F(ReportFiles, ConfigurationFilesBesideTheDriversAreReadSafely) {
     f.settings.m_strLccPath = Path("BIN/LCC.EXE");
     f.settings.m_strBccPath = Path("BIN/BCC32.EXE");
     Write(dir / "BIN" / "_LCC", "-I\\lsic86\\include\r\n\r\nlast line without end");
-    Write(dir / "BIN" / "bcc32.cfg", std::string("bin\0ary\r\xff\n", 12));
+    constexpr char kBinary[] = "bin\0ary\r\xff\n";
+    Write(dir / "BIN" / "bcc32.cfg", std::string(kBinary, sizeof kBinary - 1));
     ReadConfigFiles(f, PathStyle::Posix);
     EXPECT_EQ(f.lccConfig,
               (std::vector<std::string>{"-I\\lsic86\\include", "", "last line without end"}));
