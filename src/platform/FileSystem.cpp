@@ -207,4 +207,12 @@ QString DisplayPath(const std::string& path) {
 #endif
 }
 
+QString DisplayText(std::string_view bytes) {
+#ifdef _WIN32
+    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+#else
+    return DecodeComponent(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+#endif
+}
+
 } // namespace mireka

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 class QUrl;
@@ -52,5 +53,8 @@ bool RemoveFile(const std::string& path, std::error_code* error);
 // A name as the user should read it: each component as UTF-8 when it is, else as Shift_JIS,
 // with the platform's separators.
 [[nodiscard]] QString DisplayPath(const std::string& path);
+
+// A setting's or a file's line as the user should read it: UTF-8 when it is, else Shift_JIS.
+[[nodiscard]] QString DisplayText(std::string_view bytes);
 
 } // namespace mireka

@@ -1,10 +1,14 @@
 // Starting programs in terminal windows and through the desktop.
 #include "platform/Launcher.h"
 
+#include "core/toolchain/Terminal.h"
+
 #include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
+
+#include <filesystem>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -42,17 +46,36 @@ std::string FindTerminal(const Environment& env, const PathPredicate& executable
     return found;
 }
 
-ProcessStart MakeProcessStart(const LaunchCommand& c, const std::string& terminal) {
+std::vector<std::string> TerminalNames(const std::string& terminal) {
+    std::vector<std::string> names;
+    std::filesystem::path path(terminal);
+    // A loop of links ends here too.
+    constexpr int kMaxLinks = 16;
+    for (int i = 0; i <= kMaxLinks && !path.empty(); ++i) {
+        names.push_back(path.filename().string());
+        if (!path.has_parent_path()) break; // a bare name: what PATH gives is not known here
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error)) break;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return names;
+}
+
+std::optional<ProcessStart> MakeProcessStart(const LaunchCommand& c, const std::string& terminal) {
     ProcessStart s;
     if (!c.newTerminal || kNativePathStyle == PathStyle::Windows) {
         s.program = c.program;
         s.arguments = c.arguments;
         return s;
     }
+    const std::vector<std::string> names = TerminalNames(terminal);
+    std::optional<std::vector<std::string>> arguments =
+        TerminalArguments(TerminalConventionFor(names), c);
+    if (!arguments) return std::nullopt;
     s.program = terminal;
-    s.arguments.push_back("-e");
-    s.arguments.push_back(c.program);
-    s.arguments.insert(s.arguments.end(), c.arguments.begin(), c.arguments.end());
+    s.arguments = *std::move(arguments);
     return s;
 }
 
@@ -68,7 +91,12 @@ bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
             return false;
         }
     }
-    const ProcessStart start = MakeProcessStart(c, terminal);
+    const std::optional<ProcessStart> made = MakeProcessStart(c, terminal);
+    if (!made) {
+        if (error) *error = terminal + " にはこのコマンドをそのまま渡せません。";
+        return false;
+    }
+    const ProcessStart& start = *made;
     QProcess process;
     process.setProgram(NativePath(start.program));
 #ifdef _WIN32

@@ -7,6 +7,7 @@
 
 #include <QProcessEnvironment>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,19 @@ inline constexpr std::string_view kTerminalOverride = "MIREKA_TERMINAL";
 // name; empty when nothing can be found.
 [[nodiscard]] std::string FindTerminal(const Environment& env, const PathPredicate& executable);
 
-// The program and arguments that start `c`: for a terminal window "<terminal> -e <program>
-// <arguments>", else the program and its arguments.
+// The file names a terminal goes by: its own, then those of the symbolic links it leads
+// through (x-terminal-emulator, /etc/alternatives/…, the emulator itself).
+[[nodiscard]] std::vector<std::string> TerminalNames(const std::string& terminal);
+
+// The program and arguments that start `c`: for a terminal window the terminal with the
+// arguments its convention asks for, else the program and its arguments. Nothing when the
+// terminal cannot be given the command unchanged.
 struct ProcessStart {
     std::string program;
     std::vector<std::string> arguments;
 };
-[[nodiscard]] ProcessStart MakeProcessStart(const LaunchCommand& c, const std::string& terminal);
+[[nodiscard]] std::optional<ProcessStart> MakeProcessStart(const LaunchCommand& c,
+                                                           const std::string& terminal);
 
 // Starts `c` in its directory with `env` and returns at once. False when it could not be
 // started, with the system's reason in `error`.

@@ -110,7 +110,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     transcript.Begin(command.line);
     show(transcript, false);
     if (!capture) {
-        transcript.Failed(ErrorBlock(error));
+        transcript.Failed(ErrorBlock(error) + command.note);
         show(transcript, true);
         return CaptureResult::NotStarted;
     }
@@ -138,7 +138,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     if (!process.waitForStarted(-1)) {
         const std::string reason = ProcessErrorText(process, shell.path, command.directory);
         QFile::remove(capturePath);
-        transcript.Failed(ErrorBlock(reason));
+        transcript.Failed(ErrorBlock(reason) + command.note);
         show(transcript, true);
         return CaptureResult::NotStarted;
     }
@@ -182,7 +182,7 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     }
     QFile::remove(capturePath);
     if (overLimit) waitError.insert(0, kCaptureLimitNote);
-    transcript.Ended(waitError);
+    transcript.Ended(waitError + command.note);
     show(transcript, true);
     return CaptureResult::Finished;
 }

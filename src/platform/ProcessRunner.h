@@ -39,10 +39,10 @@ enum class CaptureResult {
 // `command.command` as one argument after its switch, in `command.directory` (the current one
 // when empty), with `env`, no window, the null device as standard input, and standard output
 // and error together in a capture file in `captureDir`; the start marker is shown; the run
-// waits for the end; the captured bytes follow, then the end marker and any error text. A
-// failure shows the error block instead. A command that prints past the limit is ended, with
-// everything it started, and the limit note follows the end marker. The capture file is gone
-// when this returns.
+// waits for the end; the captured bytes follow, then the end marker, any error text and the
+// command's note. A failure shows the error block and the note instead. A command that prints past
+// the limit is ended, with everything it started, and the limit note follows the end marker. The
+// capture file is gone when this returns.
 CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
                           const CommandInterpreter& shell, const QProcessEnvironment& env,
                           const std::string& captureDir, const CaptureCallbacks& callbacks);

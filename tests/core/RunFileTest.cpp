@@ -89,15 +89,20 @@ TEST(RunFile, PosixScriptLines) {
 }
 
 TEST(RunFile, RunFileStartsInAWindowOfItsOwn) {
-    const RunTarget t = MakeRunTarget(kGcc, "/home/u/src/hello.c", {}, P);
-    const LaunchCommand posix = MakeRunFileLaunch("/opt/mireka/do_exe.sh", t, P);
+    // The writable program folder is often the per-user one, "UMO Software" with its blank.
+    const std::string runFile = "/home/u/.local/share/UMO Software/Mireka/do_exe.sh";
+    const RunTarget t = MakeRunTarget(kGcc, "/home/u/my src/hello.c", {}, P);
+    const LaunchCommand posix = MakeRunFileLaunch(runFile, t, P);
     EXPECT_EQ(posix.program, "/bin/sh");
-    EXPECT_EQ(posix.arguments, std::vector<std::string>{"/opt/mireka/do_exe.sh"});
-    EXPECT_EQ(posix.directory, "/home/u/src/");
+    EXPECT_EQ(posix.arguments, std::vector<std::string>{runFile});
+    EXPECT_EQ(posix.directory, "/home/u/my src/");
     EXPECT_TRUE(posix.newTerminal);
+    EXPECT_EQ(Content(kGcc, t, std::nullopt, false, P),
+              "#!/bin/sh\ncd '/home/u/my src/' || exit 1\n./hello\n");
     const RunTarget w = MakeRunTarget(kBcc, "C:\\My Work\\hello.c", {}, W);
-    const LaunchCommand win = MakeRunFileLaunch("C:\\MIREKA\\do_exe.bat", w, W);
-    EXPECT_EQ(win.program, "C:\\MIREKA\\do_exe.bat");
+    const LaunchCommand win =
+        MakeRunFileLaunch("C:\\Program Files\\UMO Software\\do_exe.bat", w, W);
+    EXPECT_EQ(win.program, "C:\\Program Files\\UMO Software\\do_exe.bat");
     EXPECT_TRUE(win.arguments.empty());
     EXPECT_EQ(win.directory, "C:\\My Work\\");
 }

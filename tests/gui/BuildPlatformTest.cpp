@@ -241,14 +241,50 @@ TEST(BuildLauncher, TerminalIsTheOverrideThenTheDebianChoiceThenTerminalThenXter
     c.program = "/bin/sh";
     c.arguments = {"/prog dir/do_exe.sh"};
     c.newTerminal = true;
-    const ProcessStart inTerminal = MakeProcessStart(c, xterm);
-    EXPECT_EQ(inTerminal.program, xterm);
-    EXPECT_EQ(inTerminal.arguments,
+    const std::optional<ProcessStart> inTerminal = MakeProcessStart(c, xterm);
+    ASSERT_TRUE(inTerminal);
+    EXPECT_EQ(inTerminal->program, xterm);
+    EXPECT_EQ(inTerminal->arguments,
               (std::vector<std::string>{"-e", "/bin/sh", "/prog dir/do_exe.sh"}));
     c.newTerminal = false;
-    const ProcessStart direct = MakeProcessStart(c, xterm);
-    EXPECT_EQ(direct.program, "/bin/sh");
-    EXPECT_EQ(direct.arguments, c.arguments);
+    const std::optional<ProcessStart> direct = MakeProcessStart(c, xterm);
+    ASSERT_TRUE(direct);
+    EXPECT_EQ(direct->program, "/bin/sh");
+    EXPECT_EQ(direct->arguments, c.arguments);
+}
+
+TEST(BuildLauncher, TheDebianChoiceIsTakenForTheEmulatorItsLinksLeadTo) {
+    // x-terminal-emulator -> alternatives/x-terminal-emulator -> ../real/xfce4-terminal.wrapper
+    QTemporaryDir root;
+    QDir dir(root.path());
+    ASSERT_TRUE(dir.mkpath("bin") && dir.mkpath("alternatives") && dir.mkpath("real"));
+    ASSERT_TRUE(test::WriteScript(dir.filePath("real/xfce4-terminal.wrapper"), "#!/bin/sh\n"));
+    ASSERT_TRUE(QFile::link("../real/xfce4-terminal.wrapper",
+                            dir.filePath("alternatives/x-terminal-emulator")));
+    ASSERT_TRUE(QFile::link(dir.filePath("alternatives/x-terminal-emulator"),
+                            dir.filePath("bin/x-terminal-emulator")));
+    const std::string terminal = Native(dir.filePath("bin/x-terminal-emulator"));
+    EXPECT_EQ(TerminalNames(terminal),
+              (std::vector<std::string>{"x-terminal-emulator", "x-terminal-emulator",
+                                        "xfce4-terminal.wrapper"}));
+    MemoryEnvironment env{{"PATH", Native(dir.filePath("bin"))}};
+    EXPECT_EQ(FindTerminal(env, RealFileProbe().executable), terminal);
+
+    LaunchCommand c;
+    c.program = "/bin/sh";
+    c.arguments = {"/home/u/UMO Software/Mireka/do_exe.sh"};
+    c.newTerminal = true;
+    const std::optional<ProcessStart> start = MakeProcessStart(c, terminal);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->program, terminal) << "started by the name it was found by";
+    EXPECT_EQ(start->arguments,
+              (std::vector<std::string>{"-e", "/bin/sh '/home/u/UMO Software/Mireka/do_exe.sh'"}));
+
+    // A loop of links ends; a bare name is not looked at.
+    ASSERT_TRUE(QFile::link(dir.filePath("loop-b"), dir.filePath("loop-a")));
+    ASSERT_TRUE(QFile::link(dir.filePath("loop-a"), dir.filePath("loop-b")));
+    EXPECT_EQ(TerminalNames(Native(dir.filePath("loop-a"))).size(), 17u);
+    EXPECT_EQ(TerminalNames("konsole"), (std::vector<std::string>{"konsole"}));
 }
 
 TEST(BuildLauncher, StartsInItsDirectoryWithTheProgramsEnvironmentWithoutWaiting) {

@@ -345,6 +345,53 @@ TEST_F(BuildRunTest, F5RunsTheProgramInATerminalWithArgumentsHistoryAndPause) {
     EXPECT_FALSE(QFile::exists(log)) << "cancel runs nothing";
 }
 
+TEST_F(BuildRunTest, RunsFromAProgramFolderWithABlankThroughEitherKindOfTerminal) {
+    QDir(dir.path()).mkdir("my src");
+    WriteBytes(Path("my src/hello.c"), "int main(void){return 0;}\r\n");
+    Start(Path("my src/hello.c"), kBorland);
+    // The program's start chose its folders; the per-user one has a blank in its name.
+    const ProgramDirectories saved = GetProgramDirectories();
+    ASSERT_TRUE(QDir(dir.path()).mkpath("UMO Software/Mireka"));
+    ProgramDirectories spaced = saved;
+    spaced.writable = Native(Path("UMO Software/Mireka"));
+    SetProgramDirectories(spaced);
+    struct Restore {
+        ProgramDirectories dirs;
+        ~Restore() { SetProgramDirectories(dirs); }
+    } restore{saved};
+    ASSERT_TRUE(Commands().Execute(cmd::BuildPause)); // off: the program's output alone
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCompile));
+    ASSERT_TRUE(WaitForBuild(3));
+    const QString runFile = Path("UMO Software/Mireka/do_exe.sh");
+
+    // The xterm way: each word an argument of its own.
+    ASSERT_TRUE(Commands().Execute(cmd::BuildRun));
+    MIREKA_WAIT_FOR(ReadBytes(Path("terminal.log")).contains("exit "), kLongWaitMs);
+    EXPECT_EQ(ReadBytes(Path("terminal.log")), "cwd " + Path("my src").toUtf8() +
+                                                   "\narg -e\narg /bin/sh\narg " +
+                                                   runFile.toUtf8() + "\nexit 0\n");
+    EXPECT_EQ(ReadBytes(Path("terminal.log.out")), "Hello from hello.exe\n");
+
+    // The Debian choice leading to an emulator that takes the command as one string and
+    // splits it the way the shell does.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("real"));
+    ASSERT_TRUE(test::WriteScript(Path("real/lxterminal"), R"SH(#!/bin/sh
+log=${MIREKA_TERMINAL_LOG:?}
+printf 'args %d [%s]\n' "$#" "$2" >>"$log"
+[ "$1" = "-e" ] && eval "set -- $2"
+"$@" >"$log.out" 2>&1 </dev/null
+printf 'exit %d\n' "$?" >>"$log"
+)SH"));
+    ASSERT_TRUE(QFile::link(Path("real/lxterminal"), Path("x-terminal-emulator")));
+    env.Set("MIREKA_TERMINAL", Native(Path("x-terminal-emulator")));
+    QFile::remove(Path("terminal.log"));
+    ASSERT_TRUE(Commands().Execute(cmd::BuildRun));
+    MIREKA_WAIT_FOR(ReadBytes(Path("terminal.log")).contains("exit "), kLongWaitMs);
+    EXPECT_EQ(ReadBytes(Path("terminal.log")),
+              "args 2 [/bin/sh '" + runFile.toUtf8() + "']\nexit 0\n");
+    EXPECT_EQ(ReadBytes(Path("terminal.log.out")), "Hello from hello.exe\n");
+}
+
 TEST_F(BuildRunTest, CommandRunsInTheSourceFolderAndCancelLeavesEverythingAsItWas) {
     WriteBytes(Path("hello.c"), "x\r\n");
     Start(Path("hello.c"), kBorland);

@@ -39,6 +39,7 @@ struct BuildCommand {
     std::string line;      // shown as the first line of the transcript: name, switch, command
     std::string command;   // the text the interpreter runs
     std::string directory; // working directory, ending in a separator; empty: the current one
+    std::string note;      // a word for the user after the end marker (or the error block)
 };
 
 // The program a compile of `path` produces, without directory: the base name with ".exe", or

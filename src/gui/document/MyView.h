@@ -144,7 +144,7 @@ private:
 
     // ---- Build and run (MyViewBuild.cpp) ----
 public:
-    // The compile, run, debugger, command, terminal and toolchain commands.
+    // The compile, run, debugger, command, terminal and toolchain commands, and the report.
     void RegisterBuildCommands(CommandTable& table);
     [[nodiscard]] BuildSettings& GetBuildSettings() noexcept { return m_settings; }
     [[nodiscard]] const BuildSettings& GetBuildSettings() const noexcept { return m_settings; }
@@ -169,7 +169,9 @@ private:
     void OnBuildCompile(bool debug);
     void OnBuildCompileResponse();
     void OnBuildCommand();
-    void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command);
+    // `forClang` is the compile as it runs when the driver turns out to be clang.
+    void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
+                          const std::optional<BuildCommand>& forClang);
     void ShowBuildText(const std::string& text, bool beep);
     void RunProgram(const std::string& path, const std::optional<std::string>& arguments);
     void RunWithArguments(const std::string& path, std::string& lastArguments);
@@ -179,6 +181,8 @@ private:
     void OnSwitchToolchain();
     void OnBorlandHelp();
     void OnToolchainSettings(ToolchainKind kind);
+    // レポート: the environment report in its dialog.
+    void OnReport();
 
     // Loads the settings as the view is made and saves them as it goes, without a constructor
     // or destructor of the view's own; first of the build members to go.

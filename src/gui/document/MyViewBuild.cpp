@@ -1,23 +1,31 @@
 // The build and run commands of the editor view: compile on a worker thread with the transcript in
-// the output window, run the program in a terminal, the debugger, commands and the toolchain.
+// the output window, run the program in a terminal, the debugger, commands, the toolchain and
+// the environment report.
 #include "core/toolchain/BuildMenus.h"
 #include "core/toolchain/BuildText.h"
+#include "core/toolchain/Clang.h"
+#include "core/toolchain/Report.h"
 #include "core/toolchain/RunFile.h"
 #include "core/toolchain/Toolchain.h"
 #include "core/toolchain/Transcript.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/CommandTable.h"
+#include "gui/base/DialogRunner.h"
 #include "gui/base/FrameServices.h"
 #include "gui/base/Prompts.h"
+#include "gui/base/WaitCursor.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
 #include "gui/toolchain/CompilerSettingsDlg.h"
+#include "gui/toolchain/ReportDlg.h"
+#include "platform/DriverProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"
+#include "platform/ReportFacts.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
@@ -204,6 +212,8 @@ void CMyView::RegisterBuildCommands(CommandTable& table) {
     table.Register(
         cmd::HelpBccHelp, [this] { OnBorlandHelp(); },
         [this](CmdUI& ui) { Apply(ui, BorlandHelpUi(m_settings)); });
+    table.Register(
+        cmd::HelpReport, [this] { OnReport(); }, [](CmdUI& ui) { ui.enabled = true; });
 }
 
 bool CMyView::SaveBeforeBuild() {
@@ -227,7 +237,10 @@ void CMyView::OnBuildCompile(bool debug) {
         Tell(this, FormatCannotRun(GetFileNameExt(path)), QMessageBox::Warning);
         return;
     }
-    StartBuildWorker(kind, RunKind::Compile, *command);
+    std::optional<BuildCommand> forClang;
+    if (KindOf(kind) == ToolchainKind::Gcc)
+        forClang = MakeCompileCommand(kind, ForClangDriver(m_settings), path, debug, shell);
+    StartBuildWorker(kind, RunKind::Compile, *command, forClang);
 }
 
 void CMyView::OnBuildCompileResponse() {
@@ -246,7 +259,10 @@ void CMyView::OnBuildCompileResponse() {
         Tell(this, FormatCannotRun(GetFileNameExt(response)), QMessageBox::Warning);
         return;
     }
-    StartBuildWorker(kind, RunKind::Compile, *command);
+    std::optional<BuildCommand> forClang;
+    if (KindOf(kind) == ToolchainKind::Gcc)
+        forClang = MakeResponseCompileCommand(kind, ForClangDriver(m_settings), response, shell);
+    StartBuildWorker(kind, RunKind::Compile, *command, forClang);
 }
 
 void CMyView::OnBuildCommand() {
@@ -266,10 +282,12 @@ void CMyView::OnBuildCommand() {
     }
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     StartBuildWorker(kind, RunKind::Command,
-                     MakeUserCommand(shell, m_settings.m_strCommandLine, DocumentPath()));
+                     MakeUserCommand(shell, m_settings.m_strCommandLine, DocumentPath()),
+                     std::nullopt);
 }
 
-void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command) {
+void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
+                               const std::optional<BuildCommand>& forClang) {
     // A previous worker has already marked the view ready, its very last step.
     if (buildWorker_.joinable()) buildWorker_.join();
     m_bReady = false;
@@ -277,14 +295,19 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
     const std::string toolchainPath = m_settings.GetToolchainPath(m_nBuildToolchain);
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     const std::string captureDir = GetModuleDir();
-    buildWorker_ = std::thread([this, link = buildLink_, runKind, command, shell, toolchainPath,
-                                captureDir] {
+    buildWorker_ = std::thread([this, link = buildLink_, runKind, run = command, forClang, shell,
+                                toolchainPath, captureDir]() mutable {
         ProgramEnvironment& env = ProgramEnvironment::Instance();
+        // Asked here, off the interface thread: the driver may take its time to answer.
+        if (forClang && IsClangDriver(toolchainPath, env.Snapshot())) {
+            run = *forClang;
+            if (TakeClangNoticeTurn()) run.note = kClangNotice;
+        }
         AddToolchainDirToPath(env, toolchainPath);
         CaptureCallbacks callbacks;
         callbacks.show = [&link](const std::string& text, bool beep) { link->Show(text, beep); };
         callbacks.abandoned = [&link] { return link->Abandoned(); };
-        RunCaptured(runKind, command, shell, env.Snapshot(), captureDir, callbacks);
+        RunCaptured(runKind, run, shell, env.Snapshot(), captureDir, callbacks);
         // The view waits for this thread before it goes, so it is still there.
         m_bReady = true;
     });
@@ -395,6 +418,19 @@ void CMyView::OnToolchainSettings(ToolchainKind kind) {
     // A running build took its own copy of what it needs; the dialog changes the view's.
     dlg->SetValues(m_settings);
     if (dlg->DoModal() == QDialog::Accepted) dlg->GetValues(m_settings);
+}
+
+void CMyView::OnReport() {
+    ProgramEnvironment& env = ProgramEnvironment::Instance();
+    ReportFacts facts;
+    {
+        // gcc is asked for its version, which may take a moment.
+        WaitCursor wait;
+        facts = GatherReportFacts(m_settings, SelectedToolchain(), env, env.Snapshot());
+    }
+    CReportDlg dlg(this);
+    dlg.SetReport(BuildReportText(facts));
+    RunModal(dlg);
 }
 
 void CMyView::OnBorlandHelp() {

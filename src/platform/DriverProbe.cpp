@@ -1,0 +1,95 @@
+// Asking drivers for their version.
+#include "platform/DriverProbe.h"
+
+#include "core/toolchain/Clang.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <mutex>
+
+#ifndef _WIN32
+#include <csignal>
+#include <unistd.h>
+#endif
+
+namespace mireka {
+
+namespace {
+
+struct Probes {
+    std::mutex mutex;
+    std::map<std::string, std::string> versions;
+    std::atomic<bool> noticeShown{false};
+};
+
+Probes& State() {
+    static Probes probes;
+    return probes;
+}
+
+std::string QueryVersion(const std::string& driver, const QProcessEnvironment& env, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    QProcess process;
+    process.setProgram(QFile::decodeName(QByteArray::fromStdString(driver)));
+    process.setArguments({QStringLiteral("--version")});
+    process.setProcessEnvironment(env);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+#ifndef _WIN32
+    // Its own process group, so that ending it ends whatever a wrapper script started.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
+    process.start();
+    const auto left = [&] { return std::max<qint64>(0, timeoutMs - clock.elapsed()); };
+    if (!process.waitForStarted(static_cast<int>(left()))) return {};
+    if (!process.waitForFinished(static_cast<int>(left()))) {
+#ifndef _WIN32
+        if (const qint64 pid = process.processId(); pid > 0)
+            ::kill(-static_cast<pid_t>(pid), SIGKILL);
+#endif
+        process.kill();
+        process.waitForFinished(-1);
+        return {};
+    }
+    return process.readAllStandardOutput().toStdString();
+}
+
+} // namespace
+
+std::string DriverVersionText(const std::string& driver, const QProcessEnvironment& env,
+                              int timeoutMs) {
+    if (driver.empty()) return {};
+    Probes& probes = State();
+    {
+        const std::lock_guard lock(probes.mutex);
+        if (const auto known = probes.versions.find(driver); known != probes.versions.end())
+            return known->second;
+    }
+    // Asked without the lock: a compile's worker and the report may ask at the same time.
+    std::string text = QueryVersion(driver, env, timeoutMs);
+    const std::lock_guard lock(probes.mutex);
+    return probes.versions.try_emplace(driver, std::move(text)).first->second;
+}
+
+bool IsClangDriver(const std::string& driver, const QProcessEnvironment& env) {
+    return IsClangVersionText(DriverVersionText(driver, env));
+}
+
+bool TakeClangNoticeTurn() {
+    return !State().noticeShown.exchange(true);
+}
+
+void ForgetDriverProbes() {
+    Probes& probes = State();
+    const std::lock_guard lock(probes.mutex);
+    probes.versions.clear();
+    probes.noticeShown = false;
+}
+
+} // namespace mireka
