@@ -121,6 +121,21 @@ bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
     return true;
 }
 
+std::string FindCalculator(const Environment& env, const PathPredicate& executable) {
+#ifdef _WIN32
+    constexpr const char* kCalculators[] = {"calc.exe"};
+#else
+    constexpr const char* kCalculators[] = {
+        "gnome-calculator", "kcalc",       "mate-calc", "galculator",
+        "qalculate-gtk",    "speedcrunch", "xcalc"};
+#endif
+    for (const char* name : kCalculators) {
+        std::string found = Resolve(name, env, executable);
+        if (!found.empty()) return found;
+    }
+    return {};
+}
+
 bool ShellOpen(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(NativePath(path)));
 }

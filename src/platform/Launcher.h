@@ -40,6 +40,9 @@ struct ProcessStart {
 bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
                    const QProcessEnvironment& env, std::string* error);
 
+// The first calculator found on PATH of those desktops commonly have; empty when none is.
+[[nodiscard]] std::string FindCalculator(const Environment& env, const PathPredicate& executable);
+
 // The desktop's "open" action on a file (or a program, on Windows). False when refused.
 bool ShellOpen(const std::string& path);
 

@@ -75,4 +75,8 @@ ReportFacts GatherReportFacts(const BuildSettings& s, int toolchain, const Envir
     return f;
 }
 
+const char* ProgramVersionText() noexcept {
+    return MIREKA_VERSION;
+}
+
 } // namespace mireka

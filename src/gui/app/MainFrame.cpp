@@ -5,6 +5,7 @@
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
 #include "core/app/RecentFileList.h"
+#include "core/document/ClipboardHistory.h"
 #include "core/widgets/BarState.h"
 #include "gui/app/MyApp.h"
 #include "gui/base/CommandIds.h"
@@ -18,6 +19,7 @@
 #include "gui/editor/EditorFont.h"
 #include "platform/FileSystem.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -194,6 +196,10 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared
     CreateStatusBar();
     CreateOutputBar();
     RegisterFrameCommands();
+    // Every text copied anywhere while the program runs; the one there now is the first.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CMainFrame::CaptureClipboard);
+    CaptureClipboard();
     BuildMenus();
     addToolBar(Qt::TopToolBarArea, toolBar_);
     addDockWidget(Qt::BottomDockWidgetArea, outputBar_);
@@ -356,9 +362,21 @@ void CMainFrame::RegisterFrameCommands() {
         cmd::FilePrintPreview, [this] { OnFilePrintPreview(); }, needText);
     commands_.Register(cmd::FilePrintSetup, [this] { OnFilePrintSetup(); });
     commands_.Register(cmd::TemplateAdd, [this] { OnAddTemplate(); });
+    commands_.Register(cmd::HelpReadme, [this] { OnHelpReadme(); });
+    commands_.Register(cmd::HelpHomePage, [this] { OnHomePage(); });
+    commands_.Register(cmd::HelpCalculator, [this] { OnCalculator(); });
+    commands_.Register(cmd::HelpShortcut, [this] { OnShortcut(); });
     commands_.Register(
         cmd::TemplateOrganize, [this] { OnOrganizeTemplates(); },
         [this](CmdUI& ui) { ui.enabled = !m_templateNames.empty(); });
+}
+
+void CMainFrame::CaptureClipboard() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    // An image or a list of files is not remembered.
+    if (!data || !data->hasText()) return;
+    clipboardHistory_.push_front(data->text());
+    if (clipboardHistory_.size() > kClipboardHistoryMax) clipboardHistory_.pop_back();
 }
 
 void CMainFrame::LoadHintFile() {

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -97,12 +98,20 @@ public:
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
+    // The Help menu: the readme and the links page in the browser, the calculator, shortcuts.
+    void OnHelpReadme();
+    void OnHomePage();
+    void OnCalculator();
+    void OnShortcut();
     [[nodiscard]] QPrinter& Printer();
     // A new font and colours (the font and colour command): the view and the output follow.
     void SetEditorFontAndColours(const QFont& font, const EditorColours& colours);
     // The selected toolchain (m_nToolchain); the status pane follows.
     [[nodiscard]] int Toolchain() const noexcept override { return m_nToolchain; }
     void SetToolchain(int kind) override;
+    [[nodiscard]] std::vector<QString> ClipboardHistory() const override {
+        return {clipboardHistory_.begin(), clipboardHistory_.end()};
+    }
     [[nodiscard]] bool IsTopMost() const noexcept { return m_bTopMost; }
     void SetTopMost(bool on);
 
@@ -128,6 +137,8 @@ private:
     void AddItems(QMenu* menu, const std::vector<MenuItemDef>& items);
     void RegisterFrameCommands();
     void LoadHintFile();
+    // Remembers the clipboard's text, if it holds one.
+    void CaptureClipboard();
     void RestoreBarState();
     void SaveBarState();
     void RestorePlacement();
@@ -158,7 +169,8 @@ private:
     int m_nToolchain = kDefaultToolchain;
     bool m_bTopMost = false;
     std::vector<std::string> hints_;
-    bool lockKeysFromEvents_ = false; // the platform puts the lock keys in key events' state
+    std::deque<QString> clipboardHistory_; // newest first
+    bool lockKeysFromEvents_ = false;      // the platform puts the lock keys in key events' state
     bool placementArmed_ = true;
     bool destroyed_ = false;
     std::shared_ptr<OutputChannel> outputChannel_;

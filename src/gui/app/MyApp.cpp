@@ -4,8 +4,10 @@
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
 #include "core/app/Templates.h"
+#include "gui/app/HelpDlgs.h"
 #include "gui/app/MainFrame.h"
 #include "gui/base/CommandIds.h"
+#include "gui/base/DialogRunner.h"
 #include "gui/base/NativePath.h"
 #include "gui/base/Prompts.h"
 #include "gui/document/MyView.h"
@@ -122,6 +124,10 @@ void CMyApp::RegisterCommands() {
     table.Register(cmd::FileSave, [this] { doc_->DoFileSave(); });
     table.Register(cmd::FileSaveAs, [this] { doc_->DoSave({}, true); });
     table.Register(cmd::AppExit, [this] { frame_->close(); });
+    table.Register(cmd::AppAbout, [this] {
+        CAboutDlg dlg(frame_.get());
+        RunModal(dlg);
+    });
     for (int i = 0; i < recent_.Size(); ++i)
         table.Register(
             cmd::FileMru1 + i, [this, i] { OnOpenRecentFile(i); },

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
@@ -34,6 +35,8 @@ public:
     // The selected toolchain (m_nToolchain) and its change, which the status pane follows.
     [[nodiscard]] virtual int Toolchain() const noexcept = 0;
     virtual void SetToolchain(int kind) = 0;
+    // The texts put on the clipboard while the program runs, newest first.
+    [[nodiscard]] virtual std::vector<QString> ClipboardHistory() const = 0;
 
 protected:
     ~FrameServices() = default;

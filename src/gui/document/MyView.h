@@ -74,6 +74,8 @@ public:
     void OnDeleteToEndOfLine();
     void OnDeleteFromStartOfLine();
     void OnJump();
+    // クリップボードの履歴: pastes a remembered text as one undoable step.
+    void OnClipboardHistory();
     void OnTabWidthDialog();
     [[nodiscard]] bool AutoIndent() const noexcept { return indenter_.Enabled(); }
     void SetAutoIndent(bool on) noexcept { indenter_.SetEnabled(on); }

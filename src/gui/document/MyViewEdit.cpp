@@ -7,6 +7,7 @@
 #include "gui/base/FrameServices.h"
 #include "gui/base/MenuDefs.h"
 #include "gui/base/Prompts.h"
+#include "gui/document/ClipboardHistoryDlg.h"
 #include "gui/document/JumpDlg.h"
 #include "gui/document/TabWidthDlg.h"
 #include "gui/editor/Cp932.h"
@@ -50,6 +51,7 @@ void CMyView::RegisterEditCommands(CommandTable& table) {
     table.Register(
         cmd::EditJump, [this] { OnJump(); }, needText);
     table.Register(cmd::ViewTabWidth, [this] { OnTabWidthDialog(); });
+    table.Register(cmd::EditClipboardHistory, [this] { OnClipboardHistory(); });
     table.Register(
         cmd::ViewAutoIndent, [this] { SetAutoIndent(!AutoIndent()); },
         [this](CmdUI& ui) { ui.checked = AutoIndent(); });
@@ -102,6 +104,16 @@ void CMyView::OnJump() {
     if (RunModal(dlg) != QDialog::Accepted) return;
     if (!JumpToLine(Control(), dlg.Value()))
         Prompts::Current().Message(this, QStringLiteral("範囲外の値です。"), QMessageBox::Critical);
+}
+
+void CMyView::OnClipboardHistory() {
+    const FrameServices* frame = FrameOf(this);
+    CClipboardHistoryDlg dlg(frame ? frame->ClipboardHistory() : std::vector<QString>{}, this);
+    if (RunModal(dlg) != QDialog::Accepted) return;
+    if (IsReadOnly()) return Beep();
+    std::string bytes;
+    if (!dlg.Result().isEmpty() && !IncomingBytes(dlg.Result(), bytes)) return;
+    ReplaceSelWithUndo(bytes);
 }
 
 void CMyView::OnTabWidthDialog() {
