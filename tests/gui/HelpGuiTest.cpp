@@ -133,6 +133,14 @@ TEST_F(HelpGuiTest, ClipboardHistoryKeepsTheLast100AndPastesTheChosenTextWhole) 
     QApplication::processEvents();
     ASSERT_TRUE(choose(-1, false));
     EXPECT_EQ(shown, before);
+
+    // A new run remembers nothing but what is on the clipboard as it starts.
+    app.reset();
+    clipboard->setText(QStringLiteral("on the clipboard at start"));
+    app = std::make_unique<CMyApp>();
+    ASSERT_TRUE(app->InitInstance({}));
+    ASSERT_TRUE(choose(-1, false));
+    EXPECT_EQ(shown, QStringList{"  0: on the clipboard at start"});
 }
 
 TEST_F(HelpGuiTest, ShortcutsAreMadeAndRemovedInTheDesktopAndApplicationsFolders) {
