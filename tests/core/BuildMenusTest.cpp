@@ -195,14 +195,46 @@ TEST(BuildMenus, ToggleAndHelpCommands) {
               "C:\\Borland\\bcc55\\HELP\\BCB5TOOL.HLP");
     EXPECT_EQ(BorlandHelpPath("/opt/bcc55/bin/bcc32.exe", P), "/opt/bcc55/HELP/BCB5TOOL.HLP");
 
-    EXPECT_TRUE(ManualUi(s, W).enabled);
-    s.m_strLccPath = "/opt/lsic86/bin/lcc.exe";
-    EXPECT_TRUE(ManualUi(s, P).enabled);
-    s.m_strLccPath = "/opt/lsic86/bin/cc";
-    EXPECT_FALSE(ManualUi(s, P).enabled);
     EXPECT_TRUE(VctkSettingsUi(s).enabled);
     s.m_strVctkClPath.clear();
     EXPECT_FALSE(VctkSettingsUi(s).enabled);
+}
+
+TEST(BuildMenus, ManualIsTheLsiManualOrWithGccTheCLibraryReference) {
+    const struct {
+        const char* lccPath;
+        int toolchain;
+        bool referenceInstalled;
+        ManualKind kind;
+    } cases[] = {
+        {"C:\\LSIC86\\BIN\\LCC.EXE", kLsi, false, ManualKind::LsiManual},
+        {"c:\\lsic86\\bin\\lcc.exe", kBcc, true, ManualKind::LsiManual}, // any selection
+        {"C:\\LSIC86\\BIN\\LCC", kLsi, true, ManualKind::None},
+        {"", kLsi, true, ManualKind::None},
+        {"", kGcc, false, ManualKind::None},
+        {"", kGcc, true, ManualKind::CReference},
+        {"C:\\LSIC86\\BIN\\LCC.EXE", kGcc, true, ManualKind::CReference},
+        {"C:\\LSIC86\\BIN\\LCC.EXE", kGcc, false, ManualKind::LsiManual},
+    };
+    for (const auto& c : cases) {
+        BuildSettings s;
+        s.m_strLccPath = c.lccPath;
+        EXPECT_EQ(ChooseManual(s, c.toolchain, c.referenceInstalled, W), c.kind) << c.lccPath;
+        const CommandUi ui = ManualUi(s, c.toolchain, c.referenceInstalled, W);
+        EXPECT_EQ(ui.enabled, c.kind != ManualKind::None);
+        EXPECT_EQ(ui.text, "ユーザーズ マニュアル(&M)");
+    }
+    BuildSettings posix;
+    posix.m_strLccPath = "/opt/lsic86/bin/lcc.exe";
+    EXPECT_EQ(ChooseManual(posix, kLsi, false, P), ManualKind::LsiManual);
+
+    // The path keeps its own case; only the replaced part is new.
+    EXPECT_EQ(LsiManualPath("C:\\LSIC86\\BIN\\LCC.EXE", W), "C:\\LSIC86\\MAN\\LSIC86.MAN");
+    EXPECT_EQ(LsiManualPath("/opt/Lsic86/bin/lcc.exe", P), "/opt/Lsic86/MAN/LSIC86.MAN");
+    EXPECT_EQ(LsiManualPath("D:\\bin\\lcc.exe\\BIN\\LCC.EXE", W),
+              "D:\\MAN\\LSIC86.MAN\\MAN\\LSIC86.MAN");
+    // No BIN folder: no manual, rather than the driver read as text.
+    EXPECT_EQ(LsiManualPath("C:\\LCC.EXE", W), "");
 }
 
 } // namespace

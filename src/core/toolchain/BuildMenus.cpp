@@ -140,8 +140,18 @@ CommandUi VctkSettingsUi(const BuildSettings& s) {
     return Ui("VC++ Toolkit 2003 の設定(&V)...", !s.m_strVctkClPath.empty());
 }
 
-CommandUi ManualUi(const BuildSettings& s, PathStyle style) {
-    return Ui("ユーザーズ マニュアル(&M)", ContainsNoCase(s.m_strLccPath, "LCC.EXE", style));
+ManualKind ChooseManual(const BuildSettings& s, int toolchain, bool referenceInstalled,
+                        PathStyle style) {
+    if (KindOf(toolchain) == ToolchainKind::Gcc && referenceInstalled)
+        return ManualKind::CReference;
+    if (ContainsNoCase(s.m_strLccPath, "LCC.EXE", style)) return ManualKind::LsiManual;
+    return ManualKind::None;
+}
+
+CommandUi ManualUi(const BuildSettings& s, int toolchain, bool referenceInstalled,
+                   PathStyle style) {
+    return Ui("ユーザーズ マニュアル(&M)",
+              ChooseManual(s, toolchain, referenceInstalled, style) != ManualKind::None);
 }
 
 std::string BorlandHelpPath(std::string_view bccPath, PathStyle style) {
@@ -149,6 +159,15 @@ std::string BorlandHelpPath(std::string_view bccPath, PathStyle style) {
     const std::string from = std::string("BIN") + sep + "BCC32.EXE";
     const std::string to = std::string("HELP") + sep + "BCB5TOOL.HLP";
     return ReplaceNoCase(bccPath, from, to, style);
+}
+
+std::string LsiManualPath(std::string_view lccPath, PathStyle style) {
+    const char sep = PreferredSeparator(style);
+    const std::string from = std::string("BIN") + sep + "LCC.EXE";
+    const std::string to = std::string("MAN") + sep + "LSIC86.MAN";
+    // Without a BIN folder there is no manual beside it; the driver itself is no text to show.
+    if (FindNoCase(lccPath, from, 0, style) == std::string_view::npos) return {};
+    return ReplaceNoCase(lccPath, from, to, style);
 }
 
 } // namespace mireka

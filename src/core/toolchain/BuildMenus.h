@@ -67,12 +67,23 @@ struct CommandUi {
 [[nodiscard]] CommandUi BorlandHelpUi(const BuildSettings& s, PathStyle style = kNativePathStyle);
 // 32817: the Visual C++ Toolkit was found.
 [[nodiscard]] CommandUi VctkSettingsUi(const BuildSettings& s);
-// 32793: the LSI C-86 driver path names LCC.EXE.
-[[nodiscard]] CommandUi ManualUi(const BuildSettings& s, PathStyle style = kNativePathStyle);
+// What 32793 shows: with GCC selected and the Japanese pages of the C library installed, the
+// C library reference made from them; else, while the LSI C-86 driver path names LCC.EXE, that
+// installation's manual.
+enum class ManualKind { None, LsiManual, CReference };
+[[nodiscard]] ManualKind ChooseManual(const BuildSettings& s, int toolchain,
+                                      bool referenceInstalled, PathStyle style = kNativePathStyle);
+// 32793: enabled when there is a manual to show.
+[[nodiscard]] CommandUi ManualUi(const BuildSettings& s, int toolchain, bool referenceInstalled,
+                                 PathStyle style = kNativePathStyle);
 
 // The Borland tool help file: "BIN/BCC32.EXE" in the driver path replaced by
 // "HELP/BCB5TOOL.HLP" (without regard to case; the rest keeps its case).
 [[nodiscard]] std::string BorlandHelpPath(std::string_view bccPath,
                                           PathStyle style = kNativePathStyle);
+// The LSI C-86 manual: "BIN/LCC.EXE" in the driver path replaced by "MAN/LSIC86.MAN", alike;
+// empty when the path has no "BIN/LCC.EXE".
+[[nodiscard]] std::string LsiManualPath(std::string_view lccPath,
+                                        PathStyle style = kNativePathStyle);
 
 } // namespace mireka
