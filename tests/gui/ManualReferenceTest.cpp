@@ -28,6 +28,26 @@ namespace {
 
 constexpr int kBuildWaitMs = 60000;
 
+// An environment variable set for a scope, back as it was even when a check fails.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value) : name_(name), old_(qgetenv(name)) {
+        qputenv(name, value.toLocal8Bit());
+    }
+    ~ScopedEnv() {
+        if (old_.isNull())
+            qunsetenv(name_);
+        else
+            qputenv(name_, old_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    QByteArray old_;
+};
+
 class ManualReferenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -52,11 +72,7 @@ protected:
         Page("man3/XShape.3", ".TH XSHAPE 3 \"libXext 1.3.4\" \"X Version 11\"\n"
                               ".SH NAME\nXShape \\- X shapes\n");
         Page("man2/broken.2.gz", QByteArray("\x1f\x8b\x08\x00not gzip data", 17));
-        previousRoot = qgetenv("MIREKA_MAN_DIR");
-        qputenv("MIREKA_MAN_DIR", root.toLocal8Bit());
-    }
-    void TearDown() override {
-        if (!previousRoot.isNull()) qputenv("MIREKA_MAN_DIR", previousRoot);
+        manDir = std::make_unique<ScopedEnv>("MIREKA_MAN_DIR", root);
     }
     void Page(const QString& name, const QByteArray& roff) {
         QDir().mkpath(QFileInfo(root + "/" + name).absolutePath());
@@ -85,7 +101,7 @@ protected:
 
     QTemporaryDir dir;
     QString root;
-    QByteArray previousRoot;
+    std::unique_ptr<ScopedEnv> manDir;
 };
 
 TEST_F(ManualReferenceTest, BuiltOnceThenTakenFromTheCacheUntilAPageChanges) {
@@ -115,8 +131,7 @@ TEST_F(ManualReferenceTest, BuiltOnceThenTakenFromTheCacheUntilAPageChanges) {
                     .startsWith("PRINTF(3)"));
 
     // Later runs read the cache, with no renderer needed, and know an unchanged reference.
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", dir.filePath("nowhere").toLocal8Bit());
+    auto noRenderer = std::make_unique<ScopedEnv>("PATH", dir.filePath("nowhere"));
     CManualReference later(root, cache);
     const ReferenceOutcome cached = Run(later);
     EXPECT_EQ(cached.status, Status::Ready);
@@ -127,7 +142,7 @@ TEST_F(ManualReferenceTest, BuiltOnceThenTakenFromTheCacheUntilAPageChanges) {
     Page("ja/man3/puts.3", ".TH PUTS 3 2021-01-01 GNU \"Linux Programmer's Manual\"\n"
                            ".SH 名前\nputs \\- 文字列と改行を出力する\n");
     EXPECT_EQ(Run(later, first.key).status, Status::NoRenderer);
-    qputenv("PATH", path);
+    noRenderer.reset();
     const ReferenceOutcome rebuilt = Run(later, first.key);
     EXPECT_EQ(rebuilt.status, Status::Ready);
     EXPECT_TRUE(Text(rebuilt).contains("文字列と改行を出力する"));
@@ -139,10 +154,11 @@ TEST_F(ManualReferenceTest, ACacheFolderThatCannotBeWrittenLeavesTheReferenceInM
     const ReferenceOutcome built = Run(ref);
     ASSERT_EQ(built.status, ReferenceOutcome::Status::Ready);
     EXPECT_FALSE(built.cacheError.empty());
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", dir.filePath("nowhere").toLocal8Bit());
-    const ReferenceOutcome again = Run(ref);
-    qputenv("PATH", path);
+    ReferenceOutcome again;
+    {
+        const ScopedEnv noRenderer("PATH", dir.filePath("nowhere"));
+        again = Run(ref);
+    }
     EXPECT_EQ(again.status, ReferenceOutcome::Status::Ready);
     EXPECT_EQ(again.content.lines, built.content.lines);
 }
@@ -153,11 +169,11 @@ TEST_F(ManualReferenceTest, WithGccTheCommandShowsTheReferenceToSearchJumpAndCop
     test::FakePrompts prompts;
     // A cache folder that cannot be made: said once, not at every build.
     test::WriteBytes(dir.filePath("file"), "not a folder");
-    const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", dir.filePath("file/cache").toLocal8Bit());
     auto app = std::make_unique<CMyApp>();
-    ASSERT_TRUE(app->InitInstance({}));
-    qputenv("XDG_CACHE_HOME", cacheHome);
+    {
+        const ScopedEnv cacheHome("XDG_CACHE_HOME", dir.filePath("file/cache"));
+        ASSERT_TRUE(app->InitInstance({}));
+    }
     CMainFrame& frame = *app->MainFrame();
     CManualDlg& viewer = *frame.Manual()->Dialog();
     prompts.messages.clear();
