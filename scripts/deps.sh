@@ -12,5 +12,9 @@ mireka_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk libqt6svg6)
-MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils)
+# The C library reference of the manual viewer is made from the Japanese manual pages (English
+# where a page has no translation), rendered by mandoc.
+MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk libqt6svg6
+                       manpages-dev manpages-ja-dev mandoc)
+# mandoc also renders the fixture pages of the reference's test.
+MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils mandoc)

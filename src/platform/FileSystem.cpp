@@ -163,6 +163,50 @@ std::string ExistingPathFromText(const QString& path) {
     return {};
 }
 
+std::string PathIgnoringCase(const std::string& path) {
+#ifndef _WIN32
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) == 0) return path;
+    const auto lower = [](std::string_view s) {
+        std::string out(s);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        return out;
+    };
+    std::string found = path.front() == '/' ? "/" : "";
+    std::size_t start = path.front() == '/' ? 1 : 0;
+    while (start <= path.size()) {
+        std::size_t sep = path.find('/', start);
+        if (sep == std::string::npos) sep = path.size();
+        const std::string part = path.substr(start, sep - start);
+        start = sep + 1;
+        if (part.empty()) continue;
+        std::string next = found + part;
+        if (::lstat(next.c_str(), &st) != 0) {
+            const auto close = [](DIR* d) { ::closedir(d); };
+            std::unique_ptr<DIR, decltype(close)> dir(
+                ::opendir(found.empty() ? "." : found.c_str()), close);
+            if (!dir) return path;
+            const std::string wanted = lower(part);
+            bool matched = false;
+            while (const dirent* entry = ::readdir(dir.get())) {
+                if (lower(entry->d_name) == wanted) {
+                    next = found + entry->d_name;
+                    matched = true;
+                    break;
+                }
+            }
+            if (!matched) return path;
+        }
+        found = next;
+        if (sep < path.size()) found += '/';
+    }
+    return found;
+#else
+    return path;
+#endif
+}
+
 bool RenameFile(const std::string& from, const std::string& to, std::error_code* error) {
 #ifndef _WIN32
     if (::rename(from.c_str(), to.c_str()) == 0) return true;

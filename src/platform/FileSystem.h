@@ -46,6 +46,11 @@ bool ChangeDirectory(const std::string& path);
 // typed in Japanese). Empty when neither exists.
 [[nodiscard]] std::string ExistingPathFromText(const QString& path);
 
+// `path` itself when it exists; else, on a file system where case matters, the existing entry
+// whose components match its own without regard to ASCII case (a folder copied from a DOS disk
+// may be in either case); else `path`.
+[[nodiscard]] std::string PathIgnoringCase(const std::string& path);
+
 // Renames or removes a file by its name's bytes; false with the reason in `error`.
 bool RenameFile(const std::string& from, const std::string& to, std::error_code* error);
 bool RemoveFile(const std::string& path, std::error_code* error);

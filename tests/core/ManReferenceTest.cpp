@@ -96,6 +96,7 @@ TEST(ManReference, RenderedOutputIsCleanedToPlainAlignedText) {
          "+-+-+\n|a|b|\n"},
         {"\xe6\x9b\xb8\xe5\xbc\x8f \xc3\xa9\n", "\xe6\x9b\xb8\xe5\xbc\x8f \xc3\xa9\n"}, // kept
         {"\bx\n\by\n", "x\ny\n"}, // nothing to overstrike, and a line break is never taken back
+        {"a\xcd\bb\n", "ab\n"},   // a broken sequence is a byte of its own, then overstruck
     };
     for (const auto& c : cases)
         EXPECT_EQ(CleanRenderedPage(c.in), c.out) << c.in;
@@ -149,9 +150,9 @@ TEST(ManReference, PagesStartWhereTheirNamesLeadAndTheIndexIsSorted) {
     const long sizeT = printf3 + 3 + 1; // a 300-byte line is two pieces
     const long printf2 = sizeT + 1 + 1;
     EXPECT_EQ(builder.IndexText(),
-              std::to_string(printf3) + ",Fprintf\n" + std::to_string(printf2) + ",printf\n" +
-                  std::to_string(printf3) + ",printf\n" + std::to_string(sizeT) + ",size_t\n" +
-                  std::to_string(write) + ",write\n");
+              std::to_string(printf3) + ",Fprintf(3)\n" + std::to_string(printf2) + ",printf(2)\n" +
+                  std::to_string(printf3) + ",printf(3)\n" + std::to_string(sizeT) +
+                  ",size_t(3type)\n" + std::to_string(write) + ",write(2)\n");
     // The index leads to the lines the viewer numbers.
     const ManualLines lines(builder.TakeText());
     EXPECT_EQ(lines.Line(static_cast<std::size_t>(write)), "W(2)");

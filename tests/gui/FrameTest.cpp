@@ -573,9 +573,12 @@ TEST_F(FrameTest, AMissingHintFileIsReportedOnceAndHintsStayEmpty) {
     qputenv("MIREKA_PROGRAM_DIR", empty.path().toLocal8Bit());
     CMainFrame& frame = Start();
     qputenv("MIREKA_PROGRAM_DIR", saved);
-    ASSERT_EQ(prompts.messages.size(), 1u);
+    // The manual's index, missing from the same folder, is told next.
+    ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[0].text, "LSIC86.TXT がありません。");
     EXPECT_EQ(prompts.messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(prompts.messages[1].text, "LSICMAN.TXT がありません。");
+    EXPECT_EQ(prompts.messages[1].icon, QMessageBox::Critical);
     EXPECT_TRUE(frame.HintLines().empty());
     EXPECT_EQ(frame.LookupHint("printf"), "");
 }

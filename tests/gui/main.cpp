@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
+    // No manual pages unless a test brings its own.
+    qputenv("MIREKA_MAN_DIR", (home.path() + "/man").toLocal8Bit());
     qputenv("MIREKA_PROGRAM_DIR", (home.path() + "/program").toLocal8Bit());
     // The program directory holds the data files that ship beside the program.
     QDir().mkpath(home.path() + "/program");

@@ -11,7 +11,7 @@ namespace mireka {
 namespace {
 
 // Raised whenever the reference's layout or the cleaning changes, so that old caches go.
-constexpr std::string_view kReferenceFormat = "mireka-clibref-1";
+constexpr std::string_view kReferenceFormat = "mireka-clibref-2";
 
 constexpr std::array<std::string_view, 5> kSections = {"2", "3", "3type", "3const", "3head"};
 
@@ -210,7 +210,14 @@ std::string CleanRenderedPage(std::string_view s) {
             out += static_cast<char>(b);
             ++i;
         } else {
-            std::size_t len = std::min(Utf8Length(b), s.size() - i);
+            // A broken sequence is passed on byte by byte, so that it never swallows a control
+            // byte after it.
+            std::size_t len = Utf8Length(b);
+            for (std::size_t k = 1; k < len; ++k)
+                if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
+                    len = 1;
+                    break;
+                }
             if (auto ascii = AsciiLookAlike(Utf8Decode(s.substr(i, len), len)))
                 out += *ascii;
             else
@@ -296,9 +303,12 @@ void ReferenceBuilder::AddPage(std::string_view text, const std::vector<std::str
     // Every part ends in a line feed, so the pieces of the whole are the sum of the parts'.
     lines_ += CountManualPieces(std::string_view(text_).substr(before));
     ++pages_;
+    // "name(section)": a name several pages document is told apart, and the typed name is
+    // still a prefix of its entry.
     const auto add = [&](std::string_view name) {
-        entries_.push_back({FoldManualText(name), std::string(section),
-                            ManualIndexEntry{first, std::string(name)}});
+        entries_.push_back(
+            {FoldManualText(name), std::string(section),
+             ManualIndexEntry{first, std::string(name) + "(" + std::string(section) + ")"}});
     };
     if (names.empty())
         add(stem);

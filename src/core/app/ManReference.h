@@ -67,8 +67,9 @@ public:
     // first page starts at the line the viewer opens at.
     explicit ReferenceBuilder(std::string_view preface);
 
-    // A page's text (code page 932, LF line ends) and its names; a page without names is listed
-    // under `stem`. An empty line follows each page.
+    // A page's text (code page 932, LF line ends) and its names, each listed as
+    // "name(section)"; a page without names is listed under `stem`. An empty line follows each
+    // page.
     void AddPage(std::string_view text, const std::vector<std::string>& names,
                  std::string_view stem, std::string_view section);
 

@@ -7,6 +7,7 @@
 #include "core/app/RecentFileList.h"
 #include "core/document/ClipboardHistory.h"
 #include "core/widgets/BarState.h"
+#include "gui/app/ManualCommand.h"
 #include "gui/app/MyApp.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/DialogRunner.h"
@@ -222,6 +223,9 @@ CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared
     outputBar_->Edit()->SetOutputColors(colours_.text, colours_.background);
 
     LoadHintFile();
+    // The manual viewer, hidden until asked for; it reads its index now.
+    manual_ = new CManualCommand(*this);
+    manual_->Register(commands_);
     if (settings.topMost) SetTopMost(true);
     SetToolchain(settings.toolchain);
     RestoreBarState();

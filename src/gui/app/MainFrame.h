@@ -26,6 +26,7 @@ class QToolBar;
 
 namespace mireka {
 
+class CManualCommand;
 class CMyApp;
 class CMyView;
 class COutputBar;
@@ -57,6 +58,8 @@ public:
     [[nodiscard]] QMenu* FileMenu() const noexcept { return fileMenu_; }
     [[nodiscard]] QToolBar* ToolBar() const noexcept { return toolBar_; }
     [[nodiscard]] COutputBar* OutputBar() const noexcept { return outputBar_; }
+    // ユーザーズ マニュアル and its viewer.
+    [[nodiscard]] CManualCommand* Manual() const noexcept { return manual_; }
 
     void UpdateTitle();
     void RebuildRecentFileMenu();
@@ -153,6 +156,7 @@ private:
     CMyView* view_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     COutputBar* outputBar_ = nullptr;
+    CManualCommand* manual_ = nullptr;
     QLabel* messagePane_ = nullptr;
     QHash<int, QLabel*> panes_;
     QMenu* fileMenu_ = nullptr;

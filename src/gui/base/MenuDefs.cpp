@@ -263,7 +263,8 @@ const std::vector<std::pair<int, const char*>>& PromptDefs() {
         {TemplateAdd, "選択範囲をひな型として追加\nひな型に追加"},
         {TemplateOrganize, "ひな型の名前の変更と削除\nひな型の整理"},
         {HelpReadme, "お読み下さい（MIREKA.HTM）を表示\nお読み下さい"},
-        {HelpManual, "LSI C-86 のユーザーズ マニュアルを表示\nユーザーズ マニュアル"},
+        {HelpManual, "LSI C-86 のユーザーズ マニュアル（GCC では C ライブラリ "
+                     "リファレンス）を表示\nユーザーズ マニュアル"},
         {HelpBccHelp, "Borland C++ のヘルプを表示\nBorland C++ ヘルプ"},
         {HelpHomePage, "UMO のホーム ページを開く\nUMO のホーム ページ"},
         {HelpShortcut, "Mireka のショートカットを作成\nショートカットの作成"},
