@@ -9,6 +9,7 @@
 #include "gui/document/MyView.h"
 
 #include "../BenchData.h"
+#include "BenchTiming.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,17 +27,8 @@
 namespace mireka {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-void ReportPercentiles(benchmark::State& state, std::vector<double>& ms) {
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-}
+using bench::Clock;
+using bench::Ms;
 
 struct Window {
     FileDialogMemory memory;
@@ -69,7 +61,7 @@ void TimeKeystrokes(benchmark::State& state, Window& w, int spaceEvery) {
         ms.push_back(t);
         state.SetIterationTime(t / 1000.0);
     }
-    ReportPercentiles(state, ms);
+    bench::ReportPercentiles(state, ms);
 }
 
 // File to first screen: read, normalise, index, set the text and paint the visible lines.
@@ -172,7 +164,7 @@ void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
         w.view.viewport()->repaint();
         state.ResumeTiming();
     }
-    ReportPercentiles(state, ms);
+    bench::ReportPercentiles(state, ms);
 }
 BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)
     ->UseManualTime()

@@ -6,6 +6,7 @@
 #include "platform/ManPages.h"
 
 #include "../BenchData.h"
+#include "BenchTiming.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,18 +27,8 @@
 namespace mireka {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-void ReportPercentiles(benchmark::State& state, std::vector<double>& ms) {
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-    state.counters["max_ms"] = ms.back();
-}
+using bench::Clock;
+using bench::Ms;
 
 void Write(const QString& path, const std::string& bytes) {
     QFile f(path);
@@ -157,7 +148,8 @@ void BM_FindKeystroke10000Entries(benchmark::State& state) {
         ms.push_back(t);
         state.SetIterationTime(t / 1000.0);
     }
-    ReportPercentiles(state, ms);
+    bench::ReportPercentiles(state, ms);
+    state.counters["max_ms"] = ms.back();
 }
 BENCHMARK(BM_FindKeystroke10000Entries)
     ->UseManualTime()
@@ -215,7 +207,8 @@ void BM_Scroll500000LineManual(benchmark::State& state) {
         ms.push_back(t);
         state.SetIterationTime(t / 1000.0);
     }
-    ReportPercentiles(state, ms);
+    bench::ReportPercentiles(state, ms);
+    state.counters["max_ms"] = ms.back();
 }
 BENCHMARK(BM_Scroll500000LineManual)
     ->UseManualTime()
