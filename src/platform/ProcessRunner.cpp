@@ -4,6 +4,7 @@
 #include "core/app/ErrorText.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -20,8 +21,13 @@ namespace mireka {
 
 namespace {
 
-// How often a running command looks whether its run is still wanted.
-constexpr int kAbandonPollMs = 100;
+// How often a running command's output is looked at: it shows within twice this.
+constexpr int kPollMs = 50;
+// At most this much new output goes to the window per look, so that no single display keeps the
+// interface busy; a faster command is simply shown a little behind.
+constexpr qint64 kLivePieceBytes = 1024 * 1024;
+// How long a command asked to end may take before it is ended by force.
+constexpr int kPoliteEndMs = 2000;
 // Attempts at a fresh name before giving up; a clash of 64-bit random names means something
 // else is wrong.
 constexpr int kCaptureNameAttempts = 16;
@@ -65,12 +71,66 @@ std::string ProcessErrorText(const QProcess& process, const std::string& program
 
 // Ends the command and whatever it started: on POSIX the interpreter leads a process group of
 // its own, so a pipeline or a background child cannot keep writing to the capture file.
-void EndProcess(QProcess& process) {
+void EndProcess(QProcess& process, qint64 group) {
 #ifndef _WIN32
-    if (const qint64 pid = process.processId(); pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
+#else
+    (void)group;
 #endif
     process.kill();
     process.waitForFinished(-1);
+}
+
+// Asks the command and everything it started to end, giving them the chance to clean up.
+void AskToEnd(QProcess& process, qint64 group) {
+#ifndef _WIN32
+    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGTERM);
+#else
+    (void)group;
+#endif
+    process.terminate();
+}
+
+#ifdef __linux__
+// True when some member of the group is still running. An orphan that has ended stays a zombie
+// until the system reaps it, which in a container may be never; it counts as ended.
+bool GroupRuns(pid_t group) {
+    QDir proc(QStringLiteral("/proc"));
+    const QStringList pids = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    bool readAny = false;
+    for (const QString& name : pids) {
+        bool isPid = false;
+        name.toInt(&isPid);
+        if (!isPid) continue;
+        QFile stat(proc.filePath(name) + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        readAny = true;
+        // "pid (name) state ppid pgrp …"; the name may itself hold spaces and parentheses.
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0) continue;
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() < 3 || fields[2].toLongLong() != group) continue;
+        if (fields[0] != "Z") return true;
+    }
+    return !readAny; // without /proc, only the grace time tells
+}
+#endif
+
+// True once the interpreter has ended and nothing it started is left.
+bool AllEnded(const QProcess& process, qint64 group) {
+    if (process.state() != QProcess::NotRunning) return false;
+#ifndef _WIN32
+    if (group <= 0 || ::kill(-static_cast<pid_t>(group), 0) != 0) return true;
+#ifdef __linux__
+    return !GroupRuns(static_cast<pid_t>(group));
+#else
+    return false;
+#endif
+#else
+    (void)group;
+    return true;
+#endif
 }
 
 } // namespace
@@ -144,47 +204,81 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
     }
     transcript.Started();
     show(transcript, false);
-
-    std::string waitError;
-    bool overLimit = false;
-    while (!process.waitForFinished(kAbandonPollMs)) {
-        if (process.state() == QProcess::NotRunning) break;
-        if (abandoned()) {
-            EndProcess(process);
-            QFile::remove(capturePath);
-            return CaptureResult::Abandoned;
-        }
-        if (QFileInfo(capturePath).size() > callbacks.limit) {
-            overLimit = true;
-            EndProcess(process);
-            break;
-        }
-        if (process.error() != QProcess::Timedout) {
-            waitError = ErrorBlock(ProcessErrorText(process, shell.path, command.directory));
-            EndProcess(process);
-            break;
-        }
-    }
+    const qint64 group = process.processId();
 
     QFile file(capturePath);
-    if (file.open(QIODevice::ReadOnly)) {
-        // In pieces, so that a long capture is never held twice.
-        constexpr qint64 kPiece = 64 * 1024;
-        qint64 left = callbacks.limit;
-        while (left > 0 && !file.atEnd()) {
-            const QByteArray piece = file.read(std::min(kPiece, left));
-            if (piece.isEmpty()) break;
-            left -= piece.size();
-            transcript.AppendCaptured(std::string_view(piece.constData(), piece.size()));
+    // Unbuffered, so that each look reads what the command has written since the last one.
+    const bool readable = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    std::int64_t taken = 0;
+    // Moves up to `most` new bytes, never past the limit, into the transcript; false when none.
+    const auto take = [&](qint64 most) {
+        if (!readable || taken >= callbacks.limit) return false;
+        const QByteArray piece = file.read(std::min<qint64>(most, callbacks.limit - taken));
+        if (piece.isEmpty()) return false;
+        taken += piece.size();
+        transcript.AppendCaptured(std::string_view(piece.constData(), piece.size()));
+        return true;
+    };
+
+    enum class Ending { None, Stop, Abandon };
+    Ending ending = Ending::None;
+    QElapsedTimer asked;
+    bool forced = false;
+    std::string waitError;
+    bool overLimit = false;
+    for (;;) {
+        const bool finished =
+            process.waitForFinished(kPollMs) || process.state() == QProcess::NotRunning;
+        if (ending == Ending::None && (abandoned() || (callbacks.stop && callbacks.stop()))) {
+            ending = abandoned() ? Ending::Abandon : Ending::Stop;
+            AskToEnd(process, group);
+            asked.start();
         }
-        overLimit = overLimit || !file.atEnd();
+        if (ending != Ending::None) {
+            if (AllEnded(process, group)) break;
+            if (!forced && asked.elapsed() >= kPoliteEndMs) {
+                EndProcess(process, group);
+                forced = true;
+            } else if (forced) {
+                break; // the interpreter is gone; whatever ignored the kill is past help
+            }
+        } else if (finished) {
+            break;
+        } else if (process.error() != QProcess::Timedout) {
+            waitError = ErrorBlock(ProcessErrorText(process, shell.path, command.directory));
+            EndProcess(process, group);
+            break;
+        }
+        if (ending == Ending::Abandon) continue;
+        if (QFileInfo(capturePath).size() > callbacks.limit) {
+            overLimit = true;
+            EndProcess(process, group);
+            break;
+        }
+        const std::size_t before = transcript.Text().size();
+        if (take(kLivePieceBytes) && callbacks.live)
+            callbacks.live(std::string_view(transcript.Text()).substr(before));
+    }
+    if (ending == Ending::Abandon) {
+        file.close();
+        QFile::remove(capturePath);
+        return CaptureResult::Abandoned;
+    }
+
+    // In pieces, so that a long capture is never held twice.
+    while (take(64 * 1024)) {
+    }
+    if (readable) {
+        char more = 0;
+        overLimit = overLimit || file.read(&more, 1) > 0;
         file.close();
     }
     QFile::remove(capturePath);
     if (overLimit) waitError.insert(0, kCaptureLimitNote);
+    if (ending == Ending::Stop) transcript.Stopped();
     transcript.Ended(waitError + command.note);
     show(transcript, true);
-    return CaptureResult::Finished;
+    return ending == Ending::Stop ? CaptureResult::Stopped : CaptureResult::Finished;
 }
 
 } // namespace mireka

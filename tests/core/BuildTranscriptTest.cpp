@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace mireka {
 namespace {
 
@@ -77,6 +81,44 @@ TEST(BuildTranscript, EachRunStartsAFreshText) {
     t.Ended();
     t.Begin("second");
     EXPECT_EQ(t.Text(), "second\r\n");
+}
+
+TEST(BuildTranscript, AStoppedRunEndsWithTheStopLineOnALineOfItsOwn) {
+    for (const auto& [captured, between] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {"tick\n", ""}, {"tick\r\n", ""}, {"half", "\r\n"}}) {
+        Transcript t(RunKind::Command);
+        t.Begin("sh -c loop");
+        t.Started();
+        t.AppendCaptured(captured);
+        t.Stopped();
+        t.Ended();
+        EXPECT_EQ(t.Text(), "sh -c loop\r\n*** コマンド開始 ***\r\n" + captured + between +
+                                "*** 中止しました ***\r\n*** コマンド終了 ***\r\n")
+            << captured;
+    }
+}
+
+TEST(BuildTranscript, LiveOutputWaitsOnlyForTheRestOfACharacterOrOfACrLf) {
+    const struct {
+        std::string bytes;
+        std::size_t showable;
+    } cases[] = {
+        {"", 0},
+        {"abc\n", 4},
+        {"abc\r", 3}, // an LF may follow
+        {"abc\r\n", 5},
+        {"\xE3\x81", 0},      // 'あ' lacks its last byte
+        {"x\xE3\x81\x82", 4}, // complete
+        {"x\xE3", 1},
+        {"x\xC3", 1},         // two-byte lead
+        {"x\xF0\x9F\x98", 1}, // four-byte lead, one short
+        {"x\xF0\x9F\x98\x80", 5},
+        {"x\xFF", 2},             // not UTF-8: never waits
+        {"x\x80\x80\x80\x80", 5}, // stray continuation bytes
+        {"\x83\x5C", 2},          // Shift_JIS from an old tool
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShowableLength(c.bytes), c.showable) << testing::PrintToString(c.bytes);
 }
 
 TEST(BuildTranscript, CaptureFileNames) {

@@ -215,6 +215,75 @@ TEST(BuildCapture, ACommandPrintingWithoutEndIsEndedAtTheLimitWithEverythingItSt
     EXPECT_TRUE(QTest::qWaitFor([&] { return !running(); }, 5000)) << "the pipeline was ended";
 }
 
+TEST(BuildCapture, OutputIsHandedOnAsItComesAndAddsUpToTheTranscript) {
+    QTemporaryDir capture;
+    Shown shown;
+    std::string live;
+    bool firstBeforeEnd = false;
+    CaptureCallbacks cb = shown.Callbacks();
+    cb.live = [&](std::string_view bytes) {
+        live.append(bytes);
+        if (live.find("tick1\n") != std::string::npos && shown.texts.size() == 2)
+            firstBeforeEnd = true;
+    };
+    const CaptureResult r =
+        RunCaptured(RunKind::Command, Command("for i in 1 2 3 4; do echo tick$i; sleep 0.2; done"),
+                    Sh(), QProcessEnvironment::systemEnvironment(), Native(capture.path()), cb);
+    EXPECT_EQ(r, CaptureResult::Finished);
+    EXPECT_TRUE(firstBeforeEnd) << "the first line came while the command still ran";
+    ASSERT_EQ(shown.texts.size(), 3u) << "the three displays stay";
+    // What came live is exactly what lies between the start and end markers, or its start.
+    const std::string& text = shown.texts[2];
+    const std::size_t from = shown.texts[1].size();
+    const std::string captured = text.substr(from, text.size() - from - kCommandEndMarker.size());
+    EXPECT_EQ(captured, "tick1\ntick2\ntick3\ntick4\n");
+    EXPECT_EQ(captured.rfind(live, 0), 0u);
+}
+
+TEST(BuildCapture, AStopEndsTheWholeGroupPolitelyOrByForceAndSaysSo) {
+    struct Case {
+        const char* command;
+        bool ignoresTerm;
+    } cases[] = {
+        {"echo started; sleep 61.5 & wait", false},
+        // Deaf to the polite request: ended by force after the grace time.
+        {"trap '' TERM; echo started; while :; do sleep 61.7; done", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        QTemporaryDir capture;
+        Shown shown;
+        std::atomic<bool> stop{false};
+        CaptureCallbacks cb = shown.Callbacks();
+        std::string live;
+        cb.live = [&](std::string_view bytes) {
+            live.append(bytes);
+            if (live.find("started\n") != std::string::npos) stop = true;
+        };
+        cb.stop = [&] { return stop.load(); };
+        QElapsedTimer timer;
+        timer.start();
+        const CaptureResult r =
+            RunCaptured(RunKind::Command, Command(c.command), Sh(),
+                        QProcessEnvironment::systemEnvironment(), Native(capture.path()), cb);
+        EXPECT_EQ(r, CaptureResult::Stopped);
+        if (c.ignoresTerm) {
+            EXPECT_GE(timer.elapsed(), 1900) << "the grace time was given";
+        }
+        EXPECT_LT(timer.elapsed(), 30000);
+        ASSERT_EQ(shown.texts.size(), 3u);
+        EXPECT_EQ(shown.texts[2], "sh -c " + std::string(c.command) +
+                                      "\r\n*** コマンド開始 ***\r\nstarted\n"
+                                      "*** 中止しました ***\r\n*** コマンド終了 ***\r\n");
+        EXPECT_EQ(shown.beeps.back(), true);
+        EXPECT_TRUE(CaptureFiles(capture).isEmpty());
+    }
+    const auto running = [] {
+        return QProcess::execute(QStringLiteral("pgrep"), {"-f", "sleep 61\\.[57]"}) == 0;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !running(); }, 5000)) << "children were ended too";
+}
+
 TEST(BuildLauncher, TerminalIsTheOverrideThenTheDebianChoiceThenTerminalThenXterm) {
     QTemporaryDir bin;
     const auto make = [&](const char* name) {

@@ -19,13 +19,18 @@
 #include "GuiTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace mireka {
@@ -475,7 +480,7 @@ TEST_F(BuildRunTest, ClosingTheWindowDuringACompileNeitherHangsNorCrashes) {
     WriteBytes(Path("hello.c"), "x\r\n");
     Start(Path("hello.c"), kBorland);
     CArgumentsDlg::SetDriver([&](CArgumentsDlg& d) {
-        QTest::keyClicks(d.ComboBox()->lineEdit(), "sleep 120");
+        QTest::keyClicks(d.ComboBox()->lineEdit(), "sleep 120.25 & wait");
         QTest::keyClick(d.ComboBox()->lineEdit(), Qt::Key_Return);
     });
     ASSERT_TRUE(Commands().Execute(cmd::BuildCommand));
@@ -483,7 +488,10 @@ TEST_F(BuildRunTest, ClosingTheWindowDuringACompileNeitherHangsNorCrashes) {
     EXPECT_FALSE(View().IsBuildReady());
     Frame().close();
     app.reset(); // the view goes with the command still running
-    EXPECT_EQ(GetProfileString("Settings", "CommandLine"), "sleep 120") << "settings were saved";
+    EXPECT_EQ(GetProfileString("Settings", "CommandLine"), "sleep 120.25 & wait")
+        << "settings were saved";
+    EXPECT_NE(QProcess::execute(QStringLiteral("pgrep"), {"-f", "sleep 120\\.25"}), 0)
+        << "the command and what it started were stopped";
 }
 
 TEST_F(BuildRunTest, ShellWindowOpensTheInterpreterInTheSourceFolder) {
@@ -588,6 +596,87 @@ TEST_F(BuildRunTest, WhileACommandRunsOnlyRunningTheProgramStaysEnabled) {
     QTest::keyClicks(&View(), "y");
     EXPECT_EQ(View().GetWindowText(), "yx\r\n");
     EXPECT_FALSE(Commands().Execute(cmd::BuildCompile)) << "F7 is not carried out";
+}
+
+TEST_F(BuildRunTest, StopEndsACommandThatNeverEndsFromTheMenuOrCtrlBreak) {
+    WriteBytes(Path("hello.c"), "x\r\n");
+    Start(Path("hello.c"), kBorland);
+    EXPECT_FALSE(Commands().State(cmd::BuildStop).enabled) << "nothing runs";
+    const auto runForever = [&] {
+        CArgumentsDlg::SetDriver([&](CArgumentsDlg& d) {
+            EXPECT_FALSE(Commands().State(cmd::BuildStop).enabled) << "only asked, not running";
+            d.ComboBox()->lineEdit()->clear();
+            QTest::keyClicks(d.ComboBox()->lineEdit(), "echo begun; while :; do sleep 1; done");
+            QTest::keyClick(d.ComboBox()->lineEdit(), Qt::Key_Return);
+        });
+        shown.clear();
+        ASSERT_TRUE(Commands().Execute(cmd::BuildCommand));
+        MIREKA_WAIT_FOR(Output().GetWindowText().find("begun") != std::string::npos, kLongWaitMs);
+        EXPECT_TRUE(Commands().State(cmd::BuildStop).enabled);
+    };
+    const auto expectStopped = [&] {
+        ASSERT_TRUE(WaitForBuild(3));
+        EXPECT_EQ(shown.back().text, "sh -c echo begun; while :; do sleep 1; done\r\n"
+                                     "*** コマンド開始 ***\r\nbegun\n*** 中止しました ***\r\n"
+                                     "*** コマンド終了 ***\r\n");
+        EXPECT_TRUE(View().IsBuildReady());
+        EXPECT_FALSE(Commands().State(cmd::BuildStop).enabled);
+        EXPECT_TRUE(Commands().State(cmd::BuildCompile).enabled);
+        EXPECT_TRUE(CaptureFilesLeft().isEmpty());
+    };
+
+    runForever();
+    ASSERT_TRUE(Commands().Execute(cmd::BuildStop));
+    expectStopped();
+
+    // X11 reports Ctrl+Pause as the Break keysym, which Qt hands on as key 0.
+    runForever();
+    Commands().UpdateAll();
+    QKeyEvent breakKey(QEvent::KeyPress, 0, Qt::ControlModifier, 0x6e, 0xFF6B, 0x04);
+    QApplication::sendEvent(&View(), &breakKey);
+    expectStopped();
+    EXPECT_EQ(View().GetWindowText(), "x\r\n") << "the key typed nothing";
+}
+
+TEST_F(BuildRunTest, OutputShowsWhileTheCommandRunsAndTheWindowStaysResponsive) {
+    WriteBytes(Path("hello.c"), "x\r\n");
+    Start(Path("hello.c"), kBorland);
+    const auto run = [&](const char* command) {
+        CArgumentsDlg::SetDriver([&](CArgumentsDlg& d) {
+            d.ComboBox()->lineEdit()->clear();
+            QTest::keyClicks(d.ComboBox()->lineEdit(), QString::fromUtf8(command));
+            QTest::keyClick(d.ComboBox()->lineEdit(), Qt::Key_Return);
+        });
+        shown.clear();
+        ASSERT_TRUE(Commands().Execute(cmd::BuildCommand));
+    };
+    // A line every 200 ms: the first is in the window long before the end.
+    run("for i in 1 2 3 4 5 6 7 8 9 10; do echo line$i; sleep 0.2; done");
+    MIREKA_WAIT_FOR(Output().GetWindowText().find("line1\r\n") != std::string::npos, kLongWaitMs);
+    EXPECT_TRUE(View().IsBuildRunning()) << "shown before the command ended";
+    ASSERT_TRUE(WaitForBuild(3));
+    EXPECT_EQ(Output().GetWindowText(), OutputDisplayBytes(shown.back().text))
+        << "the end display is the whole transcript";
+
+    // Printing without pause: posted events are still answered while it runs.
+    run("while :; do echo 0123456789abcdefghijklmnopqrstuvwxyz; done");
+    MIREKA_WAIT_FOR(Output().GetLineCount() > 1000, kLongWaitMs);
+    qint64 slowest = 0;
+    for (int i = 0; i < 20 && View().IsBuildRunning(); ++i) {
+        QElapsedTimer posted;
+        posted.start();
+        bool answered = false;
+        QMetaObject::invokeMethod(
+            &View(), [&] { answered = true; }, Qt::QueuedConnection);
+        MIREKA_WAIT_FOR(answered, kLongWaitMs);
+        slowest = std::max(slowest, posted.elapsed());
+        QTest::qWait(20);
+    }
+    // The strict figure is the benchmark's; this catches a window that freezes.
+    EXPECT_LT(slowest, 1000);
+    ASSERT_TRUE(Commands().Execute(cmd::BuildStop));
+    ASSERT_TRUE(WaitForBuild(3));
+    EXPECT_NE(shown.back().text.find("*** 中止しました ***"), std::string::npos);
 }
 
 // ---- the toolchain selection and GCC ----

@@ -134,6 +134,7 @@ TEST_F(FrameTest, MenuBarAndAcceleratorsAreExactlyThoseOfTheProgram) {
           "  レスポンスファイルの指定(&E)...",
           "—",
           "コマンドを実行(&R)...",
+          "中止(&A)\tCtrl+Break",
           "DOS窓を開く(&D)",
           "—",
           "実行後にPAUSE(&U)",
@@ -185,6 +186,7 @@ TEST_F(FrameTest, MenuBarAndAcceleratorsAreExactlyThoseOfTheProgram) {
         {"Ctrl+P", 57607},
         {"F5", 32779},
         {"F7", 32776},
+        {"Ctrl+Pause", 32822},
         {"F6", 57680},
         {"Shift+F6", 57681},
         {"Ctrl+Tab", 32818},
@@ -229,13 +231,13 @@ TEST_F(FrameTest, FirstStartShowsTheBarsWithTheirDefaults) {
     EXPECT_EQ(frame.PaneText(cmd::IndicatorCompiler), gcc ? "GCC" : "LSIC86");
     EXPECT_EQ(frame.MessageText(), "レディ");
 
-    // 24 positions: buttons with drawn icons and their prompt's tooltip, separators between.
+    // 25 positions: buttons with drawn icons and their prompt's tooltip, separators between.
     const QList<QAction*> buttons = frame.ToolBar()->actions();
     const std::vector<ToolbarItemDef>& defs = ToolbarDefs();
-    ASSERT_EQ(buttons.size(), 24);
-    const std::vector<int> ids = {57600, 57601, 57603, 0,     57635, 57634, 57637, 57643,
-                                  57644, 57636, 0,     32776, 32779, 32797, 32806, 32805,
-                                  32784, 32787, 32798, 0,     57607, 0,     32791, 57664};
+    ASSERT_EQ(buttons.size(), 25);
+    const std::vector<int> ids = {57600, 57601, 57603, 0,     57635, 57634, 57637, 57643, 57644,
+                                  57636, 0,     32776, 32779, 32797, 32806, 32805, 32784, 32822,
+                                  32787, 32798, 0,     57607, 0,     32791, 57664};
     for (qsizetype i = 0; i < buttons.size(); ++i) {
         SCOPED_TRACE(i + 1);
         const int id = ids[static_cast<std::size_t>(i)];

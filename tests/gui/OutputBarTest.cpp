@@ -98,6 +98,31 @@ TEST_F(OutputBarTest, EachReplacementShowsTheEndOfTheTranscript) {
     EXPECT_EQ(edit->GetWindowText(), "");
 }
 
+TEST_F(OutputBarTest, LiveOutputFollowsTheEndUnlessTheUserScrolledUp) {
+    frame->ShowBuildOutput("sh -c loop\r\n*** コマンド開始 ***\r\n");
+    std::string text = edit->GetWindowText();
+    for (int step = 1; step <= 3; ++step) {
+        const std::string piece = Transcript(40, "tick " + std::to_string(step));
+        frame->AppendBuildOutput(piece);
+        text += piece;
+        EXPECT_EQ(edit->GetWindowText(), text);
+        QApplication::processEvents();
+        EXPECT_TRUE(ShowsTheEnd()) << step;
+    }
+    // The user selects a line near the top and reads there: new output changes neither.
+    edit->verticalScrollBar()->setValue(3);
+    edit->SetSel(edit->LineIndex(4), edit->LineIndex(5));
+    frame->AppendBuildOutput(Transcript(40, "more"));
+    EXPECT_EQ(edit->verticalScrollBar()->value(), 3);
+    EXPECT_EQ(edit->Control().SelStart(), edit->LineIndex(4));
+    EXPECT_EQ(edit->Control().SelEnd(), edit->LineIndex(5));
+    // Back at the end, it follows again.
+    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+    frame->AppendBuildOutput(Transcript(40, "last"));
+    EXPECT_EQ(edit->verticalScrollBar()->value(), edit->verticalScrollBar()->maximum());
+    EXPECT_TRUE(ShowsTheEnd());
+}
+
 TEST_F(OutputBarTest, ReplacementsFromSeveralThreadsNeverInterleave) {
     constexpr int kThreads = 4;
     constexpr int kCalls = 25;

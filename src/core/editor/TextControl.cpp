@@ -51,6 +51,14 @@ void TextControl::SetText(std::string_view text) {
     }
 }
 
+void TextControl::Append(std::string_view text) {
+    if (text.empty()) return;
+    const Offset pos = buffer_.Length();
+    const int linesBefore = buffer_.LineCount();
+    buffer_.Insert(pos, text);
+    if (listener_) listener_->OnTextReplaced(pos, 0, static_cast<Offset>(text.size()), linesBefore);
+}
+
 int TextControl::LineFromChar(Offset pos) const noexcept {
     return buffer_.LineFromOffset(pos < 0 ? SelStart() : pos);
 }

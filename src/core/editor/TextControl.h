@@ -49,6 +49,8 @@ public:
     void ReplaceSel(std::string_view text);
     void Clear() { ReplaceSel({}); }
     void SetText(std::string_view text);
+    // Adds `text` at the end; the selection stays where it was.
+    void Append(std::string_view text);
 
     [[nodiscard]] std::string SelectedText() const { return buffer_.Text(SelStart(), SelEnd()); }
     [[nodiscard]] std::string Text() const { return buffer_.Text(); }

@@ -30,6 +30,11 @@ void Transcript::AppendCaptured(std::string_view bytes) {
     }
 }
 
+void Transcript::Stopped() {
+    if (!text_.empty() && text_.back() != '\n') text_ += "\r\n";
+    text_ += kStoppedLine;
+}
+
 void Transcript::Ended(std::string_view errorText) {
     text_ += kind_ == RunKind::Compile ? kCompileEndMarker : kCommandEndMarker;
     text_ += errorText;
@@ -37,6 +42,22 @@ void Transcript::Ended(std::string_view errorText) {
 
 void Transcript::Failed(std::string_view errorText) {
     text_ += errorText;
+}
+
+std::size_t ShowableLength(std::string_view bytes) noexcept {
+    std::size_t n = bytes.size();
+    if (n > 0 && bytes[n - 1] == '\r') return n - 1;
+    // A sequence's lead byte is at most three bytes back from the end.
+    for (std::size_t back = 1; back <= 3 && back <= n; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[n - back]);
+        if ((c & 0xC0) == 0x80) continue; // a continuation byte: look further back
+        const std::size_t need = c >= 0xF0 && c <= 0xF4   ? 4
+                                 : c >= 0xE0 && c <= 0xEF ? 3
+                                 : c >= 0xC2 && c <= 0xDF ? 2
+                                                          : 1;
+        return need > back ? n - back : n;
+    }
+    return n;
 }
 
 std::string CaptureFileName(std::uint64_t unique) {

@@ -22,6 +22,9 @@ inline constexpr std::int64_t kCaptureLimitBytes = 32LL * 1024 * 1024;
 inline constexpr std::string_view kCaptureLimitNote =
     "*** 出力が 32 MB を超えたため、コマンドを終了しました ***\r\n";
 
+// The line a run stopped by the user gets before its end marker.
+inline constexpr std::string_view kStoppedLine = "*** 中止しました ***\r\n";
+
 // The error text of a failed system call: the heading and the system's message, ending in a
 // line break whether or not the message had one.
 [[nodiscard]] std::string ErrorBlock(std::string_view systemMessage);
@@ -38,6 +41,8 @@ public:
     // The captured output as it was written, in any number of pieces. NUL bytes are dropped,
     // as the output window cannot hold them; every other byte arrives unchanged.
     void AppendCaptured(std::string_view bytes);
+    // The stop line, on a line of its own even when the command's last line was left open.
+    void Stopped();
     // The end marker, then the error text (empty when every system call succeeded).
     void Ended(std::string_view errorText = {});
     // The process could not be started: the error text follows the command line.
@@ -50,6 +55,11 @@ private:
     RunKind kind_;
     std::string text_;
 };
+
+// How much of `bytes`, captured output on its way to the output window piece by piece, can be
+// shown now: everything but a trailing UTF-8 sequence still missing bytes and a trailing CR that
+// an LF may yet follow. Bytes that are not UTF-8 never wait.
+[[nodiscard]] std::size_t ShowableLength(std::string_view bytes) noexcept;
 
 // Capture files live in the program's writable directory as "mrk", a hexadecimal number and
 // ".TMP". The platform picks an unpredictable number and creates the file exclusively.

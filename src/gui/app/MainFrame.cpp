@@ -74,6 +74,9 @@ constexpr double kReferenceDpi = 96.0;
 // X11 key-state bits of Caps Lock and (on common keymaps) Num Lock.
 constexpr quint32 kX11LockMask = 0x02;
 constexpr quint32 kX11Mod2Mask = 0x10;
+// Ctrl+Pause on a PC keyboard: X11 reports the Break keysym, which Qt passes on as key 0, so no
+// shortcut can name it.
+constexpr quint32 kX11BreakKeysym = 0xFF6B;
 
 // The application's style with two changes for the frame and its menus: the resizing edge
 // between the bars and the editor is the docking bar's edge width, and a disabled menu item is
@@ -535,6 +538,13 @@ bool CMainFrame::event(QEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
+        if (const auto* key = static_cast<QKeyEvent*>(event);
+            key->key() == 0 && key->nativeVirtualKey() == kX11BreakKeysym &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            Commands().Execute(cmd::BuildStop);
+            return true;
+        }
+        [[fallthrough]];
     case QEvent::KeyRelease:
         if (lockKeysFromEvents_)
             UpdateLockIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
@@ -592,6 +602,10 @@ void CMainFrame::ShowBuildOutput(const std::string& text) {
         Qt::QueuedConnection);
     std::unique_lock lock(channel->mutex);
     channel->shown.wait(lock, [&] { return *done || channel->closed; });
+}
+
+void CMainFrame::AppendBuildOutput(std::string_view displayBytes) {
+    outputBar_->Edit()->AppendText(displayBytes);
 }
 
 // ---- font, colours, toolchain, always on top ---------------------------------------------------

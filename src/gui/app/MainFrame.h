@@ -92,6 +92,7 @@ public:
     // waiting for a thread that may be in here while the frame lives (the frame's end releases
     // such a thread, so joining it after that is safe).
     void ShowBuildOutput(const std::string& text) override;
+    void AppendBuildOutput(std::string_view displayBytes) override;
     // The editor font and the five colours, applied by the view at every update.
     [[nodiscard]] const QFont& EditorFont() const noexcept override { return font_; }
     [[nodiscard]] const EditorColours& Colours() const noexcept override { return colours_; }

@@ -75,6 +75,7 @@ enum : int {
     SwallowKeys = 32819,
     BuildGccSettings = 32820,
     ViewUtf8Convert = 32821,
+    BuildStop = 32822,
 
     FirstTemplate = 200,
 };

@@ -30,6 +30,9 @@ public:
     [[nodiscard]] virtual std::string LookupHint(std::string_view word) const = 0;
     // Replaces the output window's whole text; callable from any thread.
     virtual void ShowBuildOutput(const std::string& text) = 0;
+    // Adds bytes already in the output window's form at its end, following them when the end
+    // was in view; interface thread only.
+    virtual void AppendBuildOutput(std::string_view displayBytes) = 0;
     [[nodiscard]] virtual const QFont& EditorFont() const noexcept = 0;
     [[nodiscard]] virtual const EditorColours& Colours() const noexcept = 0;
     // The selected toolchain (m_nToolchain) and its change, which the status pane follows.

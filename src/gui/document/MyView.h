@@ -152,6 +152,8 @@ public:
     [[nodiscard]] const BuildSettings& GetBuildSettings() const noexcept { return m_settings; }
     // No compile or command is running.
     [[nodiscard]] bool IsBuildReady() const noexcept { return m_bReady.load(); }
+    // A compile or command is running (the stop command is enabled).
+    [[nodiscard]] bool IsBuildRunning() const noexcept { return buildRunning_.load(); }
     // Told every text a build shows in the output window, right after the frame has shown it,
     // with whether the build commands were enabled at that moment (interface thread; tests).
     using BuildOutputObserver = std::function<void(const std::string& text, bool ready)>;
@@ -175,6 +177,7 @@ private:
     void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
                           const std::optional<BuildCommand>& forClang);
     void ShowBuildText(const std::string& text, bool beep);
+    void ShowLiveOutput(const std::string& displayBytes);
     void RunProgram(const std::string& path, const std::optional<std::string>& arguments);
     void RunWithArguments(const std::string& path, std::string& lastArguments);
     void OnDebugger();
@@ -198,6 +201,9 @@ private:
 
     BuildSettings m_settings;
     std::atomic<bool> m_bReady{true};
+    // From the worker's start to its end; the stop command asks the worker through stopAsked_.
+    std::atomic<bool> buildRunning_{false};
+    std::atomic<bool> stopAsked_{false};
     int m_nBuildToolchain = 1; // the selection a running build took at its start
     // The arguments last confirmed for the program and for the response file's program.
     std::string m_strLastArguments;

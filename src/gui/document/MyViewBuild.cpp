@@ -16,6 +16,7 @@
 #include "gui/base/WaitCursor.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "gui/document/OutputBar.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
 #include "gui/toolchain/CompilerSettingsDlg.h"
@@ -88,7 +89,8 @@ CMyView::BuildLifetime::~BuildLifetime() {
 
 void CMyView::LoadBuildSettingsOnCreate() {
     buildLink_ = std::make_shared<BuildLink>(
-        this, [this](const std::string& text, bool beep) { ShowBuildText(text, beep); });
+        this, [this](const std::string& text, bool beep) { ShowBuildText(text, beep); },
+        [this](const std::string& displayBytes) { ShowLiveOutput(displayBytes); });
     LoadBuildSettings(m_settings, ProgramEnvironment::Instance(), RealFileProbe());
     SetTabWidth(m_settings.m_nTabWidth);
     SetHighlight(m_settings.m_bStress);
@@ -187,6 +189,9 @@ void CMyView::RegisterBuildCommands(CommandTable& table) {
     table.Register(
         cmd::BuildCommand, [this] { OnBuildCommand(); },
         [this](CmdUI& ui) { Apply(ui, RunCommandUi(m_settings, CommandState())); });
+    table.Register(
+        cmd::BuildStop, [this] { stopAsked_ = true; },
+        [this](CmdUI& ui) { ui.enabled = buildRunning_.load(); });
     table.Register(
         cmd::BuildDosWindow, [this] { OnDosWindow(); },
         [](CmdUI& ui) { Apply(ui, ShellWindowUi()); });
@@ -291,6 +296,8 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
     // A previous worker has already marked the view ready, its very last step.
     if (buildWorker_.joinable()) buildWorker_.join();
     m_bReady = false;
+    stopAsked_ = false;
+    buildRunning_ = true;
     m_nBuildToolchain = kind;
     const std::string toolchainPath = m_settings.GetToolchainPath(m_nBuildToolchain);
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
@@ -307,8 +314,21 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
         CaptureCallbacks callbacks;
         callbacks.show = [&link](const std::string& text, bool beep) { link->Show(text, beep); };
         callbacks.abandoned = [&link] { return link->Abandoned(); };
+        callbacks.stop = [this] { return stopAsked_.load(); };
+        // Converted here, off the interface thread; a piece that ends inside a character waits
+        // for the rest of it.
+        std::string held;
+        callbacks.live = [&link, &held](std::string_view captured) {
+            held.append(captured);
+            const std::size_t n = ShowableLength(held);
+            if (n == 0) return;
+            std::string display = OutputDisplayBytes(std::string_view(held).substr(0, n));
+            held.erase(0, n);
+            link->Live(std::move(display));
+        };
         RunCaptured(runKind, run, shell, env.Snapshot(), captureDir, callbacks);
         // The view waits for this thread before it goes, so it is still there.
+        buildRunning_ = false;
         m_bReady = true;
     });
 }
@@ -317,6 +337,10 @@ void CMyView::ShowBuildText(const std::string& text, bool beep) {
     if (beep) Prompts::Current().Beep();
     if (FrameServices* frame = FrameOf(this)) frame->ShowBuildOutput(text);
     if (buildObserver_) buildObserver_(text, m_bReady.load());
+}
+
+void CMyView::ShowLiveOutput(const std::string& displayBytes) {
+    if (FrameServices* frame = FrameOf(this)) frame->AppendBuildOutput(displayBytes);
 }
 
 void CMyView::RunProgram(const std::string& path, const std::optional<std::string>& arguments) {

@@ -13,8 +13,6 @@
 
 namespace mireka {
 
-namespace {} // namespace
-
 std::string OutputDisplayBytes(std::string_view systemText) {
     const QString text = cp932::ToCrLf(
         QString::fromLocal8Bit(systemText.data(), static_cast<qsizetype>(systemText.size())));
@@ -58,6 +56,14 @@ void COutputEdit::ReplaceText(std::string_view bytes) {
     SetSel(len, len);
     viewport()->repaint();
     emit Replaced();
+}
+
+void COutputEdit::AppendText(std::string_view bytes) {
+    const std::lock_guard lock(mutex_);
+    QScrollBar* bar = verticalScrollBar();
+    const bool following = bar->value() >= bar->maximum();
+    Control().Append(bytes);
+    if (following) bar->setValue(bar->maximum());
 }
 
 void COutputEdit::mouseDoubleClickEvent(QMouseEvent* event) {

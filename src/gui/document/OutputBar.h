@@ -35,6 +35,11 @@ public:
     // Interface thread only.
     void ReplaceText(std::string_view bytes);
 
+    // Adds `bytes` (in the control's form) at the end without touching the selection; when the
+    // last line was in view it stays in view, else the view stays where the user scrolled it.
+    // Interface thread only.
+    void AppendText(std::string_view bytes);
+
 signals:
     // After each whole-text replacement, still inside it.
     void Replaced();

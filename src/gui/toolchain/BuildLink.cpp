@@ -6,11 +6,20 @@
 
 namespace mireka {
 
-BuildLink::BuildLink(QObject* context, ShowFn show) : context_(context), show_(std::move(show)) {}
+BuildLink::BuildLink(QObject* context, ShowFn show, LiveFn live)
+    : context_(context), show_(std::move(show)), live_(std::move(live)) {}
 
 void BuildLink::Show(const std::string& text, bool beep) {
+    Deliver([this, &text, beep] { show_(text, beep); });
+}
+
+void BuildLink::Live(std::string displayBytes) {
+    if (live_) Deliver([this, &displayBytes] { live_(displayBytes); });
+}
+
+void BuildLink::Deliver(std::function<void()> call) {
     if (QThread::currentThread() == context_->thread()) {
-        if (!Abandoned()) show_(text, beep);
+        if (!Abandoned()) call();
         return;
     }
     std::uint64_t ticket = 0;
@@ -19,10 +28,12 @@ void BuildLink::Show(const std::string& text, bool beep) {
         if (abandoned_) return;
         ticket = ++posted_;
     }
+    // `call` refers to the caller's arguments, which live until the wait below ends. Abandon
+    // runs on the interface thread too, so once it has ended the wait, the call never runs.
     QMetaObject::invokeMethod(
         context_,
-        [self = shared_from_this(), text, beep, ticket] {
-            if (!self->Abandoned()) self->show_(text, beep);
+        [self = shared_from_this(), call = std::move(call), ticket] {
+            if (!self->Abandoned()) call();
             {
                 const std::lock_guard lock(self->mutex_);
                 if (self->done_ < ticket) self->done_ = ticket;

@@ -16,23 +16,30 @@ namespace mireka {
 class BuildLink : public std::enable_shared_from_this<BuildLink> {
 public:
     using ShowFn = std::function<void(const std::string& text, bool beep)>;
+    using LiveFn = std::function<void(const std::string& displayBytes)>;
 
-    // `show` runs on the thread of `context`, which must outlive every call of Show (the view
-    // waits for its worker before it is destroyed).
-    BuildLink(QObject* context, ShowFn show);
+    // `show` and `live` run on the thread of `context`, which must outlive every call of Show
+    // and Live (the view waits for its worker before it is destroyed).
+    BuildLink(QObject* context, ShowFn show, LiveFn live = {});
 
     // Worker thread: has `show` run on the interface thread and returns once it has, or at once
     // when the view is going away. The interface thread never waits for the worker here. On the
     // interface thread itself `show` runs directly.
     void Show(const std::string& text, bool beep);
+    // Worker thread, likewise: has `live` add output to the window while the command runs.
+    void Live(std::string displayBytes);
 
     // Interface thread, as the view goes: every wait ends and nothing more is shown.
     void Abandon();
     [[nodiscard]] bool Abandoned() const;
 
 private:
+    // Runs `call` on the interface thread unless the view is going; waits for it from elsewhere.
+    void Deliver(std::function<void()> call);
+
     QObject* context_;
     ShowFn show_;
+    LiveFn live_;
     mutable std::mutex mutex_;
     std::condition_variable shown_;
     std::uint64_t posted_ = 0;
