@@ -1,4 +1,4 @@
-// The text buffer on a 100 MB, 2-million-line text: load, edits anywhere, line queries.
+// The text buffer on a 100 MB, 2-million-line text: load, edits anywhere, snapshots, line queries.
 #include "core/document/LoadText.h"
 #include "core/editor/TextBuffer.h"
 
@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -71,6 +72,45 @@ void BM_InsertAndEraseOneByteAnywhere(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_InsertAndEraseOneByteAnywhere)->Unit(benchmark::kMicrosecond);
+
+// What saving a recovery copy costs the interface thread: sharing every chunk.
+void BM_Snapshot100MB(benchmark::State& state) {
+    const TextBuffer& b = Loaded();
+    std::size_t pieces = 0;
+    for (auto _ : state) {
+        TextSnapshot s = b.Snapshot();
+        pieces = s.PieceCount();
+        benchmark::DoNotOptimize(s.Length());
+        state.PauseTiming(); // dropping it is the writer's cost
+        s = TextSnapshot();
+        state.ResumeTiming();
+    }
+    state.counters["pieces"] = static_cast<double>(pieces);
+}
+BENCHMARK(BM_Snapshot100MB)->Unit(benchmark::kMillisecond);
+
+// A keystroke anywhere, without and with a snapshot holding the text (whose first edit of a
+// chunk copies that chunk). Only the insert is timed.
+void BM_InsertWithSnapshotHeld(benchmark::State& state) {
+    TextBuffer& b = Loaded();
+    std::mt19937_64 rng(5);
+    for (auto _ : state) {
+        TextSnapshot s = state.range(0) ? b.Snapshot() : TextSnapshot();
+        const Offset pos = static_cast<Offset>(rng() % static_cast<std::uint64_t>(b.Length()));
+        const auto start = std::chrono::steady_clock::now();
+        b.Insert(pos, "x");
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        s = TextSnapshot();
+        b.Erase(pos, pos + 1);
+    }
+}
+BENCHMARK(BM_InsertWithSnapshotHeld)
+    ->ArgName("snapshot")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_LineFromOffset(benchmark::State& state) {
     const TextBuffer& b = Loaded();

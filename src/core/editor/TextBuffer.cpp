@@ -40,11 +40,29 @@ TextBuffer::~TextBuffer() = default;
 TextBuffer::Chunk TextBuffer::MakeChunk(std::string_view bytes) const {
     MIREKA_ASSERT(bytes.size() <= capacity_);
     Chunk ch;
-    ch.data = std::make_unique_for_overwrite<char[]>(capacity_);
-    if (!bytes.empty()) std::memcpy(ch.data.get(), bytes.data(), bytes.size());
+    ch.block = SharedBlock::Allocate(capacity_);
+    if (!bytes.empty()) std::memcpy(ch.block.MutableData(), bytes.data(), bytes.size());
     ch.size = static_cast<std::uint32_t>(bytes.size());
     CollectBreaks(bytes, 0, ch.breaks);
     return ch;
+}
+
+char* TextBuffer::Writable(Chunk& ch) const {
+    if (!ch.block.Unique()) {
+        SharedBlock copy = SharedBlock::Allocate(capacity_);
+        std::memcpy(copy.MutableData(), ch.block.Data(), ch.size);
+        ch.block = std::move(copy);
+    }
+    return ch.block.MutableData();
+}
+
+TextSnapshot TextBuffer::Snapshot() const {
+    TextSnapshot snapshot;
+    snapshot.pieces_.reserve(chunks_.size());
+    for (const Chunk& ch : chunks_)
+        if (ch.size > 0) snapshot.pieces_.push_back({ch.block, ch.size});
+    snapshot.length_ = length_;
+    return snapshot;
 }
 
 std::size_t TextBuffer::ChunkOfOffset(Offset pos) const noexcept {
@@ -132,7 +150,7 @@ void TextBuffer::MergeSmall(std::size_t c) {
     auto mergeInto = [this](std::size_t left) {
         Chunk& a = chunks_[left];
         Chunk& b = chunks_[left + 1];
-        std::memcpy(a.data.get() + a.size, b.data.get(), b.size);
+        std::memcpy(Writable(a) + a.size, b.block.Data(), b.size);
         for (std::uint16_t lf : b.breaks)
             a.breaks.push_back(static_cast<std::uint16_t>(lf + a.size));
         a.size += b.size;
@@ -148,7 +166,7 @@ void TextBuffer::MergeSmall(std::size_t c) {
 
 char TextBuffer::At(Offset pos) const noexcept {
     const std::size_t c = ChunkOfOffset(pos);
-    return chunks_[c].data[static_cast<std::size_t>(pos - StartOf(c))];
+    return chunks_[c].block.Data()[static_cast<std::size_t>(pos - StartOf(c))];
 }
 
 void TextBuffer::AppendTo(std::string& out, Offset start, Offset end) const {
@@ -160,7 +178,7 @@ void TextBuffer::AppendTo(std::string& out, Offset start, Offset end) const {
         const Offset at = StartOf(c);
         const Offset from = std::max(start, at) - at;
         const Offset to = std::min<Offset>(end - at, chunks_[c].size);
-        out.append(chunks_[c].data.get() + from, static_cast<std::size_t>(to - from));
+        out.append(chunks_[c].block.Data() + from, static_cast<std::size_t>(to - from));
     }
 }
 
@@ -179,8 +197,8 @@ void TextBuffer::SetText(std::string_view text) {
     for (std::size_t done = 0; done < text.size() || chunks.empty();) {
         const std::size_t n = std::min(capacity_, text.size() - done);
         Chunk ch;
-        ch.data = std::make_unique_for_overwrite<char[]>(capacity_);
-        if (n > 0) std::memcpy(ch.data.get(), text.data() + done, n);
+        ch.block = SharedBlock::Allocate(capacity_);
+        if (n > 0) std::memcpy(ch.block.MutableData(), text.data() + done, n);
         ch.size = static_cast<std::uint32_t>(n);
         CollectBreaks(text.substr(done, n), 0, ch.breaks);
         for (std::uint16_t lf : ch.breaks) {
@@ -212,7 +230,7 @@ void TextBuffer::Insert(Offset pos, std::string_view text) {
     length_ += static_cast<Offset>(text.size());
     lineBreaks_ += added;
     if (ch.size + text.size() <= capacity_) {
-        char* d = ch.data.get();
+        char* d = Writable(ch);
         std::memmove(d + o + text.size(), d + o, ch.size - o);
         std::memcpy(d + o, text.data(), text.size());
         ch.size += static_cast<std::uint32_t>(text.size());
@@ -226,9 +244,9 @@ void TextBuffer::Insert(Offset pos, std::string_view text) {
     } else {
         std::string region;
         region.reserve(ch.size + text.size());
-        region.append(ch.data.get(), o);
+        region.append(ch.block.Data(), o);
         region.append(text);
-        region.append(ch.data.get() + o, ch.size - o);
+        region.append(ch.block.Data() + o, ch.size - o);
         ReplaceChunkRange(c, c, region);
     }
     NoteLineLengthsAround(pos, pos + static_cast<Offset>(text.size()));
@@ -247,7 +265,7 @@ void TextBuffer::Erase(Offset start, Offset end) {
     if (c1 == c2) {
         Chunk& ch = chunks_[c1];
         const std::size_t n = o2 - o1;
-        char* d = ch.data.get();
+        char* d = Writable(ch);
         std::memmove(d + o1, d + o2, ch.size - o2);
         ch.size -= static_cast<std::uint32_t>(n);
         auto first = std::lower_bound(ch.breaks.begin(), ch.breaks.end(), o1);
@@ -275,8 +293,8 @@ void TextBuffer::Erase(Offset start, Offset end) {
             (LineOf(c2) + static_cast<int>(before2)) - (LineOf(c1) + static_cast<int>(before1));
         std::string region;
         region.reserve(o1 + (b.size - o2));
-        region.append(a.data.get(), o1);
-        region.append(b.data.get() + o2, b.size - o2);
+        region.append(a.block.Data(), o1);
+        region.append(b.block.Data() + o2, b.size - o2);
         ReplaceChunkRange(c1, c2, region);
         MergeSmall(std::min(c1, chunks_.size() - 1));
     }
@@ -342,7 +360,7 @@ void TextBuffer::CheckInvariant() const {
         MIREKA_ASSERT(ch.size > 0 || chunks_.size() == 1);
         MIREKA_ASSERT(StartOf(c) == start && LineOf(c) == line);
         std::vector<std::uint16_t> expect;
-        CollectBreaks(std::string_view(ch.data.get(), ch.size), 0, expect);
+        CollectBreaks(std::string_view(ch.block.Data(), ch.size), 0, expect);
         MIREKA_ASSERT(expect == ch.breaks);
         start += ch.size;
         line += static_cast<int>(ch.breaks.size());

@@ -2,9 +2,11 @@
 // one chunk's work plus a pass over the chunk table, never a pass over the whole text.
 #pragma once
 
+#include "core/editor/SharedBlock.h"
+#include "core/editor/TextSnapshot.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,10 @@ public:
     [[nodiscard]] std::string Text(Offset start, Offset end) const;
     void AppendTo(std::string& out, Offset start, Offset end) const;
 
+    // The text as it is now, sharing the chunks' bytes: costs a pointer per chunk, and the first
+    // edit of each shared chunk afterwards copies that chunk.
+    [[nodiscard]] TextSnapshot Snapshot() const;
+
     void SetText(std::string_view text);
     void Insert(Offset pos, std::string_view text);
     void Erase(Offset start, Offset end);
@@ -69,12 +75,14 @@ public:
 
 private:
     struct Chunk {
-        std::unique_ptr<char[]> data; // capacity_ bytes
+        SharedBlock block; // capacity_ bytes; written only while not shared with a snapshot
         std::uint32_t size = 0;
         std::vector<std::uint16_t> breaks; // offsets of LF bytes inside the chunk, ascending
     };
 
     [[nodiscard]] Chunk MakeChunk(std::string_view bytes) const;
+    // The chunk's bytes for writing, copied first when a snapshot still shares them.
+    [[nodiscard]] char* Writable(Chunk& ch) const;
     [[nodiscard]] std::size_t ChunkOfOffset(Offset pos) const noexcept;
     void RebuildTable(std::size_t from);
     void ShiftTable(std::size_t from, Offset bytes, int breaks) noexcept;

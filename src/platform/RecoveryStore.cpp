@@ -1,0 +1,466 @@
+// Recovery files written atomically on a background thread, and the start-up claim of the files
+// that dead instances left. POSIX calls on the names' bytes; Win32 calls on Windows.
+#include "platform/RecoveryStore.h"
+
+#include "core/app/ErrorText.h"
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <set>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mireka {
+
+namespace {
+
+// Pieces of the text between two looks at whether the write is still wanted.
+constexpr std::size_t kCancelCheckPieces = 64;
+
+std::string MakeId() {
+    char id[40];
+    std::snprintf(id, sizeof id, "%016llx-%lld",
+                  static_cast<unsigned long long>(QRandomGenerator::system()->generate64()),
+                  static_cast<long long>(QCoreApplication::applicationPid()));
+    return id;
+}
+
+bool Missing(const std::error_code& ec) {
+    return ec == std::errc::no_such_file_or_directory;
+}
+
+void RemoveIfThere(const std::string& path) {
+    std::error_code ignored;
+    RemoveFile(path, &ignored);
+}
+
+bool IsFile(const std::string& path) {
+#ifdef _WIN32
+    return QFileInfo(QString::fromLocal8Bit(path.c_str())).isFile();
+#else
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+#endif
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+#ifdef _WIN32
+    const QDir dir(QString::fromLocal8Bit(folder.c_str()));
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
+        names.push_back(name.toLocal8Bit().toStdString());
+#else
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+            names.emplace_back(entry->d_name);
+        ::closedir(dir);
+    }
+#endif
+    return names;
+}
+
+std::error_code MakeFolder(const std::string& folder) {
+#ifdef _WIN32
+    if (QDir().mkpath(QString::fromLocal8Bit(folder.c_str()))) return {};
+    return std::make_error_code(std::errc::permission_denied);
+#else
+    // Each missing folder on the way, private: the texts are the user's documents.
+    for (std::size_t sep = 1; sep <= folder.size(); ++sep) {
+        sep = std::min(folder.find('/', sep), folder.size());
+        const std::string upto = folder.substr(0, sep);
+        if (::mkdir(upto.c_str(), 0700) != 0 && errno != EEXIST)
+            return {errno, std::generic_category()};
+    }
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return {errno, std::generic_category()};
+    if (!S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::not_a_directory);
+    return {};
+#endif
+}
+
+// A new file, written in full, on disk, then put in place of another.
+class NewFile {
+public:
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    explicit NewFile(std::string path) : path_(std::move(path)) {
+        RemoveIfThere(path_); // left by a crash
+#ifdef _WIN32
+        const std::wstring wide = QString::fromLocal8Bit(path_.c_str()).toStdWString();
+        handle_ = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle_ == INVALID_HANDLE_VALUE) Fail();
+#else
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd_ < 0) Fail();
+#endif
+    }
+    ~NewFile() {
+        Close();
+        if (!placed_) RemoveIfThere(path_);
+    }
+
+    [[nodiscard]] std::error_code Error() const noexcept {
+        return error_;
+    }
+
+    void Write(std::string_view bytes) {
+        while (!error_ && !bytes.empty()) {
+#ifdef _WIN32
+            DWORD n = 0;
+            const auto want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+            if (!::WriteFile(handle_, bytes.data(), want, &n, nullptr)) return Fail();
+#else
+            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return Fail();
+            if (n == 0) error_ = std::make_error_code(std::errc::io_error);
+#endif
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+
+    // Flushes the file to disk, closes it and renames it over `target`.
+    void PlaceAs(const std::string& target) {
+        if (error_) return;
+#ifdef _WIN32
+        if (!::FlushFileBuffers(handle_)) return Fail();
+        Close();
+        const std::wstring from = QString::fromLocal8Bit(path_.c_str()).toStdWString();
+        const std::wstring to = QString::fromLocal8Bit(target.c_str()).toStdWString();
+        if (!::MoveFileExW(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return Fail();
+#else
+        if (::fsync(fd_) != 0) return Fail();
+        if (::close(std::exchange(fd_, -1)) != 0) return Fail();
+        if (::rename(path_.c_str(), target.c_str()) != 0) return Fail();
+        // The new name reaches the disk with the folder.
+        const std::string folder = target.substr(0, target.rfind('/') + 1);
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+#endif
+        placed_ = true;
+    }
+
+private:
+    void Fail() {
+#ifdef _WIN32
+        error_ = {static_cast<int>(::GetLastError()), std::system_category()};
+#else
+        error_ = {errno, std::generic_category()};
+#endif
+    }
+    void Close() {
+#ifdef _WIN32
+        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+#else
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+#endif
+    }
+
+    std::string path_;
+    std::error_code error_;
+    bool placed_ = false;
+#ifdef _WIN32
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+#else
+    int fd_ = -1;
+#endif
+};
+
+// A regular file read at offsets: the header first, then the text straight into its string.
+class InFile {
+public:
+    InFile(const InFile&) = delete;
+    InFile& operator=(const InFile&) = delete;
+    explicit InFile(const std::string& path) {
+#ifdef _WIN32
+        file_.setFileName(QString::fromLocal8Bit(path.c_str()));
+        if (!file_.open(QIODevice::ReadOnly))
+            error_ = std::make_error_code(std::errc::permission_denied);
+        else
+            size_ = static_cast<std::uint64_t>(file_.size());
+#else
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+            error_ = {errno, std::generic_category()};
+        else if (!S_ISREG(st.st_mode))
+            error_ = std::make_error_code(std::errc::invalid_argument);
+        else
+            size_ = static_cast<std::uint64_t>(st.st_size);
+#endif
+    }
+    ~InFile() {
+#ifndef _WIN32
+        if (fd_ >= 0) ::close(fd_);
+#endif
+    }
+
+    [[nodiscard]] std::error_code Error() const noexcept {
+        return error_;
+    }
+    [[nodiscard]] std::uint64_t Size() const noexcept {
+        return size_;
+    }
+
+    // `out.size()` bytes from `offset`; fewer only at an error.
+    void ReadAt(std::uint64_t offset, std::string& out) {
+        std::size_t done = 0;
+#ifdef _WIN32
+        if (!file_.seek(static_cast<qint64>(offset)))
+            error_ = std::make_error_code(std::errc::io_error);
+        while (!error_ && done < out.size()) {
+            const qint64 n = file_.read(out.data() + done, static_cast<qint64>(out.size() - done));
+            if (n <= 0)
+                error_ = std::make_error_code(std::errc::io_error);
+            else
+                done += static_cast<std::size_t>(n);
+        }
+#else
+        while (!error_ && done < out.size()) {
+            const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
+                                      static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0)
+                error_ = {errno, std::generic_category()};
+            else if (n == 0)
+                error_ = std::make_error_code(std::errc::io_error); // shrank while read
+            else
+                done += static_cast<std::size_t>(n);
+        }
+#endif
+        out.resize(done);
+    }
+
+private:
+    std::error_code error_;
+    std::uint64_t size_ = 0;
+#ifdef _WIN32
+    QFile file_;
+#else
+    int fd_ = -1;
+#endif
+};
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+    return s.size() > suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+} // namespace
+
+RecoveryStore::RecoveryStore(std::string folder, ErrorHandler onError)
+    : folder_(std::move(folder)), id_(MakeId()), onError_(std::move(onError)),
+      thread_([this] { Run(); }) {}
+
+RecoveryStore::~RecoveryStore() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        pending_.reset();
+        cancel_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+    if (lock_.Held()) {
+        RemoveFiles();
+        lock_.RemoveAndRelease();
+    }
+}
+
+std::string RecoveryStore::DefaultFolder() {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty()) return {};
+    return QFile::encodeName(QDir::toNativeSeparators(base + "/UMO Software/Mireka/recovery"))
+        .toStdString();
+}
+
+void RecoveryStore::Schedule(RecoveryDocument document, TextSnapshot text) {
+    using namespace std::chrono;
+    const auto now = duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+    Enqueue({false, std::move(document), std::move(text), static_cast<std::int64_t>(now)});
+}
+
+void RecoveryStore::Remove() {
+    // The write in progress would be deleted right after it: stop it instead.
+    cancel_ = true;
+    Enqueue({true, {}, {}, 0});
+}
+
+void RecoveryStore::Enqueue(Job job) {
+    std::optional<Job> replaced;
+    {
+        std::lock_guard lock(mutex_);
+        replaced = std::exchange(pending_, std::move(job));
+    }
+    wake_.notify_one();
+    // A replaced snapshot is let go here, outside the lock.
+}
+
+void RecoveryStore::Flush() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return !pending_ && !busy_; });
+}
+
+void RecoveryStore::Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || pending_; });
+        if (stopping_) return;
+        Job job = std::move(*pending_);
+        pending_.reset();
+        busy_ = true;
+        // Only a Remove() from here on concerns the job just taken.
+        cancel_ = false;
+        lock.unlock();
+        if (job.remove) {
+            RemoveFiles();
+        } else if (const std::error_code ec = Write(job); !ec) {
+            reported_ = false;
+        } else if (ec != std::errc::operation_canceled) {
+            if (!reported_ && onError_)
+                onError_(RecoveryFolderErrorText(DisplayPath(folder_).toStdString(),
+                                                 SystemErrorText(ec)));
+            reported_ = true;
+        }
+        job = Job();
+        lock.lock();
+        busy_ = false;
+        idle_.notify_all();
+    }
+}
+
+std::error_code RecoveryStore::Prepare() {
+    if (lock_.Held() && lock_.StillNamed()) return {};
+    lock_.Release();
+    if (const std::error_code ec = MakeFolder(folder_)) return ec;
+    // A scanner of another instance may hold a new lock file for a moment before deleting it.
+    std::error_code ec;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        lock_ = FileLock::TryLock(FilePath(id_, kLockSuffix), &ec);
+        if (lock_.Held()) return {};
+        if (ec != std::errc::resource_unavailable_try_again) return ec;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::make_error_code(std::errc::device_or_resource_busy);
+}
+
+std::error_code RecoveryStore::Write(const Job& job) {
+    // The file may exist only while its lock is held, or another instance would claim it.
+    if (const std::error_code ec = Prepare()) return ec;
+    RecoveryInfo info;
+    info.document = job.document;
+    info.savedAt = job.savedAt;
+    info.programVersion = MIREKA_VERSION;
+    info.length = static_cast<std::uint64_t>(job.text.Length());
+    info.checksum = kRecoveryChecksumStart;
+    for (std::size_t i = 0; i < job.text.PieceCount(); ++i)
+        info.checksum = RecoveryChecksum(job.text.Piece(i), info.checksum);
+
+    NewFile file(FilePath(id_, kTempSuffix));
+    file.Write(EncodeRecoveryHeader(info));
+    for (std::size_t i = 0; i < job.text.PieceCount() && !file.Error(); ++i) {
+        if (i % kCancelCheckPieces == 0 && cancel_)
+            return std::make_error_code(std::errc::operation_canceled);
+        file.Write(job.text.Piece(i));
+    }
+    if (cancel_) return std::make_error_code(std::errc::operation_canceled);
+    file.PlaceAs(FilePath(id_, kDataSuffix));
+    return file.Error();
+}
+
+void RecoveryStore::RemoveFiles() const {
+    RemoveIfThere(FilePath(id_, kDataSuffix));
+    RemoveIfThere(FilePath(id_, kTempSuffix));
+}
+
+std::vector<RecoveryOrphan> RecoveryStore::FindOrphans() const {
+    std::set<std::string> ids;
+    for (const std::string& name : ListFolder(folder_)) {
+        for (const char* suffix : {kDataSuffix, kLockSuffix, kTempSuffix})
+            if (EndsWith(name, suffix))
+                ids.insert(name.substr(0, name.size() - std::string_view(suffix).size()));
+    }
+    ids.erase(id_);
+    std::vector<RecoveryOrphan> orphans;
+    for (const std::string& id : ids) {
+        std::error_code ec;
+        FileLock lock = FileLock::TryLock(FilePath(id, kLockSuffix), &ec);
+        if (!lock.Held()) continue; // alive, or another instance is claiming it
+        RemoveIfThere(FilePath(id, kTempSuffix));
+        if (IsFile(FilePath(id, kDataSuffix)))
+            orphans.push_back(RecoveryOrphan(FilePath(id, kDataSuffix), std::move(lock)));
+        else
+            lock.RemoveAndRelease();
+    }
+    return orphans;
+}
+
+RecoveredText RecoveryStore::Read(const RecoveryOrphan& orphan) {
+    RecoveredText out;
+    const std::string shown = DisplayPath(orphan.Path()).toStdString();
+    const auto unreadable = [&](std::error_code ec) {
+        out.error = RecoveryError::Unreadable;
+        out.message = RecoveryErrorText(out.error, shown, SystemErrorText(ec));
+        return std::move(out);
+    };
+    InFile file(orphan.Path());
+    if (file.Error()) return unreadable(file.Error());
+    std::string head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kMaxRecoveryHeader)), '\0');
+    file.ReadAt(0, head);
+    if (file.Error()) return unreadable(file.Error());
+    RecoveryHeader header = ParseRecoveryHeader(head, file.Size());
+    if (header.error == RecoveryError::None) {
+        head = std::string();
+        out.text.resize(static_cast<std::size_t>(header.info.length));
+        file.ReadAt(header.textOffset, out.text);
+        if (file.Error()) return unreadable(file.Error());
+        if (RecoveryChecksum(out.text) != header.info.checksum)
+            header.error = RecoveryError::Corrupt;
+    }
+    out.error = header.error;
+    if (out.error != RecoveryError::None) {
+        out.text = std::string();
+        out.message = RecoveryErrorText(out.error, shown);
+    } else {
+        out.info = std::move(header.info);
+    }
+    return out;
+}
+
+bool RecoveryStore::Discard(RecoveryOrphan orphan) {
+    std::error_code ec;
+    const bool removed = RemoveFile(orphan.Path(), &ec) || Missing(ec);
+    // Without its text the lock file is only litter; deleted under its lock like any other.
+    if (removed) orphan.lock_.RemoveAndRelease();
+    return removed;
+}
+
+} // namespace mireka
