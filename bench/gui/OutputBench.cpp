@@ -123,7 +123,8 @@ void BM_InterfaceWhileACommandPrints10MBps(benchmark::State& state) {
         while (!view->IsBuildReady()) {
             const auto posted = Clock::now();
             bool answered = false;
-            QMetaObject::invokeMethod(view, [&] { answered = true; }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                view, [&] { answered = true; }, Qt::QueuedConnection);
             while (!answered)
                 QApplication::processEvents(QEventLoop::WaitForMoreEvents);
             ms.push_back(Ms(Clock::now() - posted));

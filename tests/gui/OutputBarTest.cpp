@@ -121,6 +121,19 @@ TEST_F(OutputBarTest, LiveOutputFollowsTheEndUnlessTheUserScrolledUp) {
     frame->AppendBuildOutput(Transcript(40, "last"));
     EXPECT_EQ(edit->verticalScrollBar()->value(), edit->verticalScrollBar()->maximum());
     EXPECT_TRUE(ShowsTheEnd());
+
+    // The end display: the whole transcript, whether the window holds its start (only the rest
+    // is added) or something else came in between (it is replaced).
+    const std::string held = edit->GetWindowText();
+    const std::string whole = held + "end\r\n";
+    for (const bool cutIn : {false, true}) {
+        frame->ShowBuildDisplay(held, std::nullopt);
+        if (cutIn) frame->ShowBuildDisplay("new document\r\n", std::nullopt);
+        frame->ShowBuildDisplay(whole, held.size());
+        EXPECT_EQ(edit->GetWindowText(), whole) << cutIn;
+        EXPECT_EQ(edit->Control().Caret(), static_cast<Offset>(whole.size()));
+        EXPECT_TRUE(ShowsTheEnd());
+    }
 }
 
 TEST_F(OutputBarTest, ReplacementsFromSeveralThreadsNeverInterleave) {

@@ -1,6 +1,8 @@
 // Building the C library reference: page selection, staleness, cleaning, names, the index.
 #include "core/app/ManReference.h"
 
+#include "core/app/Fnv.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -172,13 +174,9 @@ std::vector<ManPageFile> ChooseReferencePages(std::vector<ManPageFile> translate
 }
 
 std::string ReferenceFingerprint(const std::vector<ManPageFile>& pages) {
-    // FNV-1a, 64 bits: a change detector, not a guard against anyone.
-    std::uint64_t h = 0xcbf29ce484222325ULL;
+    std::uint64_t h = kFnvStart;
     const auto mix = [&h](std::string_view s) {
-        for (const char c : s) {
-            h ^= static_cast<unsigned char>(c);
-            h *= 0x100000001b3ULL;
-        }
+        h = Fnv1a64(s, h);
         h ^= 0xFF; // a separator no text byte can fake
         h *= 0x100000001b3ULL;
     };

@@ -84,11 +84,7 @@ std::string Fill(std::string_view format, std::string_view first, std::string_vi
 } // namespace
 
 std::uint64_t RecoveryChecksum(std::string_view bytes, std::uint64_t sum) noexcept {
-    for (const char c : bytes) {
-        sum ^= static_cast<unsigned char>(c);
-        sum *= 0x100000001b3u;
-    }
-    return sum;
+    return Fnv1a64(bytes, sum);
 }
 
 std::string EncodeRecoveryHeader(const RecoveryInfo& info) {

@@ -2,6 +2,8 @@
 // lines, an empty line, then the text's bytes exactly as the editor holds them.
 #pragma once
 
+#include "core/app/Fnv.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -35,7 +37,7 @@ struct RecoveryInfo {
 };
 
 // FNV-1a 64, fed piece by piece: pass the previous result as `sum`.
-inline constexpr std::uint64_t kRecoveryChecksumStart = 0xcbf29ce484222325u;
+inline constexpr std::uint64_t kRecoveryChecksumStart = kFnvStart;
 [[nodiscard]] std::uint64_t RecoveryChecksum(std::string_view bytes,
                                              std::uint64_t sum = kRecoveryChecksumStart) noexcept;
 

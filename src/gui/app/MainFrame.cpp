@@ -608,6 +608,10 @@ void CMainFrame::AppendBuildOutput(std::string_view displayBytes) {
     outputBar_->Edit()->AppendText(displayBytes);
 }
 
+void CMainFrame::ShowBuildDisplay(std::string displayBytes, std::optional<std::size_t> kept) {
+    outputBar_->Edit()->ReplaceText(displayBytes, kept);
+}
+
 // ---- font, colours, toolchain, always on top ---------------------------------------------------
 
 void CMainFrame::OnViewFont() {

@@ -93,6 +93,7 @@ public:
     // such a thread, so joining it after that is safe).
     void ShowBuildOutput(const std::string& text) override;
     void AppendBuildOutput(std::string_view displayBytes) override;
+    void ShowBuildDisplay(std::string displayBytes, std::optional<std::size_t> kept) override;
     // The editor font and the five colours, applied by the view at every update.
     [[nodiscard]] const QFont& EditorFont() const noexcept override { return font_; }
     [[nodiscard]] const EditorColours& Colours() const noexcept override { return colours_; }

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +31,12 @@ public:
     [[nodiscard]] virtual std::string LookupHint(std::string_view word) const = 0;
     // Replaces the output window's whole text; callable from any thread.
     virtual void ShowBuildOutput(const std::string& text) = 0;
-    // Adds bytes already in the output window's form at its end, following them when the end
-    // was in view; interface thread only.
+    // Interface thread only, with bytes already in the output window's form (OutputDisplayBytes):
+    // adds them at the end, following them when the end was in view;
     virtual void AppendBuildOutput(std::string_view displayBytes) = 0;
+    // shows them as the whole text, as ShowBuildOutput does. When the window holds, since its
+    // last whole-text display, exactly the first `kept` bytes of them, only the rest is added.
+    virtual void ShowBuildDisplay(std::string displayBytes, std::optional<std::size_t> kept) = 0;
     [[nodiscard]] virtual const QFont& EditorFont() const noexcept = 0;
     [[nodiscard]] virtual const EditorColours& Colours() const noexcept = 0;
     // The selected toolchain (m_nToolchain) and its change, which the status pane follows.

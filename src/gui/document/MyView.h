@@ -12,6 +12,7 @@
 // Build and run (MyViewBuild.cpp).
 #include "core/toolchain/BuildSettings.h"
 #include "core/toolchain/Toolchain.h"
+#include "gui/toolchain/BuildLink.h"
 
 #include <atomic>
 #include <cstdint>
@@ -29,7 +30,6 @@ namespace mireka {
 class CMyDoc;
 class CommandTable;
 class CLineNumberWnd;
-class BuildLink;
 struct BuildCommand;
 struct BuildCommandState;
 enum class RunKind;
@@ -176,7 +176,7 @@ private:
     // `forClang` is the compile as it runs when the driver turns out to be clang.
     void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
                           const std::optional<BuildCommand>& forClang);
-    void ShowBuildText(const std::string& text, bool beep);
+    void ShowBuildText(BuildLink::Display& display);
     void ShowLiveOutput(const std::string& displayBytes);
     void RunProgram(const std::string& path, const std::optional<std::string>& arguments);
     void RunWithArguments(const std::string& path, std::string& lastArguments);

@@ -1,6 +1,7 @@
 // The build and run commands of the editor view: compile on a worker thread with the transcript in
 // the output window, run the program in a terminal, the debugger, commands, the toolchain and
 // the environment report.
+#include "core/app/Fnv.h"
 #include "core/toolchain/BuildMenus.h"
 #include "core/toolchain/BuildText.h"
 #include "core/toolchain/Clang.h"
@@ -89,7 +90,7 @@ CMyView::BuildLifetime::~BuildLifetime() {
 
 void CMyView::LoadBuildSettingsOnCreate() {
     buildLink_ = std::make_shared<BuildLink>(
-        this, [this](const std::string& text, bool beep) { ShowBuildText(text, beep); },
+        this, [this](BuildLink::Display& display) { ShowBuildText(display); },
         [this](const std::string& displayBytes) { ShowLiveOutput(displayBytes); });
     LoadBuildSettings(m_settings, ProgramEnvironment::Instance(), RealFileProbe());
     SetTabWidth(m_settings.m_nTabWidth);
@@ -311,19 +312,36 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
             if (TakeClangNoticeTurn()) run.note = kClangNotice;
         }
         AddToolchainDirToPath(env, toolchainPath);
+        // Every display is converted here, off the interface thread. What the window holds of
+        // this run is tracked by length and hash, so that the end display adds only what is new
+        // when the window already shows the rest.
+        std::optional<std::size_t> shownLength;
+        std::uint64_t shownHash = kFnvStart;
         CaptureCallbacks callbacks;
-        callbacks.show = [&link](const std::string& text, bool beep) { link->Show(text, beep); };
+        callbacks.show = [&](const std::string& text, bool beep) {
+            BuildLink::Display display{text, OutputDisplayBytes(text), std::nullopt, beep};
+            const std::string_view bytes = display.bytes;
+            if (shownLength && *shownLength <= bytes.size() &&
+                Fnv1a64(bytes.substr(0, *shownLength)) == shownHash)
+                display.kept = shownLength;
+            shownLength = bytes.size();
+            shownHash = Fnv1a64(bytes);
+            link->Show(display);
+        };
         callbacks.abandoned = [&link] { return link->Abandoned(); };
         callbacks.stop = [this] { return stopAsked_.load(); };
-        // Converted here, off the interface thread; a piece that ends inside a character waits
-        // for the rest of it.
+        // A piece that ends inside a character waits for the rest of it.
         std::string held;
-        callbacks.live = [&link, &held](std::string_view captured) {
+        callbacks.live = [&](std::string_view captured) {
             held.append(captured);
             const std::size_t n = ShowableLength(held);
             if (n == 0) return;
             std::string display = OutputDisplayBytes(std::string_view(held).substr(0, n));
             held.erase(0, n);
+            if (shownLength) {
+                *shownLength += display.size();
+                shownHash = Fnv1a64(display, shownHash);
+            }
             link->Live(std::move(display));
         };
         RunCaptured(runKind, run, shell, env.Snapshot(), captureDir, callbacks);
@@ -333,10 +351,11 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
     });
 }
 
-void CMyView::ShowBuildText(const std::string& text, bool beep) {
-    if (beep) Prompts::Current().Beep();
-    if (FrameServices* frame = FrameOf(this)) frame->ShowBuildOutput(text);
-    if (buildObserver_) buildObserver_(text, m_bReady.load());
+void CMyView::ShowBuildText(BuildLink::Display& display) {
+    if (display.beep) Prompts::Current().Beep();
+    if (FrameServices* frame = FrameOf(this))
+        frame->ShowBuildDisplay(std::move(display.bytes), display.kept);
+    if (buildObserver_) buildObserver_(display.text, m_bReady.load());
 }
 
 void CMyView::ShowLiveOutput(const std::string& displayBytes) {

@@ -45,9 +45,14 @@ void COutputEdit::SetOutputColors(Colour text, Colour background) {
     SetTextColors(ToQColor(text), ToQColor(background));
 }
 
-void COutputEdit::ReplaceText(std::string_view bytes) {
+void COutputEdit::ReplaceText(std::string_view bytes, std::optional<std::size_t> kept) {
     const std::lock_guard lock(mutex_);
-    SetWindowText(bytes);
+    if (kept && *kept <= bytes.size() && sinceReplaced_ == *kept &&
+        GetWindowTextLength() == static_cast<Offset>(*kept))
+        Control().Append(bytes.substr(*kept));
+    else
+        SetWindowText(bytes);
+    sinceReplaced_ = bytes.size();
     // The transcript's lines end in CR LF: two bytes back is the end of its last line.
     const auto len = static_cast<Offset>(bytes.size());
     const Offset lastLineEnd = len >= 2 ? len - 2 : 0;
@@ -63,6 +68,7 @@ void COutputEdit::AppendText(std::string_view bytes) {
     QScrollBar* bar = verticalScrollBar();
     const bool following = bar->value() >= bar->maximum();
     Control().Append(bytes);
+    sinceReplaced_ += bytes.size();
     if (following) bar->setValue(bar->maximum());
 }
 

@@ -7,6 +7,7 @@
 #include "gui/widgets/DockingBar.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,8 +33,9 @@ public:
 
     // Replaces the whole text with `bytes` (already in the control's form), leaves the end of the
     // last line in view with the caret after it, and paints at once; one unit under the mutex.
-    // Interface thread only.
-    void ReplaceText(std::string_view bytes);
+    // When the text is, since the last replacement, exactly the first `kept` bytes of `bytes`,
+    // only the rest is added: the user sees the same. Interface thread only.
+    void ReplaceText(std::string_view bytes, std::optional<std::size_t> kept = std::nullopt);
 
     // Adds `bytes` (in the control's form) at the end without touching the selection; when the
     // last line was in view it stays in view, else the view stays where the user scrolled it.
@@ -50,6 +52,8 @@ protected:
 private:
     // Serialises whole-text replacements.
     std::mutex mutex_;
+    // Bytes that came since the last replacement, counting its own.
+    std::size_t sinceReplaced_ = 0;
     Colour text_ = 0x000000;
     Colour background_ = 0xFFFFFF;
 };

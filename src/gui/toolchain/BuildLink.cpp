@@ -9,8 +9,8 @@ namespace mireka {
 BuildLink::BuildLink(QObject* context, ShowFn show, LiveFn live)
     : context_(context), show_(std::move(show)), live_(std::move(live)) {}
 
-void BuildLink::Show(const std::string& text, bool beep) {
-    Deliver([this, &text, beep] { show_(text, beep); });
+void BuildLink::Show(Display& display) {
+    Deliver([this, &display] { show_(display); });
 }
 
 void BuildLink::Live(std::string displayBytes) {

@@ -9,13 +9,22 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace mireka {
 
 class BuildLink : public std::enable_shared_from_this<BuildLink> {
 public:
-    using ShowFn = std::function<void(const std::string& text, bool beep)>;
+    // One display of a run: the transcript, the same in the output window's form, how much of
+    // that the window already holds (when it holds exactly a start of it), and the beep.
+    struct Display {
+        const std::string& text;
+        std::string bytes;
+        std::optional<std::size_t> kept;
+        bool beep = false;
+    };
+    using ShowFn = std::function<void(Display& display)>;
     using LiveFn = std::function<void(const std::string& displayBytes)>;
 
     // `show` and `live` run on the thread of `context`, which must outlive every call of Show
@@ -25,7 +34,7 @@ public:
     // Worker thread: has `show` run on the interface thread and returns once it has, or at once
     // when the view is going away. The interface thread never waits for the worker here. On the
     // interface thread itself `show` runs directly.
-    void Show(const std::string& text, bool beep);
+    void Show(Display& display);
     // Worker thread, likewise: has `live` add output to the window while the command runs.
     void Live(std::string displayBytes);
 
