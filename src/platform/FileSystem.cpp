@@ -69,6 +69,7 @@ FileStatus QueryFile(const std::string& path) {
         status.isRegular = S_ISREG(st.st_mode);
         status.writable = ::access(path.c_str(), W_OK) == 0;
         status.size = static_cast<std::uint64_t>(st.st_size);
+        status.mtime = static_cast<std::int64_t>(st.st_mtime);
     }
 #else
     const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
@@ -79,6 +80,7 @@ FileStatus QueryFile(const std::string& path) {
         status.isRegular = info.isFile();
         status.writable = info.isWritable();
         status.size = static_cast<std::uint64_t>(info.size());
+        status.mtime = info.lastModified().toSecsSinceEpoch();
     }
 #endif
     return status;

@@ -21,6 +21,7 @@ struct FileStatus {
     bool isRegular = false;
     bool writable = false; // the user may write it (read-only files are saved under a new name)
     std::uint64_t size = 0;
+    std::int64_t mtime = -1; // last change, seconds since the epoch
 
     [[nodiscard]] bool Exists() const noexcept { return !error; }
 };

@@ -10,6 +10,7 @@
 #include "gui/base/DialogRunner.h"
 #include "gui/base/NativePath.h"
 #include "gui/base/Prompts.h"
+#include "gui/document/DocumentRecovery.h"
 #include "gui/document/MyView.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDirs.h"
@@ -52,6 +53,7 @@ CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(ar
 CMyApp::CMyApp() = default;
 
 CMyApp::~CMyApp() {
+    recovery_.reset();
     frame_.reset();
     doc_.reset();
     if (store_ && GetProfileStore() == store_.get()) SetProfileStore(nullptr);
@@ -81,6 +83,7 @@ bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     frame_->View()->SetDocument(doc_.get());
     QObject::connect(doc_.get(), &CMyDoc::TitleChanged, frame_.get(), &CMainFrame::UpdateTitle);
     RegisterCommands();
+    recovery_ = std::make_unique<CDocumentRecovery>(*doc_, *frame_->View());
 
     // The first argument that is not a switch names the file to open.
     std::string file;
@@ -103,6 +106,7 @@ bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     }
     frame_->UpdateTitle();
     frame_->show();
+    if (recovery_->OfferLeftovers(frame_.get())) AfterDocumentChange();
 
     memory_.folder = GetProfileString("Settings", "Directory");
     memory_.filterIndex = GetProfileInt("Settings", "FilterIndex", 1);

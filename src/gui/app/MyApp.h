@@ -12,6 +12,7 @@ class QApplication;
 
 namespace mireka {
 
+class CDocumentRecovery;
 class CMainFrame;
 class SettingsStore;
 
@@ -41,6 +42,7 @@ public:
 
     [[nodiscard]] CMainFrame* MainFrame() const noexcept { return frame_.get(); }
     [[nodiscard]] CMyDoc* Document() const noexcept { return doc_.get(); }
+    [[nodiscard]] CDocumentRecovery* Recovery() const noexcept { return recovery_.get(); }
     [[nodiscard]] RecentFileList& Recent() noexcept { return recent_; }
     [[nodiscard]] FileDialogMemory& DialogMemory() noexcept { return memory_; }
     // The pages the print preview shows side by side ("PreviewPages"; 0: never chosen).
@@ -57,7 +59,8 @@ private:
     RecentFileList recent_{4};
     FileDialogMemory memory_;
     int previewPages_ = 0;
-    bool lastOpenCancelled_ = false; // the last open stopped at the save prompt
+    std::unique_ptr<CDocumentRecovery> recovery_; // goes before the document and its view
+    bool lastOpenCancelled_ = false;              // the last open stopped at the save prompt
     std::unique_ptr<CMyDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };

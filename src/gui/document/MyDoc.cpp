@@ -101,6 +101,17 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     return true;
 }
 
+void CMyDoc::RestoreDocument(const std::string& path, std::string_view bytes) {
+    OnNewDocument();
+    if (view_) {
+        WaitCursor wait;
+        view_->SetWindowText(bytes);
+    }
+    if (!path.empty()) SetPathName(path, false);
+    modified_ = true;
+    emit TitleChanged();
+}
+
 bool CMyDoc::OnSaveDocument(const std::string& path) {
     std::string error;
     const std::string bytes = view_ ? view_->GetWindowText() : std::string();

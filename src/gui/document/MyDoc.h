@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -41,6 +42,9 @@ public:
     // Loads `path` into the view; false after telling the user why. `contentsLost` says
     // whether the previous text was already gone when it failed.
     bool OnOpenDocument(const std::string& path, bool* contentsLost = nullptr);
+    // Puts text saved for recovery back: `bytes` as the editor held them, under `path` (empty
+    // for an untitled document), modified, so that nothing is lost until the user saves.
+    void RestoreDocument(const std::string& path, std::string_view bytes);
     // The file last opened is UTF-8 with characters outside ASCII (loading never converts).
     [[nodiscard]] bool LooksLikeUtf8() const noexcept { return looksLikeUtf8_; }
     // Save and Save As: with an empty `pathName` the Save As dialog asks for the name.
