@@ -17,4 +17,5 @@ mireka_install() {
 MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk libqt6svg6
                        manpages-dev manpages-ja-dev mandoc)
 # mandoc also renders the fixture pages of the reference's test.
-MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils mandoc)
+# Xvfb and xdotool: tests that start the program itself on an X server and type into it.
+MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils mandoc xvfb xdotool)
