@@ -5,6 +5,7 @@
 #include "core/app/RecentFileList.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
+#include "gui/document/DocumentRecovery.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 
@@ -102,6 +103,44 @@ void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
     TimeKeystrokes(state, w, 40);
 }
 BENCHMARK(BM_KeystrokeAtEndOf2MLines)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
+
+// The same with the recovery file kept: every 250th keystroke hands a snapshot to the writer
+// (as a pause in typing would), which writes 24 MB while the next keystrokes are timed.
+void BM_KeystrokeAtEndOf2MLinesWithRecovery(benchmark::State& state) {
+    Window w;
+    w.view.SetWindowText(TwoMillionShortLines());
+    w.view.Control().SetCaret(w.view.GetWindowTextLength());
+    w.view.ScrollCaret();
+    w.view.viewport()->repaint();
+    const QString folder = QStringLiteral("/tmp/mireka-bench-recovery");
+    QDir(folder).removeRecursively();
+    {
+        CDocumentRecovery recovery(w.doc, w.view, QFile::encodeName(folder).toStdString());
+        std::vector<double> ms;
+        int n = 0;
+        for (auto _ : state) {
+            if (++n % 250 == 1) {
+                state.PauseTiming();
+                recovery.Write();
+                state.ResumeTiming();
+            }
+            const auto start = Clock::now();
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+                            n % 40 == 0 ? QStringLiteral(" ") : QStringLiteral("a"));
+            QApplication::sendEvent(&w.view, &press);
+            w.view.viewport()->repaint();
+            const double t = Ms(Clock::now() - start);
+            ms.push_back(t);
+            state.SetIterationTime(t / 1000.0);
+        }
+        bench::ReportPercentiles(state, ms);
+    }
+    QDir(folder).removeRecursively();
+}
+BENCHMARK(BM_KeystrokeAtEndOf2MLinesWithRecovery)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(2000);

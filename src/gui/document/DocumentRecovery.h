@@ -34,14 +34,15 @@ public:
     // reported and kept. True when a text was restored.
     bool OfferLeftovers(QWidget* parent);
 
-    // Writes the text now (when modified) instead of at the next pause; then waits for it.
+    // Hands the text (when modified) to the writer now instead of at the next pause.
+    void Write();
+    // The same, then waits until it is written.
     void WriteNow();
     [[nodiscard]] const RecoveryStore& Store() const noexcept { return store_; }
 
 private:
     void OnTextChanged();
     void OnDocumentChanged();
-    void Write();
     [[nodiscard]] QString Question(const RecoveredText& recovered) const;
 
     CMyDoc& doc_;
