@@ -216,7 +216,11 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
         const QByteArray piece = file.read(std::min<qint64>(most, callbacks.limit - taken));
         if (piece.isEmpty()) return false;
         taken += piece.size();
-        transcript.AppendCaptured(std::string_view(piece.constData(), piece.size()));
+        const std::string_view bytes(piece.constData(), static_cast<std::size_t>(piece.size()));
+        if (callbacks.filter)
+            transcript.AppendCaptured(callbacks.filter(bytes));
+        else
+            transcript.AppendCaptured(bytes);
         return true;
     };
 

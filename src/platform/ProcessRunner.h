@@ -33,6 +33,9 @@ struct CaptureCallbacks {
     // Asked while the command runs: true ends it the same way; what it printed is shown,
     // followed by the stop line and the end marker.
     std::function<bool()> stop;
+    // Turns captured bytes into what the transcript shows (explanations put under messages);
+    // given every byte in order, in pieces of any size. Left empty, bytes go in unchanged.
+    std::function<std::string(std::string_view captured)> filter;
     // Captured bytes past which the command is ended; the transcript keeps this many.
     std::int64_t limit = kCaptureLimitBytes;
 };

@@ -679,6 +679,80 @@ TEST_F(BuildRunTest, OutputShowsWhileTheCommandRunsAndTheWindowStaysResponsive) 
     EXPECT_NE(shown.back().text.find("*** 中止しました ***"), std::string::npos);
 }
 
+TEST_F(BuildRunTest, ExplanationsFollowGccsMessagesInEnglishAndTheSwitchTurnsThemOff) {
+    // A GCC stand-in that prints one known message, one unknown, and its locale.
+    const QString driver = Path("gcc");
+    ASSERT_TRUE(test::WriteScript(driver, R"SH(#!/bin/sh
+[ "$1" = "--version" ] && { echo "gcc (stand-in) 1.0"; exit 0; }
+echo "hello.c:2:5: error: 'x' undeclared (first use in this function)"
+echo "hello.c:3:1: warning: something else"
+echo "locale [$LC_MESSAGES] [$LANGUAGE] [$LC_ALL] [$LC_CTYPE]"
+exit 1
+)SH"));
+    WriteProfileString("Settings", "GCC Compiler", Native(driver));
+    const QString table = qEnvironmentVariable("MIREKA_PROGRAM_DIR") + "/EXPLAIN.TXT";
+    struct RestoreTable {
+        QString path;
+        QByteArray shipped;
+        ~RestoreTable() {
+            if (shipped.isEmpty())
+                QFile::remove(path);
+            else
+                test::WriteBytes(path, shipped);
+        }
+    } restoreTable{table, ReadBytes(table)};
+    WriteBytes(table, "; entries\n"
+                      "error: '%1' undeclared (first use in this function)\t"
+                      "%1 が宣言されていません。\n"
+                      "a line without its tab\n");
+    env.Set("LANGUAGE", "ja");
+    env.Set("LC_ALL", "C.UTF-8");
+    env.Unset("LC_CTYPE");
+    WriteBytes(Path("hello.c"), "int main(void)\r\n{   x = 1;\r\n}\r\n");
+    Start(Path("hello.c"), kGcc);
+    ASSERT_TRUE(Commands().State(cmd::ViewExplain).checked.value_or(false)) << "on at first";
+
+    const std::string message = "hello.c:2:5: error: 'x' undeclared (first use in this function)\n";
+    const std::string notice =
+        "*** 解説ファイル EXPLAIN.TXT の 3 行目は形式が正しくないため、使いませんでした ***\r\n";
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCompile));
+    ASSERT_TRUE(WaitForBuild(3));
+    const std::string& text = shown.back().text;
+    EXPECT_NE(text.find(message + "  → x が宣言されていません。\r\nhello.c:3:1: warning: "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("locale [C] [] [] [C.UTF-8]"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("*** コンパイル終了 ***\r\n" + notice)) << text;
+    // A double-click on the explanation jumps to the message's line.
+    COutputEdit& out = Output();
+    const int line =
+        out.LineFromChar(static_cast<Offset>(out.GetWindowText().find(OutputDisplayBytes("  → "))));
+    View().SetSel(0, 0);
+    out.SetSel(out.LineIndex(line), out.LineIndex(line));
+    QTest::mouseDClick(out.viewport(), Qt::LeftButton, {},
+                       out.PosFromChar(out.LineIndex(line) + 3) + QPoint(1, out.LineHeight() / 2));
+    EXPECT_EQ(View().LineFromChar(View().Control().SelStart()), 1) << "line 2 of the source";
+
+    shown.clear();
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCompile));
+    ASSERT_TRUE(WaitForBuild(3));
+    EXPECT_EQ(shown.back().text.find("*** 解説ファイル"), std::string::npos) << "said once";
+
+    // Off: the transcript is GCC's own, in the user's locale.
+    ASSERT_TRUE(Commands().Execute(cmd::ViewExplain));
+    EXPECT_FALSE(Commands().State(cmd::ViewExplain).checked.value_or(true));
+    shown.clear();
+    ASSERT_TRUE(Commands().Execute(cmd::BuildCompile));
+    ASSERT_TRUE(WaitForBuild(3));
+    EXPECT_EQ(shown.back().text.find("  → "), std::string::npos);
+    EXPECT_NE(shown.back().text.find(message + "hello.c:3:1: warning: something else\n"
+                                               "locale [] [ja] [C.UTF-8] []\n"),
+              std::string::npos)
+        << shown.back().text;
+    app.reset();
+    EXPECT_EQ(GetProfileInt("Settings", "Explain", -1), 0);
+}
+
 // ---- the toolchain selection and GCC ----
 
 class BuildToolchainTest : public BuildRunTest {

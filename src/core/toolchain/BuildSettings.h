@@ -48,6 +48,7 @@ struct BuildSettings {
     // Owned by other parts of the view; loaded and saved in the same steps.
     bool m_bAutoIndent = true; // "AutoIndent"
     bool m_bStress = true;     // "Stress": syntax colouring
+    bool m_bExplain = true;    // "Explain": Japanese explanations under GCC's messages
     int m_nTabWidth = 4;       // "TabWidth"
 
     // The driver path of a kind: values other than 0, 1 and 3 are the Visual C++ Toolkit.

@@ -76,6 +76,7 @@ enum : int {
     BuildGccSettings = 32820,
     ViewUtf8Convert = 32821,
     BuildStop = 32822,
+    ViewExplain = 32823,
 
     FirstTemplate = 200,
 };

@@ -21,6 +21,7 @@
 #include "gui/toolchain/ArgumentsDlg.h"
 #include "gui/toolchain/BuildLink.h"
 #include "gui/toolchain/CompilerSettingsDlg.h"
+#include "gui/toolchain/Explanations.h"
 #include "gui/toolchain/ReportDlg.h"
 #include "platform/DriverProbe.h"
 #include "platform/FileSystem.h"
@@ -191,6 +192,12 @@ void CMyView::RegisterBuildCommands(CommandTable& table) {
         cmd::BuildCommand, [this] { OnBuildCommand(); },
         [this](CmdUI& ui) { Apply(ui, RunCommandUi(m_settings, CommandState())); });
     table.Register(
+        cmd::ViewExplain, [this] { m_settings.m_bExplain = !m_settings.m_bExplain; },
+        [this](CmdUI& ui) {
+            ui.enabled = true;
+            ui.checked = m_settings.m_bExplain;
+        });
+    table.Register(
         cmd::BuildStop, [this] { stopAsked_ = true; },
         [this](CmdUI& ui) { ui.enabled = buildRunning_.load(); });
     table.Register(
@@ -303,8 +310,10 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
     const std::string toolchainPath = m_settings.GetToolchainPath(m_nBuildToolchain);
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     const std::string captureDir = GetModuleDir();
+    const bool explain =
+        runKind == RunKind::Compile && KindOf(kind) == ToolchainKind::Gcc && m_settings.m_bExplain;
     buildWorker_ = std::thread([this, link = buildLink_, runKind, run = command, forClang, shell,
-                                toolchainPath, captureDir]() mutable {
+                                toolchainPath, captureDir, explain]() mutable {
         ProgramEnvironment& env = ProgramEnvironment::Instance();
         // Asked here, off the interface thread: the driver may take its time to answer.
         if (forClang && IsClangDriver(toolchainPath, env.Snapshot())) {
@@ -312,6 +321,15 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
             if (TakeClangNoticeTurn()) run.note = kClangNotice;
         }
         AddToolchainDirToPath(env, toolchainPath);
+        QProcessEnvironment runEnv = env.Snapshot();
+        LoadedExplanations explanations;
+        std::optional<Explainer> explainer;
+        if (explain) {
+            explanations = LoadExplanations();
+            run.note += explanations.notice;
+            if (explanations.table) explainer.emplace(*explanations.table);
+            UseEnglishMessages(runEnv);
+        }
         // Every display is converted here, off the interface thread. What the window holds of
         // this run is tracked by length and hash, so that the end display adds only what is new
         // when the window already shows the rest.
@@ -344,7 +362,11 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
             }
             link->Live(std::move(display));
         };
-        RunCaptured(runKind, run, shell, env.Snapshot(), captureDir, callbacks);
+        if (explainer)
+            callbacks.filter = [&explainer](std::string_view bytes) {
+                return explainer->Feed(bytes);
+            };
+        RunCaptured(runKind, run, shell, runEnv, captureDir, callbacks);
         // The view waits for this thread before it goes, so it is still there.
         buildRunning_ = false;
         m_bReady = true;

@@ -2,6 +2,7 @@
 #include "gui/document/OutputBar.h"
 
 #include "core/document/JumpLine.h"
+#include "core/toolchain/Explain.h"
 #include "gui/base/FrameServices.h"
 #include "gui/document/MyView.h"
 #include "gui/editor/ColorEditView.h"
@@ -79,8 +80,11 @@ void COutputEdit::mouseDoubleClickEvent(QMouseEvent* event) {
         CEditView::mouseDoubleClickEvent(event);
         return;
     }
-    // The first click of the double-click has put the caret on the line.
-    const int line = LineFromChar(Control().SelStart());
+    // The first click of the double-click has put the caret on the line. An explanation leads
+    // to the message above it.
+    int line = LineFromChar(Control().SelStart());
+    static const std::string explanation = OutputDisplayBytes(kExplainPrefix);
+    if (line > 0 && Control().LineText(line).starts_with(explanation)) --line;
     const std::optional<int> number = ParseJumpLine(Control().LineText(line), frame->Toolchain());
     // A line without the toolchain's separators does nothing at all, not even select a word.
     if (!number) return;
