@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,10 @@ namespace mireka {
 // The explanation line that follows a message: this prefix, the explanation, CR LF. It never
 // has ":digits:" of its own, so no jump rule takes it for a message.
 inline constexpr std::string_view kExplainPrefix = "  → ";
+
+// Longer lines (line end excluded) are neither entries nor explained: no message is that long,
+// and the limit keeps the matcher's work per line bounded.
+inline constexpr std::size_t kMaxExplainLineBytes = 4096;
 
 // One entry: a message pattern and its explanation.
 //
@@ -51,7 +56,8 @@ public:
 
 private:
     const ExplainTable& table_;
-    std::string line_; // the line so far, while its end has not come
+    std::string line_; // the line so far, while its end has not come (cut past the limit)
+    std::shared_ptr<const struct ExplainIndex> index_; // built at the first complete line
 };
 
 // A whole text at once (same result as one Feed).
