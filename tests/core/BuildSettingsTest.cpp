@@ -123,10 +123,11 @@ TEST(BuildSettings, ReadAndWrittenInTheirOrderAndRoundTrip) {
     ScopedProfileStore scope(&store);
     BuildSettings s;
     ReadStoredBuildSettings(s);
+    EXPECT_TRUE(s.m_bExplain) << "explanations are on until turned off";
     const std::vector<std::string> order = {
-        "AutoIndent",    "Stress",       "Pause",        "16bit",      "TabWidth",    "Compiler",
-        "Option",        "Library",      "BCC Compiler", "BCC Option", "VCTK Option", "CommandLine",
-        "Response File", "GCC Compiler", "GCC Option",   "GCC Library"};
+        "AutoIndent",  "Stress",        "Pause",        "16bit",        "Explain",    "TabWidth",
+        "Compiler",    "Option",        "Library",      "BCC Compiler", "BCC Option", "VCTK Option",
+        "CommandLine", "Response File", "GCC Compiler", "GCC Option",   "GCC Library"};
     // The GCC path is also asked whether it was ever stored.
     std::vector<std::string> reads = store.reads;
     ASSERT_FALSE(reads.empty());
@@ -149,6 +150,7 @@ TEST(BuildSettings, ReadAndWrittenInTheirOrderAndRoundTrip) {
     s.m_bPause = false;
     s.m_bPif = true;
     s.m_bAutoIndent = false;
+    s.m_bExplain = false;
     s.m_nTabWidth = 8;
     WriteStoredBuildSettings(s);
     EXPECT_EQ(store.writes, order);
@@ -172,6 +174,7 @@ TEST(BuildSettings, ReadAndWrittenInTheirOrderAndRoundTrip) {
     EXPECT_FALSE(back.m_bPause);
     EXPECT_TRUE(back.m_bPif);
     EXPECT_FALSE(back.m_bAutoIndent);
+    EXPECT_FALSE(back.m_bExplain);
     EXPECT_EQ(back.m_nTabWidth, 8);
 }
 

@@ -894,11 +894,20 @@ TEST_F(BuildGccTest, BrokenSourceShowsGccsDiagnosticsWhoseLinesTheJumpRuleFinds)
     EXPECT_TRUE(sawError) << text;
     EXPECT_FALSE(QFile::exists(Path("hello")));
 
-    // Double-clicking gcc's messages in the output window moves the caret to their line.
+    // Double-clicking gcc's messages in the output window, or their explanations, moves the
+    // caret to their line.
     COutputEdit& out = Output();
-    int jumps = 0;
+    const std::string explanation = OutputDisplayBytes("  → ");
+    int jumps = 0, explained = 0;
+    std::string above;
     for (int line = 0; line < out.GetLineCount(); ++line) {
-        const std::string message = out.Control().LineText(line);
+        std::string message = out.Control().LineText(line);
+        if (message.rfind(explanation, 0) == 0) {
+            ++explained;
+            message = above;
+        } else {
+            above = message;
+        }
         const bool located = message.rfind("hello.c:", 0) == 0 && ParseJumpLine(message, kGcc);
         View().SetSel(0, 0);
         out.SetSel(out.LineIndex(line), out.LineIndex(line));
@@ -914,6 +923,7 @@ TEST_F(BuildGccTest, BrokenSourceShowsGccsDiagnosticsWhoseLinesTheJumpRuleFinds)
         }
     }
     EXPECT_GT(jumps, 0);
+    EXPECT_GT(explained, 0) << "explanations are on at first";
     EXPECT_EQ(ParseJumpLine("hello.c: In function 'main':", kGcc), std::nullopt);
 }
 
