@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace mireka {
 namespace {
@@ -168,6 +169,25 @@ TEST_F(RecoveryProcessTest, ARunningInstancesTextIsNeverOfferedToAnother) {
     MIREKA_WAIT_FOR(ReadBytes(a) == "xyzint a;\r\n", kWaitMs);
     Keys(w3, {"alt+f", "x"});
     EXPECT_TRUE(third.waitForFinished(kWaitMs));
+}
+
+TEST(ProgramSwitches, HelpAndVersionAnswerOnATerminalWithoutAnyDisplay) {
+    for (const auto& [word, start] :
+         {std::pair{"--version", "Mireka "}, std::pair{"--help", "使い方: mireka [ファイル]"}}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(MIREKA_BINARY), {QString::fromLatin1(word)});
+        ASSERT_TRUE(p.waitForFinished(kWaitMs)) << word;
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0) << word;
+        EXPECT_TRUE(
+            QString::fromUtf8(p.readAllStandardOutput()).startsWith(QString::fromUtf8(start)))
+            << word;
+    }
 }
 
 } // namespace
