@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace mireka {
@@ -47,22 +48,20 @@ struct Window {
 };
 
 // Each iteration: one typed character from the key event to the end of the repaint. Every
-// `spaceEvery`-th one is a space (0: never), so that typing runs end now and then.
-void TimeKeystrokes(benchmark::State& state, Window& w, int spaceEvery) {
-    std::vector<double> ms;
-    int n = 0;
-    for (auto _ : state) {
-        const bool space = spaceEvery > 0 && ++n % spaceEvery == 0;
-        const auto start = Clock::now();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
-                        space ? QStringLiteral(" ") : QStringLiteral("a"));
-        QApplication::sendEvent(&w.view, &press);
-        w.view.viewport()->repaint();
-        const double t = Ms(Clock::now() - start);
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000.0);
-    }
-    bench::ReportPercentiles(state, ms);
+// `spaceEvery`-th one is a space (0: never), so that typing runs end now and then. `before` runs
+// untimed ahead of each keystroke.
+void TimeKeystrokes(benchmark::State& state, Window& w, int spaceEvery,
+                    const std::function<void(int)>& before = {}) {
+    bench::TimeEachStep(
+        state,
+        [&](int n) {
+            const bool space = spaceEvery > 0 && (n + 1) % spaceEvery == 0;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
+                            space ? QStringLiteral(" ") : QStringLiteral("a"));
+            QApplication::sendEvent(&w.view, &press);
+            w.view.viewport()->repaint();
+        },
+        before);
 }
 
 // File to first screen: read, normalise, index, set the text and paint the visible lines.
@@ -93,13 +92,18 @@ std::string TwoMillionShortLines() {
     return text;
 }
 
-// From the key event to the end of the paint, at the end of a 2-million-line text.
-void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
-    Window w;
+// A 2-million-line text with its end in view and the caret there.
+void ShowEndOf2MLines(Window& w) {
     w.view.SetWindowText(TwoMillionShortLines());
     w.view.Control().SetCaret(w.view.GetWindowTextLength());
     w.view.ScrollCaret();
     w.view.viewport()->repaint();
+}
+
+// From the key event to the end of the paint, at the end of a 2-million-line text.
+void BM_KeystrokeAtEndOf2MLines(benchmark::State& state) {
+    Window w;
+    ShowEndOf2MLines(w);
     TimeKeystrokes(state, w, 40);
 }
 BENCHMARK(BM_KeystrokeAtEndOf2MLines)
@@ -111,32 +115,14 @@ BENCHMARK(BM_KeystrokeAtEndOf2MLines)
 // (as a pause in typing would), which writes 24 MB while the next keystrokes are timed.
 void BM_KeystrokeAtEndOf2MLinesWithRecovery(benchmark::State& state) {
     Window w;
-    w.view.SetWindowText(TwoMillionShortLines());
-    w.view.Control().SetCaret(w.view.GetWindowTextLength());
-    w.view.ScrollCaret();
-    w.view.viewport()->repaint();
+    ShowEndOf2MLines(w);
     const QString folder = QStringLiteral("/tmp/mireka-bench-recovery");
     QDir(folder).removeRecursively();
     {
         CDocumentRecovery recovery(w.doc, w.view, QFile::encodeName(folder).toStdString());
-        std::vector<double> ms;
-        int n = 0;
-        for (auto _ : state) {
-            if (++n % 250 == 1) {
-                state.PauseTiming();
-                recovery.Write();
-                state.ResumeTiming();
-            }
-            const auto start = Clock::now();
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier,
-                            n % 40 == 0 ? QStringLiteral(" ") : QStringLiteral("a"));
-            QApplication::sendEvent(&w.view, &press);
-            w.view.viewport()->repaint();
-            const double t = Ms(Clock::now() - start);
-            ms.push_back(t);
-            state.SetIterationTime(t / 1000.0);
-        }
-        bench::ReportPercentiles(state, ms);
+        TimeKeystrokes(state, w, 40, [&](int n) {
+            if (n % 250 == 0) recovery.Write();
+        });
     }
     QDir(folder).removeRecursively();
 }
@@ -189,21 +175,19 @@ void BM_CommentOpenerOnFirstLineOf1MLines(benchmark::State& state) {
         text += "int v = 42; /* note */\r\n";
     w.view.SetWindowText(text);
     w.view.viewport()->repaint();
-    std::vector<double> ms;
-    for (auto _ : state) {
-        w.view.Control().SetCaret(0);
-        const auto start = Clock::now();
-        QTest::keyClicks(&w.view, "/*");
-        w.view.viewport()->repaint();
-        const double t = Ms(Clock::now() - start);
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000.0);
-        state.PauseTiming();
-        w.view.Undo();
-        w.view.viewport()->repaint();
-        state.ResumeTiming();
-    }
-    bench::ReportPercentiles(state, ms);
+    bench::TimeEachStep(
+        state,
+        [&](int) {
+            QTest::keyClicks(&w.view, "/*");
+            w.view.viewport()->repaint();
+        },
+        [&](int n) {
+            if (n > 0) {
+                w.view.Undo();
+                w.view.viewport()->repaint();
+            }
+            w.view.Control().SetCaret(0);
+        });
 }
 BENCHMARK(BM_CommentOpenerOnFirstLineOf1MLines)
     ->UseManualTime()

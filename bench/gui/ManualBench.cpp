@@ -132,23 +132,16 @@ void BM_FindKeystroke10000Entries(benchmark::State& state) {
     dlg.ShowReference(outcome.content, outcome.key, "");
     QApplication::processEvents();
     const QString word = QStringLiteral("NAME9876");
-    std::vector<double> ms;
-    int n = 0;
-    for (auto _ : state) {
-        const int step = n++ % (2 * static_cast<int>(word.size()));
+    const std::vector<double> ms = bench::TimeEachStep(state, [&](int n) {
+        const int step = n % (2 * static_cast<int>(word.size()));
         const bool typing = step < word.size();
-        const auto start = Clock::now();
         if (typing)
             QTest::keyClick(dlg.FindEdit(), word.at(step).toLatin1());
         else
             QTest::keyClick(dlg.FindEdit(), Qt::Key_Backspace);
         dlg.IndexList()->viewport()->repaint();
         dlg.FindEdit()->repaint();
-        const double t = Ms(Clock::now() - start);
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000.0);
-    }
-    bench::ReportPercentiles(state, ms);
+    });
     state.counters["max_ms"] = ms.back();
 }
 BENCHMARK(BM_FindKeystroke10000Entries)
@@ -191,11 +184,8 @@ void BM_Scroll500000LineManual(benchmark::State& state) {
     QListView* list = dlg.ManualList();
     list->setFocus();
     std::uint32_t seed = 7;
-    std::vector<double> ms;
-    int n = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        if (++n % 10 == 0) {
+    const std::vector<double> ms = bench::TimeEachStep(state, [&](int n) {
+        if ((n + 1) % 10 == 0) {
             seed = seed * 1103515245u + 12345u;
             list->verticalScrollBar()->setValue(static_cast<int>(
                 (seed >> 8) % static_cast<std::uint32_t>(list->verticalScrollBar()->maximum())));
@@ -203,11 +193,7 @@ void BM_Scroll500000LineManual(benchmark::State& state) {
             QTest::keyClick(list, Qt::Key_PageDown);
         }
         list->viewport()->repaint();
-        const double t = Ms(Clock::now() - start);
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000.0);
-    }
-    bench::ReportPercentiles(state, ms);
+    });
     state.counters["max_ms"] = ms.back();
 }
 BENCHMARK(BM_Scroll500000LineManual)

@@ -86,16 +86,10 @@ void BM_AppendOneLookTo30MB(benchmark::State& state) {
     COutputEdit* edit = a.app.MainFrame()->OutputBar()->Edit();
     edit->ReplaceText(Lines(30u << 20));
     const std::string piece = Lines(1u << 20);
-    std::vector<double> ms;
-    for (auto _ : state) {
-        const auto start = Clock::now();
+    bench::TimeEachStep(state, [&](int) {
         a.app.MainFrame()->AppendBuildOutput(piece);
         edit->viewport()->repaint();
-        const double t = Ms(Clock::now() - start);
-        ms.push_back(t);
-        state.SetIterationTime(t / 1000.0);
-    }
-    bench::ReportPercentiles(state, ms);
+    });
 }
 BENCHMARK(BM_AppendOneLookTo30MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 

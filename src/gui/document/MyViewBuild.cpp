@@ -339,11 +339,14 @@ void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& co
         callbacks.show = [&](const std::string& text, bool beep) {
             BuildLink::Display display{text, OutputDisplayBytes(text), std::nullopt, beep};
             const std::string_view bytes = display.bytes;
-            if (shownLength && *shownLength <= bytes.size() &&
-                Fnv1a64(bytes.substr(0, *shownLength)) == shownHash)
+            // One pass: the hash of what the window may hold, continued over the rest.
+            const std::size_t prefix =
+                shownLength && *shownLength <= bytes.size() ? *shownLength : 0;
+            const std::uint64_t prefixHash = Fnv1a64(bytes.substr(0, prefix));
+            if (shownLength && prefix == *shownLength && prefixHash == shownHash)
                 display.kept = shownLength;
             shownLength = bytes.size();
-            shownHash = Fnv1a64(bytes);
+            shownHash = Fnv1a64(bytes.substr(prefix), prefixHash);
             link->Show(display);
         };
         callbacks.abandoned = [&link] { return link->Abandoned(); };
