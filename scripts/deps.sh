@@ -18,4 +18,6 @@ MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translat
                        manpages-dev manpages-ja-dev mandoc)
 # mandoc also renders the fixture pages of the reference's test.
 # Xvfb and xdotool: tests that start the program itself on an X server and type into it.
-MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils mandoc xvfb xdotool)
+# The desktop validators and dpkg-dev (cpack's shlibdeps): the install and package tests.
+MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils mandoc xvfb xdotool
+                      desktop-file-utils appstream dpkg-dev)

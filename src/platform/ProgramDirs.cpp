@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -27,16 +28,21 @@ bool CanCreateFileIn(const QString& dir) {
 ProgramDirectories ChooseProgramDirectories(const QString& exeDir, const QString& userDataDir) {
     ProgramDirectories dirs;
     dirs.executable = Local(exeDir);
+    const QString installedData = exeDir + QStringLiteral("/" MIREKA_DATA_FROM_BIN);
+    // An installed program never writes under its prefix, not even one the user owns
+    // (~/.local), so it does not even probe there.
+    const bool installed = !exeDir.isEmpty() && QFileInfo(installedData).isDir();
     // With neither usable, writes go to the executable's directory and fail there with a
     // message, rather than landing in whatever the current directory is.
     dirs.writable = dirs.executable;
-    if (!CanCreateFileIn(exeDir) && !userDataDir.isEmpty() && QDir().mkpath(userDataDir))
+    if ((installed || !CanCreateFileIn(exeDir)) && !userDataDir.isEmpty() &&
+        QDir().mkpath(userDataDir))
         dirs.writable = Local(userDataDir);
     // Without a known executable directory there is no data directory: shipped files are never
     // looked up in the current directory.
     if (exeDir.isEmpty()) return dirs;
     dirs.data.push_back(dirs.executable);
-    dirs.data.push_back(Local(exeDir + QStringLiteral("/../share/mireka")));
+    dirs.data.push_back(Local(installedData));
     return dirs;
 }
 

@@ -7,9 +7,10 @@
 
 namespace mireka {
 
-// The directories for an executable in `exeDir`: it is written to when a file can be created
-// there, else `userDataDir` (created when needed) is; shipped data is looked up in `exeDir`,
-// then in ../share/mireka beside it.
+// The directories for an executable in `exeDir`. Shipped data is looked up in `exeDir`, then
+// in ../share/mireka beside it. When that folder exists the program is installed and writes to
+// `userDataDir` (created when needed); otherwise `exeDir` is written to when a file can be
+// created there, else `userDataDir` is.
 [[nodiscard]] ProgramDirectories ChooseProgramDirectories(const QString& exeDir,
                                                           const QString& userDataDir);
 

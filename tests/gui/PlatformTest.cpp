@@ -282,6 +282,13 @@ TEST_F(ProgramDirsTest, WritableExecutableDirectoryIsUsedForWrites) {
     EXPECT_FALSE(QFileInfo::exists(dir_.filePath("user")));
     EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
               0); // the probe leaves nothing behind
+
+    // Installed (share/mireka beside bin), it writes to the user's folder even in a prefix the
+    // user owns.
+    QDir().mkpath(dir_.filePath("share/mireka"));
+    const ProgramDirectories installed = ChooseProgramDirectories(bin, dir_.filePath("user"));
+    EXPECT_EQ(installed.writable, Local(dir_.filePath("user")));
+    EXPECT_EQ(installed.data, dirs.data);
 }
 
 TEST_F(ProgramDirsTest, UnwritableExecutableDirectoryFallsBackToUserData) {

@@ -17,6 +17,7 @@
 #include "platform/QtSettingsStore.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -47,6 +48,9 @@ CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(ar
 #endif
     QApplication::setOrganizationName(QStringLiteral("UMO Software"));
     QApplication::setApplicationName(QStringLiteral("Mireka"));
+    // The desktop entry's name lets Wayland and task bars match the window to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("mireka"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/mireka.svg")));
     LoadJapaneseTranslations(*qapp_);
 }
 
