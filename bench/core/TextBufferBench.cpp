@@ -36,20 +36,20 @@ void BM_LoadNormaliseIndex100MB(benchmark::State& state) {
     const std::string& path = LfFile();
     std::size_t fileSize = 0;
     std::size_t memory = 0;
+    std::vector<char> piece(std::size_t{1} << 18);
     for (auto _ : state) {
-        std::string bytes;
-        {
-            std::ifstream in(path, std::ios::binary);
-            in.seekg(0, std::ios::end);
-            bytes.resize(static_cast<std::size_t>(in.tellg()));
-            in.seekg(0);
-            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ifstream in(path, std::ios::binary);
+        TextBuffer::Builder built(100u << 20);
+        EditorTextLoader loader(built);
+        fileSize = 0;
+        while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount()) {
+            const auto n = static_cast<std::size_t>(in.gcount());
+            fileSize += n;
+            if (!loader.Feed(std::string_view(piece.data(), n))) break;
         }
-        fileSize = bytes.size();
-        MakeEditorText(bytes);
+        loader.Finish();
         TextBuffer b;
-        b.SetText(bytes);
-        bytes = std::string();
+        b.SetText(std::move(built));
         memory = b.MemoryUsed();
         benchmark::DoNotOptimize(b.LineCount());
     }

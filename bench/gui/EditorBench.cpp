@@ -8,6 +8,7 @@
 #include "gui/document/DocumentRecovery.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
+#include "platform/LargeTextMemory.h"
 
 #include "../BenchData.h"
 #include "BenchTiming.h"
@@ -299,6 +300,7 @@ BENCHMARK(BM_RebuildTemplateMenu1000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    mireka::UseHugePagesForLargeTexts(); // as the program does
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

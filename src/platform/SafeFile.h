@@ -2,6 +2,7 @@
 // a file's name.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,11 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
 // a device or pipe (which could block or never end) and an unreadable file; `bytes` is then
 // left alone.
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error);
+
+// The same checks, handing the bytes over in pieces of a reused buffer as they are read, so a
+// large file is never held twice. `take` returns false to stop reading early (that is no
+// failure).
+bool ReadFileInPieces(const std::string& path,
+                      const std::function<bool(std::string_view piece)>& take, std::string* error);
 
 } // namespace mireka

@@ -6,28 +6,59 @@
 namespace mireka {
 namespace {
 
-TEST(LoadText, EveryLineEndBecomesOneCrLf) {
-    EXPECT_EQ(NormalizeLineEnds("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
-    EXPECT_EQ(NormalizeLineEnds("\r\r\n"), "\r\n\r\n"); // CR CR LF is two line ends
-    EXPECT_EQ(NormalizeLineEnds("\n\r"), "\r\n\r\n");   // LF then CR: two, not one
-    EXPECT_EQ(NormalizeLineEnds("x\r"), "x\r\n");       // trailing lone CR
-    EXPECT_EQ(NormalizeLineEnds("\r\n\r\n"), "\r\n\r\n");
-    EXPECT_EQ(NormalizeLineEnds(""), "");
-    // Trail bytes of double-byte characters are never line ends and stay as they are.
-    EXPECT_EQ(NormalizeLineEnds("\x95\x5c\n"), "\x95\x5c\r\n");
-    EXPECT_EQ(NormalizedLength("a\nb\rc\r\nd"), 10u);
+struct Loaded {
+    std::string text;
+    bool looksLikeUtf8 = false;
+};
+
+// The file `in` handed over in pieces of `piece` bytes (the last may be shorter).
+Loaded Load(std::string_view in, std::size_t piece) {
+    TextBuffer::Builder built(in.size(), 7);
+    EditorTextLoader loader(built);
+    for (std::size_t at = 0; at < in.size(); at += piece)
+        if (!loader.Feed(in.substr(at, piece))) break;
+    loader.Finish();
+    EXPECT_FALSE(loader.TooLarge());
+    TextBuffer b(7);
+    b.SetText(std::move(built));
+    b.CheckInvariant();
+    return {b.Text(), loader.LooksLikeUtf8()};
 }
 
-TEST(LoadText, TextEndsAtTheFirstNul) {
-    std::string bytes("ab\ncd\0ef\n", 9);
-    ASSERT_TRUE(MakeEditorText(bytes));
-    EXPECT_EQ(bytes, "ab\r\ncd");
-    std::string nulFirst("\0abc", 4);
-    ASSERT_TRUE(MakeEditorText(nulFirst));
-    EXPECT_EQ(nulFirst, "");
-    std::string empty;
-    ASSERT_TRUE(MakeEditorText(empty));
-    EXPECT_EQ(empty, "");
+// Every way of cutting the file into equal pieces gives the same text.
+std::string LoadCutEveryWay(std::string_view in) {
+    const std::string whole = Load(in, in.size() + 1).text;
+    for (std::size_t piece = 1; piece <= in.size(); ++piece)
+        EXPECT_EQ(Load(in, piece).text, whole) << "pieces of " << piece;
+    return whole;
+}
+
+TEST(LoadText, EveryLineEndBecomesOneCrLf) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"},
+        {"\r\r\n", "\r\n\r\n"}, // CR CR LF is two line ends
+        {"\n\r", "\r\n\r\n"},   // LF then CR: two, not one
+        {"x\r", "x\r\n"},       // trailing lone CR
+        {"\r\n\r\n", "\r\n\r\n"},
+        {"", ""},
+        // Trail bytes of double-byte characters are never line ends and stay as they are.
+        {"\x95\x5c\n", "\x95\x5c\r\n"},
+        // The text ends at the first NUL, even one right after a CR.
+        {std::string_view("ab\ncd\0ef\n", 9), "ab\r\ncd"},
+        {std::string_view("x\r\0\n", 4), "x\r\n"},
+        {std::string_view("\0abc", 4), ""},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(LoadCutEveryWay(in), out) << in;
+}
+
+TEST(LoadText, UtfEightIsRecognisedAcrossPieces) {
+    EXPECT_TRUE(Load("\xE3\x81\x82\r\n", 1).looksLikeUtf8);
+    EXPECT_TRUE(Load("a\xF0\x9F\x98\x80", 2).looksLikeUtf8);
+    EXPECT_FALSE(Load("plain\n", 3).looksLikeUtf8);    // nothing beyond ASCII
+    EXPECT_FALSE(Load("\x82\xA0\n", 1).looksLikeUtf8); // Shift_JIS
+    EXPECT_FALSE(Load("\xE3\x81", 1).looksLikeUtf8);   // cut at the end
+    EXPECT_FALSE(Load(std::string_view("\xE3\x81\0\x82", 4), 1).looksLikeUtf8); // cut by NUL
 }
 
 TEST(LoadText, LongRandomMixesMatchASimpleModel) {
@@ -63,7 +94,7 @@ TEST(LoadText, LongRandomMixesMatchASimpleModel) {
             seed = seed * 1103515245u + 12345u;
             in += "ab\r\n\x82"[(seed >> 16) % 5];
         }
-        EXPECT_EQ(NormalizeLineEnds(in), model(in)) << round;
+        EXPECT_EQ(Load(in, 1 + (seed >> 8) % 17).text, model(in)) << round;
     }
 }
 

@@ -3,6 +3,8 @@
 #include "core/app/MemorySettingsStore.h"
 #include "core/app/Paths.h"
 #include "core/app/Profile.h"
+#include "core/editor/TextBuffer.h"
+#include "platform/LargeTextMemory.h"
 #include "platform/ProgramDirs.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/SafeFile.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <variant>
 
 #include <climits>
@@ -316,6 +319,32 @@ TEST_F(ProgramDirsTest, UnwritableExecutableDirectoryFallsBackToUserData) {
 }
 
 // ---- safe files ----
+
+// ---- storage of large texts ----
+
+TEST(LargeTextMemory, LargeTextsKeepEveryByteThroughEditsSnapshotsAndReuse) {
+    UseHugePagesForLargeTexts(); // the test program has done so already; once more is harmless
+    ASSERT_NE(LargeTextMemory(), nullptr);
+    // Over two regions' worth, with line ends, so slots are carved, freed and carved again.
+    std::string text;
+    for (int i = 0; text.size() < (std::size_t{40} << 20); ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    TextSnapshot kept;
+    for (int round = 0; round < 2; ++round) {
+        TextBuffer b;
+        b.SetText(text);
+        ASSERT_EQ(b.Length(), static_cast<Offset>(text.size()));
+        EXPECT_EQ(b.LineText(123456), "line 123456");
+        b.Insert(b.Length() / 2, "x"); // a chunk copied out of the region
+        b.Erase(b.Length() / 2, b.Length() / 2 + 1);
+        EXPECT_TRUE(b.Text() == text);
+        if (round == 0) kept = b.Snapshot(); // outlives its buffer, read on another thread
+    }
+    std::string seen;
+    std::thread reader([&] { seen = kept.Text(); });
+    reader.join();
+    EXPECT_TRUE(seen == text);
+}
 
 TEST(SafeFile, WritesReplaceTheFileAndKeepItsPermissions) {
     QTemporaryDir dir;

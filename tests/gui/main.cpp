@@ -1,4 +1,6 @@
 // Widget tests run headless and never touch the user's own settings or files.
+#include "platform/LargeTextMemory.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     const QDir data(QStringLiteral(MIREKA_FIXTURES "/../../src/resources/data"));
     for (const QString& name : data.entryList(QDir::Files))
         QFile::copy(data.filePath(name), home.path() + "/program/" + name);
+    mireka::UseHugePagesForLargeTexts(); // as the program does
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -42,4 +42,20 @@ struct Utf8Check {
 // Strict: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
 [[nodiscard]] Utf8Check CheckUtf8(std::string_view text) noexcept;
 
+// The same over a text that arrives in pieces cut anywhere, even inside a character.
+class Utf8Checker {
+public:
+    void Feed(std::string_view piece) noexcept;
+    // Of everything fed so far, taken as the whole text.
+    [[nodiscard]] Utf8Check Result() const noexcept;
+
+private:
+    char carry_[4] = {}; // a character cut by the end of the last piece
+    std::size_t carried_ = 0;
+    char head_[3] = {}; // the text's first bytes, for the byte-order mark
+    std::size_t headSize_ = 0;
+    bool failed_ = false;
+    bool multibyte_ = false;
+};
+
 } // namespace mireka

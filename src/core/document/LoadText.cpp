@@ -1,6 +1,7 @@
 // Line-end normalisation of loaded files.
 #include "core/document/LoadText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mireka {
@@ -12,27 +13,21 @@ std::string_view CutAtNul(std::string_view bytes) noexcept {
                : bytes;
 }
 
-std::size_t NormalizedLength(std::string_view bytes) noexcept {
-    std::size_t n = bytes.size();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i; // already a pair
-            else
-                ++n; // lone CR gains an LF
-        } else if (bytes[i] == '\n') {
-            ++n; // lone LF gains a CR
-        }
+bool EditorTextLoader::Feed(std::string_view piece) {
+    if (ended_) return false;
+    const std::string_view text = CutAtNul(piece);
+    utf8_.Feed(text);
+    if (scratch_.size() < 2 * text.size() + 2) scratch_.resize(2 * text.size() + 2);
+    char* const out = scratch_.data();
+    char* w = out;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (pendingCr_ && p < end) {
+        *w++ = '\r';
+        *w++ = '\n';
+        if (*p == '\n') ++p;
+        pendingCr_ = false;
     }
-    return n;
-}
-
-std::string NormalizeLineEnds(std::string_view bytes) {
-    std::string out;
-    out.resize(NormalizedLength(bytes));
-    char* w = out.data();
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
     // The next CR and the next LF are each found once and kept until passed, so a text with
     // only one kind of line end is still scanned in one pass.
     auto next = [end](const char* from, char c) {
@@ -49,20 +44,48 @@ std::string NormalizeLineEnds(std::string_view bytes) {
         w += stop - p;
         p = stop;
         if (p == end) break;
+        if (*p == '\r' && p + 1 == end) { // the LF may come with the next piece
+            pendingCr_ = true;
+            break;
+        }
         *w++ = '\r';
         *w++ = '\n';
-        p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        p += (*p == '\r' && p[1] == '\n') ? 2 : 1;
     }
-    return out;
+    if (!Emit(static_cast<std::size_t>(w - out))) return false;
+    if (text.size() < piece.size()) { // a NUL: the text ends here
+        Finish();
+        return false;
+    }
+    return true;
 }
 
-bool MakeEditorText(std::string& bytes) {
-    const std::size_t cut = CutAtNul(bytes).size();
-    bytes.resize(cut);
-    const std::size_t n = NormalizedLength(bytes);
-    if (n > kMaxFileSize) return false;
-    if (n != bytes.size()) bytes = NormalizeLineEnds(bytes);
+void EditorTextLoader::Finish() {
+    if (ended_) return;
+    if (pendingCr_) {
+        scratch_.resize(std::max<std::size_t>(scratch_.size(), 2));
+        scratch_[0] = '\r';
+        scratch_[1] = '\n';
+        pendingCr_ = false;
+        if (!Emit(2)) return;
+    }
+    ended_ = true;
+}
+
+bool EditorTextLoader::Emit(std::size_t bytes) {
+    length_ += bytes;
+    if (length_ > kMaxFileSize) {
+        tooLarge_ = true;
+        ended_ = true;
+        return false;
+    }
+    out_.Append(std::string_view(scratch_.data(), bytes));
     return true;
+}
+
+bool EditorTextLoader::LooksLikeUtf8() const noexcept {
+    const Utf8Check check = utf8_.Result();
+    return check.valid && check.multibyte;
 }
 
 } // namespace mireka

@@ -6,17 +6,21 @@
 namespace mireka {
 
 void LineStates::Resize(int count) {
-    states_.resize(static_cast<std::size_t>(std::max(count, 1)), kStateNormal);
+    count_ = std::max(count, 1);
+    if (states_.size() > static_cast<std::size_t>(count_))
+        states_.resize(static_cast<std::size_t>(count_));
 }
 
 std::uint32_t LineStates::Get(int line) const noexcept {
-    if (line < 0 || line >= Size()) return kStateNormal;
+    if (line < 0 || static_cast<std::size_t>(line) >= states_.size()) return kStateNormal;
     return states_[static_cast<std::size_t>(line)];
 }
 
 void LineStates::Set(int line, std::uint32_t state) {
     if (line < 0) return;
-    if (line >= Size()) Resize(line + 1);
+    count_ = std::max(count_, line + 1);
+    if (static_cast<std::size_t>(line) >= states_.size())
+        states_.resize(static_cast<std::size_t>(line) + 1, kStateNormal);
     states_[static_cast<std::size_t>(line)] = state;
 }
 

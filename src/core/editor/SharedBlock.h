@@ -10,13 +10,30 @@
 
 namespace mireka {
 
+// Where blocks may come from besides operator new. The platform offers memory that the system
+// backs with huge pages, which makes a large file's first touch of its storage far cheaper.
+// Used from any thread.
+class BlockMemory {
+public:
+    virtual ~BlockMemory() = default;
+    [[nodiscard]] virtual void* Allocate(std::size_t bytes) = 0; // throws std::bad_alloc
+    virtual void Free(void* p, std::size_t bytes) noexcept = 0;
+};
+
+// The memory for large texts, or null for operator new. Set once at start, before any thread
+// allocates; it must outlive every block.
+void SetLargeTextMemory(BlockMemory* memory) noexcept;
+[[nodiscard]] BlockMemory* LargeTextMemory() noexcept;
+
 class SharedBlock {
 public:
     SharedBlock() noexcept = default;
-    // `capacity` bytes, left uninitialised.
-    [[nodiscard]] static SharedBlock Allocate(std::size_t capacity) {
+    // `capacity` bytes, left uninitialised, from `memory` (operator new when null).
+    [[nodiscard]] static SharedBlock Allocate(std::size_t capacity, BlockMemory* memory = nullptr) {
         SharedBlock block;
-        block.header_ = new (::operator new(sizeof(Header) + capacity)) Header;
+        const std::size_t bytes = sizeof(Header) + capacity;
+        void* raw = memory ? memory->Allocate(bytes) : ::operator new(bytes);
+        block.header_ = new (raw) Header{{1}, static_cast<std::uint32_t>(capacity), memory};
         return block;
     }
 
@@ -33,8 +50,13 @@ public:
     ~SharedBlock() {
         // acq_rel: the last owner frees only after every other owner's reads are done.
         if (header_ && header_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            BlockMemory* memory = header_->memory;
+            const std::size_t bytes = sizeof(Header) + header_->capacity;
             header_->~Header();
-            ::operator delete(header_);
+            if (memory)
+                memory->Free(header_, bytes);
+            else
+                ::operator delete(header_);
         }
     }
 
@@ -50,7 +72,9 @@ public:
 
 private:
     struct Header {
-        std::atomic<std::uint32_t> refs{1};
+        std::atomic<std::uint32_t> refs;
+        std::uint32_t capacity;
+        BlockMemory* memory;
     };
     Header* header_ = nullptr;
 };

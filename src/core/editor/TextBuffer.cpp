@@ -4,6 +4,7 @@
 #include "core/Assert.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace mireka {
@@ -28,6 +29,18 @@ int CountBreaks(std::string_view bytes) {
 }
 
 } // namespace
+
+namespace {
+std::atomic<BlockMemory*> largeTextMemory{nullptr};
+} // namespace
+
+void SetLargeTextMemory(BlockMemory* memory) noexcept {
+    largeTextMemory.store(memory, std::memory_order_release);
+}
+
+BlockMemory* LargeTextMemory() noexcept {
+    return largeTextMemory.load(std::memory_order_acquire);
+}
 
 TextBuffer::TextBuffer(std::size_t chunkCapacity)
     : capacity_(std::clamp<std::size_t>(chunkCapacity, 2, kMaxChunkCapacity)) {
@@ -189,34 +202,54 @@ std::string TextBuffer::Text(Offset start, Offset end) const {
 }
 
 void TextBuffer::SetText(std::string_view text) {
-    std::vector<Chunk> chunks;
-    chunks.reserve(text.size() / capacity_ + 1);
+    Builder built(text.size(), capacity_);
+    built.Append(text);
+    SetText(std::move(built));
+}
+
+void TextBuffer::SetText(Builder&& built) {
+    MIREKA_ASSERT(built.capacity_ == capacity_);
     ++revision_;
-    longestLine_ = 0;
-    Offset lineStart = 0;
-    for (std::size_t done = 0; done < text.size() || chunks.empty();) {
-        const std::size_t n = std::min(capacity_, text.size() - done);
-        Chunk ch;
-        ch.block = SharedBlock::Allocate(capacity_);
-        if (n > 0) std::memcpy(ch.block.MutableData(), text.data() + done, n);
-        ch.size = static_cast<std::uint32_t>(n);
-        CollectBreaks(text.substr(done, n), 0, ch.breaks);
-        for (std::uint16_t lf : ch.breaks) {
-            const Offset at = static_cast<Offset>(done) + lf;
-            const Offset end =
-                (at > lineStart && text[static_cast<std::size_t>(at - 1)] == '\r') ? at - 1 : at;
-            longestLine_ = std::max(longestLine_, end - lineStart);
-            lineStart = at + 1;
-        }
-        chunks.push_back(std::move(ch));
-        done += n;
-        if (n == 0) break;
-    }
-    longestLine_ = std::max(longestLine_, static_cast<Offset>(text.size()) - lineStart);
-    chunks_ = std::move(chunks);
-    length_ = static_cast<Offset>(text.size());
+    if (built.chunks_.empty()) built.chunks_.push_back(MakeChunk({}));
+    chunks_ = std::move(built.chunks_);
+    length_ = built.length_;
+    longestLine_ = std::max(built.longestLine_, built.length_ - built.lineStart_);
     RebuildTable(0);
     lineBreaks_ = LineOf(chunks_.size() - 1) + static_cast<int>(chunks_.back().breaks.size());
+}
+
+TextBuffer::Builder::Builder(std::size_t expectedBytes, std::size_t chunkCapacity)
+    : capacity_(std::clamp<std::size_t>(chunkCapacity, 2, kMaxChunkCapacity)),
+      memory_(expectedBytes >= kLargeText ? LargeTextMemory() : nullptr) {
+    chunks_.reserve(expectedBytes / capacity_ + 1);
+}
+
+void TextBuffer::Builder::Append(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (chunks_.empty() || chunks_.back().size == capacity_) {
+            // As many breaks as the chunk before, to spare the vector its growing steps.
+            const std::size_t breaksBefore = chunks_.empty() ? 0 : chunks_.back().breaks.size();
+            chunks_.emplace_back();
+            chunks_.back().block = SharedBlock::Allocate(capacity_, memory_);
+            chunks_.back().breaks.reserve(breaksBefore + breaksBefore / 8);
+        }
+        Chunk& ch = chunks_.back();
+        const std::size_t n = std::min(capacity_ - ch.size, bytes.size());
+        std::memcpy(ch.block.MutableData() + ch.size, bytes.data(), n);
+        const std::size_t firstBreak = ch.breaks.size();
+        CollectBreaks(bytes.substr(0, n), ch.size, ch.breaks);
+        for (std::size_t k = firstBreak; k < ch.breaks.size(); ++k) {
+            const std::size_t i = ch.breaks[k] - ch.size; // the LF's index in `bytes`
+            const Offset at = length_ + static_cast<Offset>(i);
+            const bool crBefore = i > 0 ? bytes[i - 1] == '\r' : endsInCr_;
+            longestLine_ = std::max(longestLine_, (crBefore ? at - 1 : at) - lineStart_);
+            lineStart_ = at + 1;
+        }
+        ch.size += static_cast<std::uint32_t>(n);
+        length_ += static_cast<Offset>(n);
+        endsInCr_ = bytes[n - 1] == '\r';
+        bytes.remove_prefix(n);
+    }
 }
 
 void TextBuffer::Insert(Offset pos, std::string_view text) {

@@ -22,6 +22,11 @@ public:
     static constexpr std::size_t kDefaultChunkCapacity = 16384;
     static constexpr std::size_t kMaxChunkCapacity = 65536; // offsets inside a chunk fit 16 bits
 
+    // Texts from this size on take their chunks from LargeTextMemory().
+    static constexpr std::size_t kLargeText = std::size_t{1} << 22;
+
+    class Builder;
+
     // `chunkCapacity` is injectable so that tests reach chunk boundaries with tiny texts.
     explicit TextBuffer(std::size_t chunkCapacity = kDefaultChunkCapacity);
     TextBuffer(const TextBuffer&) = delete;
@@ -46,6 +51,9 @@ public:
     [[nodiscard]] TextSnapshot Snapshot() const;
 
     void SetText(std::string_view text);
+    // Takes the built text, which must have this buffer's chunk capacity.
+    void SetText(Builder&& built);
+    [[nodiscard]] std::size_t ChunkCapacity() const noexcept { return capacity_; }
     void Insert(Offset pos, std::string_view text);
     void Erase(Offset start, Offset end);
 
@@ -110,6 +118,26 @@ private:
     int lineBreaks_ = 0;
     Offset longestLine_ = 0;
     std::uint64_t revision_ = 0;
+};
+
+// Builds a text from consecutive pieces straight into chunk storage, so that loading a file
+// copies its bytes once. A text expected to be large takes its chunks from LargeTextMemory().
+class TextBuffer::Builder {
+public:
+    explicit Builder(std::size_t expectedBytes = 0,
+                     std::size_t chunkCapacity = TextBuffer::kDefaultChunkCapacity);
+    void Append(std::string_view bytes);
+    [[nodiscard]] Offset Length() const noexcept { return length_; }
+
+private:
+    friend class TextBuffer;
+    std::size_t capacity_;
+    BlockMemory* memory_;
+    std::vector<Chunk> chunks_;
+    Offset length_ = 0;
+    Offset lineStart_ = 0;
+    Offset longestLine_ = 0;
+    bool endsInCr_ = false;
 };
 
 } // namespace mireka

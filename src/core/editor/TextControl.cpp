@@ -41,12 +41,18 @@ void TextControl::ReplaceSel(std::string_view text) {
 }
 
 void TextControl::SetText(std::string_view text) {
+    TextBuffer::Builder built(text.size(), buffer_.ChunkCapacity());
+    built.Append(text);
+    SetText(std::move(built));
+}
+
+void TextControl::SetText(TextBuffer::Builder&& built) {
     const Offset removed = buffer_.Length();
     const int linesBefore = buffer_.LineCount();
-    buffer_.SetText(text);
+    buffer_.SetText(std::move(built));
     anchor_ = caret_ = 0;
     if (listener_) {
-        listener_->OnTextReplaced(0, removed, static_cast<Offset>(text.size()), linesBefore);
+        listener_->OnTextReplaced(0, removed, buffer_.Length(), linesBefore);
         listener_->OnSelectionChanged();
     }
 }

@@ -49,6 +49,7 @@ public:
     void ReplaceSel(std::string_view text);
     void Clear() { ReplaceSel({}); }
     void SetText(std::string_view text);
+    void SetText(TextBuffer::Builder&& built);
     // Adds `text` at the end; the selection stays where it was.
     void Append(std::string_view text);
 

@@ -13,6 +13,7 @@
 #include "gui/document/DocumentRecovery.h"
 #include "gui/document/MyView.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeTextMemory.h"
 #include "platform/ProgramDirs.h"
 #include "platform/QtSettingsStore.h"
 
@@ -46,6 +47,7 @@ CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(ar
     for (int i = 1; i < argc; ++i)
         arguments_.emplace_back(argv[i]);
 #endif
+    UseHugePagesForLargeTexts();
     QApplication::setOrganizationName(QStringLiteral("UMO Software"));
     QApplication::setApplicationName(QStringLiteral("Mireka"));
     // The desktop entry's name lets Wayland and task bars match the window to its icon.

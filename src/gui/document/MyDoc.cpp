@@ -74,27 +74,32 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
         if (contentsLost) *contentsLost = true;
         return tooLarge();
     }
-    std::string bytes;
+    // Read straight into the editor's storage: the file's bytes are copied once.
+    TextBuffer::Builder built(static_cast<std::size_t>(status.size),
+                              view_ ? view_->Control().Buffer().ChunkCapacity()
+                                    : TextBuffer::kDefaultChunkCapacity);
+    EditorTextLoader loader(built);
     std::string error;
     {
         WaitCursor wait;
-        if (!ReadWholeFile(path, &bytes, &error)) {
+        if (!ReadFileInPieces(
+                path, [&loader](std::string_view piece) { return loader.Feed(piece); }, &error)) {
             Prompts::Current().Message(DialogParent(),
                                        QStringLiteral("%1 を開けません。\n%2")
                                            .arg(DisplayPath(path), QString::fromStdString(error)),
                                        QMessageBox::Warning);
             return false;
         }
+        loader.Finish();
     }
     if (view_) view_->DeleteContents();
     if (contentsLost) *contentsLost = true;
     modified_ = true; // dirty while loading, as a failure leaves an emptied document
-    if (!MakeEditorText(bytes)) return tooLarge();
-    const Utf8Check utf8 = CheckUtf8(bytes);
-    looksLikeUtf8_ = utf8.valid && utf8.multibyte;
+    if (loader.TooLarge()) return tooLarge();
+    looksLikeUtf8_ = loader.LooksLikeUtf8();
     if (view_) {
         WaitCursor wait;
-        view_->SetWindowText(bytes);
+        view_->SetWindowText(std::move(built));
     }
     modified_ = false;
     emit TitleChanged();

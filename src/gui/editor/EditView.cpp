@@ -60,7 +60,13 @@ void CEditView::GetSel(Offset& start, Offset& end) const noexcept {
 }
 
 void CEditView::SetWindowText(std::string_view text) {
-    control_.SetText(text);
+    TextBuffer::Builder built(text.size(), control_.Buffer().ChunkCapacity());
+    built.Append(text);
+    SetWindowText(std::move(built));
+}
+
+void CEditView::SetWindowText(TextBuffer::Builder&& built) {
+    control_.SetText(std::move(built));
     widestCells_ = control_.Buffer().LongestLineWatermark();
     goalCell_ = -1;
     verticalScrollBar()->setValue(0);

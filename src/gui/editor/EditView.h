@@ -43,6 +43,7 @@ public:
     void ReplaceSel(std::string_view text) { control_.ReplaceSel(text); }
     [[nodiscard]] std::string GetWindowText() const { return control_.Text(); }
     void SetWindowText(std::string_view text);
+    void SetWindowText(TextBuffer::Builder&& built); // as a file is loaded
     [[nodiscard]] Offset GetWindowTextLength() const noexcept { return control_.Length(); }
     [[nodiscard]] int GetLineCount() const noexcept { return control_.LineCount(); }
     [[nodiscard]] int LineFromChar(Offset pos) const noexcept { return control_.LineFromChar(pos); }

@@ -66,7 +66,7 @@ void CUndoEditView::Redo() {
 }
 
 void CUndoEditView::DeleteContents() {
-    SetWindowText({});
+    SetWindowText(std::string_view());
     history_.ClearUndoHistory();
 }
 
