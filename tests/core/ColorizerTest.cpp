@@ -267,3 +267,42 @@ TEST(LineStates, StartsWithOneNormalEntryAndResizesKeepingValues) {
 
 } // namespace
 } // namespace mireka
+
+namespace mireka {
+namespace {
+
+TEST(Colorizer, ColouringResumedAtAnyResumePointMatchesTheWholeLine) {
+    // Random C-like lines with literals, comments, escapes and double-byte characters.
+    const char* const pieces[] = {"int ", "x",        " ",        "\"",     "'",  "\\",
+                                  "/",    "*",        "/*",       "*/",     "//", ";",
+                                  "\t",   "\x88\x9f", "\x95\x5c", "return", "("};
+    unsigned seed = 11;
+    for (int round = 0; round < 300; ++round) {
+        std::string line;
+        while (line.size() < 600) {
+            seed = seed * 1103515245u + 12345u;
+            line += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        const std::uint32_t start = round % 2 ? kStateBlockComment : kStateNormal;
+        std::vector<ColorSpan> whole;
+        std::vector<LexPoint> points;
+        const LexStop end = ColorizeRange(line, {0, start}, INT32_MAX, whole, &points, 16);
+        ASSERT_TRUE(end.atEnd);
+        EXPECT_EQ(end.at.state, Color(line, start).next);
+        const std::string expected = Classes(line, whole);
+        ASSERT_FALSE(points.empty());
+        for (const LexPoint& p : points) {
+            std::vector<ColorSpan> part;
+            const auto until = p.offset + 40;
+            const LexStop stop = ColorizeRange(line, p, until, part, nullptr);
+            ASSERT_GE(stop.at.offset, std::min<std::int32_t>(until, line.size()));
+            const auto from = static_cast<std::size_t>(p.offset);
+            const auto to = static_cast<std::size_t>(stop.at.offset);
+            EXPECT_EQ(Classes(line, part).substr(from, to - from), expected.substr(from, to - from))
+                << "round " << round << " from " << from;
+        }
+    }
+}
+
+} // namespace
+} // namespace mireka

@@ -1,4 +1,5 @@
 // The cell grid, word steps, character steps over the buffer and selection views.
+#include "core/editor/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "core/editor/SelectionOps.h"
 #include "core/editor/TextNav.h"
@@ -82,6 +83,52 @@ TEST(SelectionOps, LineColumnsContainmentAndLineText) {
     EXPECT_EQ(c.Caret(), 5003);
     SetCaretLineCol(c, 7, 0);
     EXPECT_EQ(c.Caret(), 5002) << "clamped to the last line";
+}
+
+} // namespace
+} // namespace mireka
+
+namespace mireka {
+namespace {
+
+TEST(Layout, CellsFoundByTabSearchMatchTheCharacterWalk) {
+    // The plain walk over characters that the fast searches must agree with.
+    auto walk = [](std::string_view line, std::size_t column, int tab) {
+        std::int64_t cells = 0;
+        for (std::size_t i = 0; i < column;) {
+            const std::size_t n = dbcs::CharLength(line, i);
+            cells += line[i] == '\t' ? tab - cells % tab : static_cast<std::int64_t>(n);
+            i += n;
+        }
+        return cells;
+    };
+    const char* const pieces[] = {"a", "\t", "\x88\x9f", "\x81", "\x95\x5c", " ", "\x81\t"};
+    unsigned seed = 5;
+    for (int round = 0; round < 200; ++round) {
+        std::string line;
+        for (int k = 0; k < 30; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            line += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        const int tab = 1 + round % 8;
+        for (std::size_t column = 0; column <= line.size(); ++column)
+            ASSERT_EQ(layout::CellOfColumn(line, column, tab), walk(line, column, tab))
+                << round << " column " << column;
+        const std::int64_t total = walk(line, line.size(), tab);
+        for (std::int64_t cell = 0; cell <= total + 1; ++cell) {
+            const layout::CellPlace at = layout::CharAtCell(line, cell, tab);
+            ASSERT_TRUE(dbcs::IsCharBoundary(line, at.column));
+            ASSERT_EQ(at.cells, walk(line, at.column, tab));
+            if (at.column < line.size()) { // the character found covers the cell
+                ASSERT_GT(walk(line, at.column + dbcs::CharLength(line, at.column), tab), cell);
+            }
+            for (double half : {0.0, 0.25, 0.5, 0.75}) {
+                const std::size_t c =
+                    layout::ColumnAtCell(line, static_cast<double>(cell) + half, tab);
+                ASSERT_TRUE(dbcs::IsCharBoundary(line, c));
+            }
+        }
+    }
 }
 
 } // namespace

@@ -14,9 +14,11 @@ namespace {
 
 class ProbeView : public CColorEditView {
 public:
-    std::vector<ColoredRun> Runs(int line) {
+    std::vector<ColoredRun> Runs(int line, std::size_t from = 0,
+                                 std::size_t to = std::string::npos) {
         std::vector<ColoredRun> runs;
-        LineColors(line, Control().LineText(line), runs);
+        const std::string text = Control().LineText(line);
+        LineColors(line, text, from, std::min(to, text.size()), runs);
         return runs;
     }
 };
@@ -96,6 +98,47 @@ TEST_F(ColorEditViewTest, ALongLineIsColouredAgainOnlyWhenItChanges) {
     runs = view.Runs(0);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].color, kKeyword);
+    EXPECT_EQ(view.LineState(1), 0u);
+}
+
+TEST_F(ColorEditViewTest, AWindowOfALongLineHasTheColoursOfTheWholeLine) {
+    // A megabyte line of code; windows anywhere, before and after edits, colour as the whole.
+    std::string line;
+    while (line.size() < (1u << 20))
+        line += "x = y + 1; /* c */ s = \"t\\\"\"; if (a) return; ";
+    view.SetWindowText(line + "\r\nint z;");
+    auto expect = [&](std::size_t from, std::size_t to) {
+        std::vector<ColorSpan> spans;
+        ColorizeLine(view.Control().LineText(0), kStateNormal, spans);
+        std::vector<ColoredRun> whole;
+        for (const ColorSpan& s : spans)
+            if (s.cls != ColorClass::Text && s.end > static_cast<std::int32_t>(from) &&
+                s.start < static_cast<std::int32_t>(to))
+                whole.push_back({s.start, s.end, 0});
+        std::vector<ColoredRun> window;
+        for (const ColoredRun& r : view.Runs(0, from, to))
+            if (r.end > static_cast<std::int32_t>(from) && r.start < static_cast<std::int32_t>(to))
+                window.push_back({r.start, r.end, 0});
+        ASSERT_EQ(window.size(), whole.size()) << from;
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            // The window's first and last spans may be cut at its edges.
+            EXPECT_EQ(std::max(window[i].start, std::int32_t(from)),
+                      std::max(whole[i].start, std::int32_t(from)));
+            EXPECT_EQ(std::min(window[i].end, std::int32_t(to)),
+                      std::min(whole[i].end, std::int32_t(to)));
+        }
+    };
+    expect(500000, 500200);
+    expect(1000, 1100);
+    expect(line.size() - 100, line.size());
+    view.SetSel(600000, 600000);
+    view.ReplaceSel("\""); // opens a string up to the next quote
+    expect(600000, 600300);
+    expect(line.size() - 100, line.size() + 1);
+    view.SetSel(10, 10);
+    view.ReplaceSel("/*"); // everything after is comment until the first closer
+    expect(0, 200);
+    expect(800000, 800100);
     EXPECT_EQ(view.LineState(1), 0u);
 }
 

@@ -107,25 +107,45 @@ ByteClass ClassifyByte(unsigned char b) noexcept {
 
 std::uint32_t ColorizeLine(std::string_view line, std::uint32_t state,
                            std::vector<ColorSpan>& spans) {
+    return ColorizeRange(line, {0, state}, std::numeric_limits<std::int32_t>::max(), spans)
+        .at.state;
+}
+
+LexStop ColorizeRange(std::string_view line, LexPoint from, std::int32_t until,
+                      std::vector<ColorSpan>& spans, std::vector<LexPoint>* points,
+                      std::int32_t spacing) {
     SpanWriter out(spans);
     // Offsets are 32-bit; a longer line is coloured up to that limit and drawn plain beyond it.
     const auto n = static_cast<std::int32_t>(
         std::min<std::size_t>(line.size(), std::numeric_limits<std::int32_t>::max()));
     const char* s = line.data();
 
-    ColorClass colour = state == kStateBlockComment ? ColorClass::Comment : ColorClass::Text;
+    std::uint32_t state = from.state;
+    // The colour follows from the state alone, which is what makes resume points possible.
+    ColorClass colour = state == kStateBlockComment || state == kStateLineComment
+                            ? ColorClass::Comment
+                        : state == kStateString || state == kStateChar ? ColorClass::String
+                                                                       : ColorClass::Text;
     // The pending run P is always the bytes [r, i): each rule that empties or restarts P moves r
     // so. The lexer appends an invalid byte as a space, but only the keyword test reads P's
     // content beyond its first byte, and a keyword holds neither a space nor an invalid byte,
     // so the line's own bytes serve as P.
-    std::int32_t r = 0;
+    std::int32_t r = std::clamp(from.offset, 0, n);
     bool afterLead = false;
+    std::int32_t nextPoint = r + spacing;
     const auto pendingIs = [&](std::int32_t i, char c) { return i - r == 1 && s[r] == c; };
     const auto pendingIsKeyword = [&](std::int32_t i) {
         return IsKeyword(std::string_view(s + r, static_cast<std::size_t>(i - r)));
     };
 
-    for (std::int32_t i = 0; i < n; ++i) {
+    for (std::int32_t i = r; i < n; ++i) {
+        if (r == i && !afterLead) { // nothing pending: a resume point
+            if (i >= until) return {{i, state}, false};
+            if (points && i >= nextPoint) {
+                points->push_back({i, state});
+                nextPoint = i + spacing;
+            }
+        }
         const auto c = static_cast<unsigned char>(s[i]);
         // Double-byte characters come first: a trail byte equal to a special or a delimiter must
         // not act as one. A byte after a lead byte that is no valid trail byte is invalid and
@@ -239,10 +259,10 @@ std::uint32_t ColorizeLine(std::string_view line, std::uint32_t state,
 
     if (state == kStateNormal && pendingIsKeyword(n)) {
         out.Paint(r, n, ColorClass::Keyword);
-        return kStateNormal;
+        return {{n, kStateNormal}, true};
     }
     out.Paint(r, n, colour);
-    return state == kStateBlockComment ? kStateBlockComment : kStateNormal;
+    return {{n, state == kStateBlockComment ? kStateBlockComment : kStateNormal}, true};
 }
 
 } // namespace mireka

@@ -49,4 +49,26 @@ enum class ByteClass : std::uint8_t { Word, Delimiter, Special };
 std::uint32_t ColorizeLine(std::string_view line, std::uint32_t state,
                            std::vector<ColorSpan>& spans);
 
+// A place in a line where colouring can start over: nothing is pending there and `state` (any
+// lexer state) is in force, so colouring from it gives exactly what colouring the whole line
+// gives. Such places come at least every kMaxRun + 1 bytes.
+struct LexPoint {
+    std::int32_t offset = 0;
+    std::uint32_t state = kStateNormal;
+};
+
+// Where ColorizeRange stopped.
+struct LexStop {
+    LexPoint at; // a resume point, or the line's end with the next line's state
+    bool atEnd = false;
+};
+
+// ColorizeLine for part of a long line: from resume point `from` (offset 0 with the line's
+// starting state is one) up to the first resume point at or after `until`, or the line's end.
+// `spans` receives the spans in between, offsets from the line start. When `points` is given,
+// resume points at least `spacing` bytes apart are appended to it.
+LexStop ColorizeRange(std::string_view line, LexPoint from, std::int32_t until,
+                      std::vector<ColorSpan>& spans, std::vector<LexPoint>* points = nullptr,
+                      std::int32_t spacing = 4096);
+
 } // namespace mireka

@@ -3,42 +3,64 @@
 
 #include "core/editor/Dbcs.h"
 
+#include <cstring>
+
 namespace mireka::layout {
 
-namespace {
-
-std::int64_t CellsOfChar(std::string_view line, std::size_t i, std::size_t len, std::int64_t at,
-                         int tabCells) noexcept {
-    if (line[i] == '\t') return tabCells - at % tabCells;
-    return static_cast<std::int64_t>(len);
-}
-
-} // namespace
+// Only tabs need looking at one by one: a tab is never part of a double-byte character, and
+// every other character takes as many cells as it has bytes. Long lines are measured at the
+// speed of a byte search.
 
 std::int64_t CellOfColumn(std::string_view line, std::size_t column, int tabCells) noexcept {
     if (tabCells < 1) tabCells = 1;
     if (column > line.size()) column = line.size();
     std::int64_t cells = 0;
     for (std::size_t i = 0; i < column;) {
-        const std::size_t len = dbcs::CharLength(line, i);
-        cells += CellsOfChar(line, i, len, cells, tabCells);
-        i += len;
+        const void* tab = std::memchr(line.data() + i, '\t', column - i);
+        const std::size_t stop =
+            tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - line.data()) : column;
+        cells += static_cast<std::int64_t>(stop - i);
+        if (!tab) break;
+        cells += tabCells - cells % tabCells;
+        i = stop + 1;
     }
+    // A column inside a double-byte character counts the whole character.
+    if (!dbcs::IsCharBoundary(line, column)) ++cells;
     return cells;
+}
+
+CellPlace CharAtCell(std::string_view line, std::int64_t cell, int tabCells) noexcept {
+    if (tabCells < 1) tabCells = 1;
+    if (cell < 0) cell = 0;
+    std::int64_t cells = 0;
+    for (std::size_t i = 0;;) {
+        const void* tab = std::memchr(line.data() + i, '\t', line.size() - i);
+        const std::size_t stop =
+            tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - line.data())
+                : line.size();
+        if (cell < cells + static_cast<std::int64_t>(stop - i)) {
+            const std::size_t k = dbcs::CharStart(line, i + static_cast<std::size_t>(cell - cells));
+            return {k, cells + static_cast<std::int64_t>(k - i)};
+        }
+        cells += static_cast<std::int64_t>(stop - i);
+        if (!tab) return {line.size(), cells};
+        if (cell < cells + (tabCells - cells % tabCells)) return {stop, cells};
+        cells += tabCells - cells % tabCells;
+        i = stop + 1;
+    }
 }
 
 std::size_t ColumnAtCell(std::string_view line, double cell, int tabCells) noexcept {
     if (tabCells < 1) tabCells = 1;
     if (cell <= 0) return 0;
-    std::int64_t cells = 0;
-    for (std::size_t i = 0; i < line.size();) {
-        const std::size_t len = dbcs::CharLength(line, i);
-        const std::int64_t width = CellsOfChar(line, i, len, cells, tabCells);
-        if (cell < static_cast<double>(cells) + static_cast<double>(width) / 2.0) return i;
-        cells += width;
-        i += len;
-    }
-    return line.size();
+    const CellPlace at = CharAtCell(line, static_cast<std::int64_t>(cell), tabCells);
+    if (at.column >= line.size()) return line.size();
+    const std::size_t len = dbcs::CharLength(line, at.column);
+    const std::int64_t width =
+        line[at.column] == '\t' ? tabCells - at.cells % tabCells : static_cast<std::int64_t>(len);
+    return cell < static_cast<double>(at.cells) + static_cast<double>(width) / 2.0
+               ? at.column
+               : at.column + len;
 }
 
 WordClass ClassAt(std::string_view line, std::size_t column) noexcept {

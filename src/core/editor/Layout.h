@@ -21,6 +21,14 @@ namespace mireka::layout {
 // character picks the boundary on the nearer side). Never lands inside a double-byte character.
 [[nodiscard]] std::size_t ColumnAtCell(std::string_view line, double cell, int tabCells) noexcept;
 
+// The character that covers cell `cell` (the line's end when none does), and the cells before
+// it.
+struct CellPlace {
+    std::size_t column;
+    std::int64_t cells;
+};
+[[nodiscard]] CellPlace CharAtCell(std::string_view line, std::int64_t cell, int tabCells) noexcept;
+
 // Character classes for word movement and double-click selection.
 enum class WordClass { Space, Word, Punct, Wide };
 [[nodiscard]] WordClass ClassAt(std::string_view line, std::size_t column) noexcept;

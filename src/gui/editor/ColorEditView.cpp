@@ -1,6 +1,9 @@
 // The colouring view.
 #include "gui/editor/ColorEditView.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace mireka {
 
 CColorEditView::CColorEditView(QWidget* parent) : CUndoEditView(parent) {
@@ -20,35 +23,63 @@ namespace {
 constexpr std::size_t kLongLineBytes = 64 * 1024;
 } // namespace
 
-void CColorEditView::LineColors(int line, std::string_view text, std::vector<ColoredRun>& runs) {
+std::optional<std::uint32_t> CColorEditView::LongLineColors(int line, std::string_view text,
+                                                            std::size_t from, std::size_t to) {
+    const std::uint32_t state = states_.Get(line);
+    LongLineMemo& m = longLine_;
+    if (m.line != line || m.state != state) {
+        m = LongLineMemo{line, state, {LexPoint{0, state}}, false, 0};
+    }
+    const auto at = static_cast<std::int32_t>(std::min<std::size_t>(from, INT32_MAX));
+    auto resume = std::upper_bound(m.points.begin(), m.points.end(), at,
+                                   [](std::int32_t o, const LexPoint& p) { return o < p.offset; });
+    const LexPoint start = *(resume - 1);
+    std::vector<LexPoint> found;
+    const LexStop stop =
+        ColorizeRange(text, start, static_cast<std::int32_t>(std::min<std::size_t>(to, INT32_MAX)),
+                      spans_, &found);
+    auto keep = [&m](const std::vector<LexPoint>& more) {
+        for (const LexPoint& p : more)
+            if (p.offset > m.points.back().offset) m.points.push_back(p);
+    };
+    keep(found);
+    if (stop.atEnd) {
+        m.endKnown = true;
+        m.next = stop.at.state;
+    }
+    // The next line's state needs the whole line, but only when there is a next line; what is
+    // learnt on the way makes later paints cheap.
+    if (!m.endKnown && line + 1 < GetLineCount()) {
+        std::vector<ColorSpan> unused;
+        found.clear();
+        const LexStop end = ColorizeRange(text, m.points.back(), INT32_MAX, unused, &found);
+        keep(found);
+        m.endKnown = true;
+        m.next = end.at.state;
+    }
+    if (!m.endKnown) return std::nullopt;
+    return m.next;
+}
+
+void CColorEditView::LineColors(int line, std::string_view text, std::size_t from, std::size_t to,
+                                std::vector<ColoredRun>& runs) {
     const int count = GetLineCount();
     if (states_.Size() != count + 1) states_.Resize(count + 1);
-    const std::uint32_t state = states_.Get(line);
-    const std::vector<ColorSpan>* spans = &spans_;
-    std::uint32_t next = state;
+    std::optional<std::uint32_t> next = states_.Get(line);
     if (text.size() >= kLongLineBytes) {
-        const std::uint64_t revision = Control().Buffer().Revision();
-        LongLineMemo& m = longLine_;
-        if (m.line != line || m.revision != revision || m.state != state) {
-            m.line = line;
-            m.revision = revision;
-            m.state = state;
-            m.next = ColorizeLine(text, state, m.spans);
-        }
-        next = m.next;
-        spans = &m.spans;
+        next = LongLineColors(line, text, from, to);
     } else if (!text.empty()) {
-        next = ColorizeLine(text, state, spans_);
+        next = ColorizeLine(text, states_.Get(line), spans_);
     } else {
         spans_.clear();
     }
-    if (states_.Get(line + 1) != next) {
+    if (next && states_.Get(line + 1) != *next) {
         // The comment state of the following lines changed: they must be painted again.
-        states_.Set(line + 1, next);
+        states_.Set(line + 1, *next);
         InvalidateFrom(line + 1);
     }
     if (!highlight_) return;
-    for (const ColorSpan& s : *spans) {
+    for (const ColorSpan& s : spans_) {
         QRgb color;
         switch (s.cls) {
         case ColorClass::Keyword:
@@ -70,6 +101,20 @@ void CColorEditView::LineColors(int line, std::string_view text, std::vector<Col
 void CColorEditView::OnTextChanged() {
     const int count = GetLineCount();
     if (states_.Size() != count + 1) states_.Resize(count + 1);
+    // Resume points before the edit stay valid; an edit before the line may have moved it.
+    LongLineMemo& m = longLine_;
+    if (m.line >= 0) {
+        const TextBuffer& b = Control().Buffer();
+        const Offset start = m.line < b.LineCount() ? b.LineStart(m.line) : -1;
+        const Offset edit = LastEditPos() - start;
+        if (start < 0 || edit < 0) {
+            m.line = -1;
+        } else if (edit <= b.LineLength(m.line)) {
+            while (m.points.size() > 1 && m.points.back().offset > edit)
+                m.points.pop_back();
+            m.endKnown = false;
+        }
+    }
     CUndoEditView::OnTextChanged();
 }
 

@@ -3,9 +3,12 @@
 #pragma once
 
 #include "core/app/FrameSettings.h"
+#include "core/editor/Colorizer.h"
 #include "core/editor/LineStates.h"
 #include "gui/base/QtColour.h"
 #include "gui/editor/UndoEditView.h"
+
+#include <optional>
 
 namespace mireka {
 
@@ -22,21 +25,26 @@ public:
     [[nodiscard]] std::uint32_t LineState(int line) const noexcept { return states_.Get(line); }
 
 protected:
-    void LineColors(int line, std::string_view text, std::vector<ColoredRun>& runs) override;
+    void LineColors(int line, std::string_view text, std::size_t from, std::size_t to,
+                    std::vector<ColoredRun>& runs) override;
     void OnTextChanged() override;
 
 private:
     LineStates states_;
     std::vector<ColorSpan> spans_;
-    // The spans of the last long line coloured: the caret's blinking repaints its line twice a
-    // second, and a line of megabytes must not be lexed again while it has not changed.
+    // Where colouring can resume in the last long line coloured, so that a line of megabytes is
+    // lexed only around what is shown, plus once to its end for the next line's state. Points
+    // up to an edit stay valid.
     struct LongLineMemo {
         int line = -1;
-        std::uint64_t revision = 0;
-        std::uint32_t state = 0;
-        std::uint32_t next = 0;
-        std::vector<ColorSpan> spans;
+        std::uint32_t state = 0;      // at the line's start
+        std::vector<LexPoint> points; // ascending, the first at offset 0
+        bool endKnown = false;
+        std::uint32_t next = 0; // the next line's state, once known
     };
+    // Colours [from, to) of a long line; the state of the next line when known by then.
+    std::optional<std::uint32_t> LongLineColors(int line, std::string_view text, std::size_t from,
+                                                std::size_t to);
     LongLineMemo longLine_;
     QRgb keyword_ = qRgb(0, 0, 255);
     QRgb string_ = qRgb(0, 128, 128);

@@ -356,7 +356,8 @@ void CEditView::OnTextChanged() {
     emit TextChanged();
 }
 
-void CEditView::LineColors(int, std::string_view, std::vector<ColoredRun>&) {}
+void CEditView::LineColors(int, std::string_view, std::size_t, std::size_t,
+                           std::vector<ColoredRun>&) {}
 
 bool CEditView::OnLeftButtonDown(QMouseEvent*) {
     return false;
@@ -726,6 +727,7 @@ void CEditView::InvalidateFrom(int line) {
 }
 
 void CEditView::OnTextReplaced(Offset pos, Offset, Offset inserted, int linesBefore) {
+    lastEdit_ = pos;
     const TextBuffer& b = control_.Buffer();
     const int line = b.LineFromOffset(pos);
     widestCells_ = std::max<std::int64_t>(widestCells_, b.LongestLineWatermark());
@@ -807,8 +809,16 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     const Offset start = b.LineStart(line);
     const std::string text = b.LineText(line);
     NoteLineWidth(text);
+    const double originX = GetRect().left() - horizontalScrollBar()->value();
+    const double rightEdge = viewport()->width();
+    // Only the characters in view are walked and coloured: a line may be megabytes long.
+    const auto cellAt = [&](double x) {
+        return static_cast<std::int64_t>(std::max(0.0, std::floor((x - originX) / cellWidth_)));
+    };
+    const layout::CellPlace first = layout::CharAtCell(text, cellAt(0), tabCells_);
+    const layout::CellPlace last = layout::CharAtCell(text, cellAt(rightEdge) + 1, tabCells_);
     runs_.clear();
-    LineColors(line, text, runs_);
+    LineColors(line, text, first.column, dbcs::NextCharPos(text, last.column), runs_);
 
     const auto len = static_cast<Offset>(text.size());
     const Offset ss = std::clamp<Offset>(selStart - start, 0, len);
@@ -816,8 +826,6 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     const QPalette& pal = palette();
     const QColor selBack = pal.color(QPalette::Active, QPalette::Highlight);
     const QColor selText = pal.color(QPalette::Active, QPalette::HighlightedText);
-    const double originX = GetRect().left() - horizontalScrollBar()->value();
-    const double rightEdge = viewport()->width();
 
     QString pending;
     double pendingX = 0;
@@ -830,8 +838,8 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     };
 
     std::size_t run = 0;
-    std::int64_t cells = 0;
-    for (std::size_t i = 0; i < text.size();) {
+    std::int64_t cells = first.cells;
+    for (std::size_t i = first.column; i < text.size();) {
         const std::size_t n = dbcs::CharLength(text, i);
         const auto byte = static_cast<unsigned char>(text[i]);
         const std::int64_t width =
