@@ -246,6 +246,13 @@ TEST_F(EditViewTest, ClipboardRoundTripKeepsJapaneseAndLineEnds) {
     view->SetSel(0, 0);
     view->Paste();
     EXPECT_EQ(Text().substr(0, 2), "\x81\x60");
+    // Paste is offered exactly while the clipboard holds text, however often it is asked.
+    EXPECT_TRUE(view->CanPaste());
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(view->CanPaste());
+    EXPECT_FALSE(view->CanPaste());
+    QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+    EXPECT_TRUE(view->CanPaste());
 }
 
 TEST_F(EditViewTest, ReadOnlyRefusesEditsButSelects) {

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace mireka {
 
@@ -250,8 +251,17 @@ QString CEditView::SelectedTextForClipboard() const {
 }
 
 bool CEditView::CanPaste() const {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    // Asked every idle update: on X11 each look at the clipboard is a round trip to the server
+    // (and to the owning program), so the answer is kept until the clipboard changes.
+    static std::optional<bool> hasText;
+    static const QMetaObject::Connection watch = QObject::connect(
+        QGuiApplication::clipboard(), &QClipboard::dataChanged, [] { hasText.reset(); });
+    (void)watch;
+    if (!hasText) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        hasText = data && data->hasText();
+    }
+    return *hasText;
 }
 
 bool CEditView::ClipboardBytes(std::string& bytes, bool* present) {
