@@ -140,11 +140,12 @@ std::string FourMegabyteLine() {
     return line;
 }
 
-// Generated or minified code: one line of 4 MB, typed into at its start and at its end.
+// Generated or minified code: one line of 4 MB, typed into at its start (0) and at its end (1);
+// then at its start with more code after it (2), whose colour state depends on the whole line.
 void BM_KeystrokeInA4MBLine(benchmark::State& state) {
     Window w;
-    w.view.SetWindowText(FourMegabyteLine());
-    const bool atEnd = state.range(0) != 0;
+    w.view.SetWindowText(FourMegabyteLine() + (state.range(0) == 2 ? "\r\nint z;\r\n" : ""));
+    const bool atEnd = state.range(0) == 1;
     w.view.Control().SetCaret(atEnd ? w.view.GetWindowTextLength() : 0);
     w.view.ScrollCaret();
     w.view.viewport()->repaint();
@@ -153,6 +154,7 @@ void BM_KeystrokeInA4MBLine(benchmark::State& state) {
 BENCHMARK(BM_KeystrokeInA4MBLine)
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);

@@ -140,6 +140,24 @@ TEST_F(ColorEditViewTest, AWindowOfALongLineHasTheColoursOfTheWholeLine) {
     expect(0, 200);
     expect(800000, 800100);
     EXPECT_EQ(view.LineState(1), 0u);
+
+    // The next line's state follows every edit, wherever it is made in the line.
+    const auto endState = [&] {
+        std::vector<ColorSpan> spans;
+        return ColorizeLine(view.Control().LineText(0), kStateNormal, spans);
+    };
+    const auto lineEnd = [&] { return static_cast<Offset>(view.Control().LineText(0).size()); };
+    const std::pair<Offset, std::string> edits[] = {
+        {-1, "/*"}, {5, "x"}, {300000, "\""}, {2, "*/"}, {-1, "*/"}, {700000, "//"}, {1, "\""},
+    };
+    for (const auto& [at, typed] : edits) {
+        const Offset pos = at < 0 ? lineEnd() : at;
+        view.SetSel(pos, pos);
+        view.ReplaceSel(typed);
+        expect(static_cast<std::size_t>(pos), static_cast<std::size_t>(pos) + 100);
+        EXPECT_EQ(view.LineState(1), endState()) << "after typing at " << pos;
+        expect(static_cast<std::size_t>(lineEnd()) - 3000, static_cast<std::size_t>(lineEnd()));
+    }
 }
 
 TEST_F(ColorEditViewTest, SwitchOffPaintsNothingButKeepsStates) {

@@ -23,41 +23,76 @@ namespace {
 constexpr std::size_t kLongLineBytes = 64 * 1024;
 } // namespace
 
+void CColorEditView::CheckMovedPoints(std::string_view text, std::int32_t upTo) {
+    LongLineMemo& m = longLine_;
+    std::vector<ColorSpan> unused;
+    while (m.unchecked < m.points.size() && m.points[m.unchecked].offset <= upTo) {
+        const LexPoint from = m.points[m.unchecked - 1];
+        const LexPoint moved = m.points[m.unchecked];
+        std::vector<LexPoint> found;
+        const LexStop stop = ColorizeRange(text, from, moved.offset, unused, &found);
+        if (!stop.atEnd && stop.at.offset == moved.offset && stop.at.state == moved.state) {
+            // Lexing meets the old lexing again after every edit: the rest is as it was.
+            m.unchecked = m.points.size();
+            return;
+        }
+        // The moved points up to where lexing stopped are gone; what was found replaces them.
+        auto past = std::upper_bound(
+            m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked), m.points.end(),
+            stop.at.offset, [](std::int32_t o, const LexPoint& p) { return o < p.offset; });
+        if (!stop.atEnd) found.push_back(stop.at);
+        const auto at =
+            m.points.erase(m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked), past);
+        m.points.insert(at, found.begin(), found.end());
+        m.unchecked += found.size();
+        if (stop.atEnd) {
+            m.points.resize(m.unchecked);
+            m.endKnown = true;
+            m.next = stop.at.state;
+        }
+    }
+}
+
 std::optional<std::uint32_t> CColorEditView::LongLineColors(int line, std::string_view text,
                                                             std::size_t from, std::size_t to) {
     const std::uint32_t state = states_.Get(line);
     LongLineMemo& m = longLine_;
-    if (m.line != line || m.state != state) {
-        m = LongLineMemo{line, state, {LexPoint{0, state}}, false, 0};
-    }
-    const auto at = static_cast<std::int32_t>(std::min<std::size_t>(from, INT32_MAX));
-    auto resume = std::upper_bound(m.points.begin(), m.points.end(), at,
-                                   [](std::int32_t o, const LexPoint& p) { return o < p.offset; });
-    const LexPoint start = *(resume - 1);
+    if (m.line != line || m.state != state) m = LongLineMemo{line, state, {LexPoint{0, state}}};
+    const auto first = static_cast<std::int32_t>(std::min<std::size_t>(from, INT32_MAX));
+    CheckMovedPoints(text, first);
+    const auto checked = m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked);
+    const auto resume =
+        std::upper_bound(m.points.begin(), checked, first,
+                         [](std::int32_t o, const LexPoint& p) { return o < p.offset; });
     std::vector<LexPoint> found;
-    const LexStop stop =
-        ColorizeRange(text, start, static_cast<std::int32_t>(std::min<std::size_t>(to, INT32_MAX)),
-                      spans_, &found);
+    const LexStop stop = ColorizeRange(
+        text, *(resume - 1), static_cast<std::int32_t>(std::min<std::size_t>(to, INT32_MAX)),
+        spans_, &found);
+    const bool allChecked = m.unchecked == m.points.size();
     auto keep = [&m](const std::vector<LexPoint>& more) {
         for (const LexPoint& p : more)
             if (p.offset > m.points.back().offset) m.points.push_back(p);
+        m.unchecked = m.points.size();
     };
-    keep(found);
-    if (stop.atEnd) {
+    if (allChecked) keep(found);
+    if (stop.atEnd && allChecked) {
         m.endKnown = true;
         m.next = stop.at.state;
     }
-    // The next line's state needs the whole line, but only when there is a next line; what is
-    // learnt on the way makes later paints cheap.
-    if (!m.endKnown && line + 1 < GetLineCount()) {
-        std::vector<ColorSpan> unused;
-        found.clear();
-        const LexStop end = ColorizeRange(text, m.points.back(), INT32_MAX, unused, &found);
-        keep(found);
-        m.endKnown = true;
-        m.next = end.at.state;
+    // The next line's state needs the whole line, but only when there is a next line. After an
+    // edit, lexing usually meets the old lexing again within a few kilobytes.
+    if (line + 1 < GetLineCount()) {
+        CheckMovedPoints(text, INT32_MAX);
+        if (!m.endKnown) {
+            std::vector<ColorSpan> unused;
+            found.clear();
+            const LexStop end = ColorizeRange(text, m.points.back(), INT32_MAX, unused, &found);
+            keep(found);
+            m.endKnown = true;
+            m.next = end.at.state;
+        }
     }
-    if (!m.endKnown) return std::nullopt;
+    if (!m.endKnown || m.unchecked < m.points.size()) return std::nullopt;
     return m.next;
 }
 
@@ -101,18 +136,34 @@ void CColorEditView::LineColors(int line, std::string_view text, std::size_t fro
 void CColorEditView::OnTextChanged() {
     const int count = GetLineCount();
     if (states_.Size() != count + 1) states_.Resize(count + 1);
-    // Resume points before the edit stay valid; an edit before the line may have moved it.
+    // Resume points before an edit stay valid; those after it move with it and are checked
+    // before use. An edit before the line may have moved the line itself.
     LongLineMemo& m = longLine_;
     if (m.line >= 0) {
         const TextBuffer& b = Control().Buffer();
+        const TextEdit edit = LastEdit();
         const Offset start = m.line < b.LineCount() ? b.LineStart(m.line) : -1;
-        const Offset edit = LastEditPos() - start;
-        if (start < 0 || edit < 0) {
+        const Offset at = edit.pos - start;
+        if (start < 0 || at < 0) {
             m.line = -1;
-        } else if (edit <= b.LineLength(m.line)) {
-            while (m.points.size() > 1 && m.points.back().offset > edit)
-                m.points.pop_back();
-            m.endKnown = false;
+        } else if (at <= b.LineLength(m.line)) {
+            // Points still unchecked from an earlier edit lie after it; those before this one
+            // could no longer prove anything and go.
+            std::vector<LexPoint> kept;
+            std::size_t unchecked = SIZE_MAX;
+            const Offset shift = edit.inserted - edit.removed;
+            for (std::size_t i = 0; i < m.points.size(); ++i) {
+                const LexPoint p = m.points[i];
+                if (p.offset <= at) {
+                    if (i < m.unchecked) kept.push_back(p);
+                } else if (!edit.linesChanged && p.offset > at + edit.removed) {
+                    unchecked = std::min(unchecked, kept.size());
+                    kept.push_back({static_cast<std::int32_t>(p.offset + shift), p.state});
+                }
+            }
+            m.points = std::move(kept);
+            m.unchecked = std::min(unchecked, m.points.size());
+            if (m.unchecked == m.points.size()) m.endKnown = false;
         }
     }
     CUndoEditView::OnTextChanged();

@@ -39,9 +39,13 @@ private:
         int line = -1;
         std::uint32_t state = 0;      // at the line's start
         std::vector<LexPoint> points; // ascending, the first at offset 0
+        // Points from this index on were found before the last edits and moved with them.
+        std::size_t unchecked = 1;
         bool endKnown = false;
-        std::uint32_t next = 0; // the next line's state, once known
+        std::uint32_t next = 0; // the next line's state, once known and checked
     };
+    // Confirms moved points up to offset `upTo`, lexing from the last confirmed one.
+    void CheckMovedPoints(std::string_view text, std::int32_t upTo);
     // Colours [from, to) of a long line; the state of the next line when known by then.
     std::optional<std::uint32_t> LongLineColors(int line, std::string_view text, std::size_t from,
                                                 std::size_t to);

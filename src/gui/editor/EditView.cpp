@@ -736,9 +736,9 @@ void CEditView::InvalidateFrom(int line) {
     viewport()->update(QRect(0, y, viewport()->width(), std::max(0, viewport()->height() - y)));
 }
 
-void CEditView::OnTextReplaced(Offset pos, Offset, Offset inserted, int linesBefore) {
-    lastEdit_ = pos;
+void CEditView::OnTextReplaced(Offset pos, Offset removed, Offset inserted, int linesBefore) {
     const TextBuffer& b = control_.Buffer();
+    lastEdit_ = {pos, removed, inserted, b.LineCount() != linesBefore};
     const int line = b.LineFromOffset(pos);
     widestCells_ = std::max<std::int64_t>(widestCells_, b.LongestLineWatermark());
     if (b.LineCount() != linesBefore) {

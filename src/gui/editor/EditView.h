@@ -113,8 +113,14 @@ protected:
     // The colours of bytes [from, to) of `line` (its text); runs outside may be left out.
     virtual void LineColors(int line, std::string_view text, std::size_t from, std::size_t to,
                             std::vector<ColoredRun>& runs);
-    // Where the last change of the text began.
-    [[nodiscard]] Offset LastEditPos() const noexcept { return lastEdit_; }
+    // The last change of the text.
+    struct TextEdit {
+        Offset pos = 0;
+        Offset removed = 0;
+        Offset inserted = 0;
+        bool linesChanged = false;
+    };
+    [[nodiscard]] const TextEdit& LastEdit() const noexcept { return lastEdit_; }
     virtual void OnContextMenu(const QPoint& globalPos);
     // A left-button press in the text; returns true when a view above took it over.
     virtual bool OnLeftButtonDown(QMouseEvent* event);
@@ -178,7 +184,7 @@ private:
     int rightMargin_ = 1;
     QColor textColor_ = Qt::black;
     QColor backColor_ = Qt::white;
-    Offset lastEdit_ = 0;
+    TextEdit lastEdit_;
     std::int64_t widestCells_ = 0;
     double goalCell_ = -1; // column the caret keeps while moving up and down
     // The last measured caret cell: caret rectangles are asked for several times per key, and
