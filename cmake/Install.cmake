@@ -22,7 +22,7 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${MIREKA_APPSTREAM_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-    install(DIRECTORY ${MIREKA_DESKTOP_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+    install(DIRECTORY ${MIREKA_HICOLOR_DIR} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
     install(FILES src/resources/icons/mireka.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/man1/mireka.1
@@ -45,10 +45,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Beyond the linked libraries: Qt's SVG plugins draw every icon, Qt's translations give the
-# standard buttons their Japanese labels, the font shows Japanese, and programs run in a terminal.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-noto-cjk, libqt6svg6, qt6-translations-l10n, xterm | x-terminal-emulator")
+# Beyond the linked libraries: Qt's translations give the standard buttons their Japanese
+# labels, the font shows Japanese, and programs run in a terminal.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n, xterm | x-terminal-emulator")
 # To compile, debug and read the C library reference.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gcc, libc6-dev, gdb, manpages-ja-dev, manpages-dev, mandoc")
 include(CPack)

@@ -13,9 +13,10 @@ mireka_install() {
 }
 
 # The C library reference of the manual viewer is made from the Japanese manual pages (English
-# where a page has no translation), rendered by mandoc.
-MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk libqt6svg6
-                       manpages-dev manpages-ja-dev mandoc)
+# where a page has no translation), rendered by mandoc. rsvg-convert renders the icons when
+# building.
+MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk
+                       manpages-dev manpages-ja-dev mandoc librsvg2-bin)
 # mandoc also renders the fixture pages of the reference's test.
 # Xvfb and xdotool: tests that start the program itself on an X server and type into it.
 # The desktop validators and dpkg-dev (cpack's shlibdeps): the install and package tests.

@@ -20,8 +20,7 @@ else
     [ -f "$deb" ] || fail "no package in $t/pkg"
     fields() { dpkg-deb -f "$deb" "$1"; }
     # Linked libraries through shlibdeps, plus what the program loads or runs by name.
-    for want in libqt6widgets6 libc6 fonts-noto-cjk libqt6svg6 qt6-translations-l10n \
-                x-terminal-emulator; do
+    for want in libqt6widgets6 libc6 fonts-noto-cjk qt6-translations-l10n x-terminal-emulator; do
         fields Depends | grep -q "$want" || fail "Depends lacks $want: $(fields Depends)"
     done
     for want in gcc gdb manpages-ja-dev; do

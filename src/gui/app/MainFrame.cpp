@@ -12,6 +12,7 @@
 #include "gui/base/CommandIds.h"
 #include "gui/base/DialogRunner.h"
 #include "gui/base/MenuDefs.h"
+#include "gui/base/PngIcon.h"
 #include "gui/base/Prompts.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
@@ -269,7 +270,7 @@ void CMainFrame::CreateToolBar() {
         // The text after the prompt's line break is the button's tooltip.
         const QString prompt = commands_.Prompt(item.id);
         const qsizetype nl = prompt.indexOf(u'\n');
-        auto* action = new QAction(QIcon(QString::fromUtf8(item.icon)),
+        auto* action = new QAction(PngIcon(QString::fromUtf8(item.icon), {16, 32}),
                                    nl < 0 ? prompt : prompt.mid(nl + 1), toolBar_);
         action->setObjectName(QStringLiteral("ToolButton%1").arg(item.id));
         toolBar_->addAction(action);

@@ -9,6 +9,7 @@
 #include "gui/base/CommandIds.h"
 #include "gui/base/DialogRunner.h"
 #include "gui/base/NativePath.h"
+#include "gui/base/PngIcon.h"
 #include "gui/base/Prompts.h"
 #include "gui/document/DocumentRecovery.h"
 #include "gui/document/MyView.h"
@@ -52,7 +53,8 @@ CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(ar
     QApplication::setApplicationName(QStringLiteral("Mireka"));
     // The desktop entry's name lets Wayland and task bars match the window to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("mireka"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/mireka.svg")));
+    QApplication::setWindowIcon(
+        PngIcon(QStringLiteral(":/icons/mireka"), {16, 24, 32, 48, 64, 128, 256}));
     LoadJapaneseTranslations(*qapp_);
 }
 
