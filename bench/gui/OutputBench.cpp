@@ -22,6 +22,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <memory>
 #include <vector>
 
 namespace mireka {
@@ -133,6 +135,20 @@ void BM_InterfaceWhileACommandPrints10MBps(benchmark::State& state) {
     state.counters["max_ms"] = ms.empty() ? 0.0 : ms.back();
 }
 BENCHMARK(BM_InterfaceWhileACommandPrints10MBps)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Start-up inside the process: the frame with its menus, bars and editor, hello.c opened, the
+// window shown and painted. The process's first start also loads fonts and plugins; the later
+// ones measure the program's own start-up work.
+void BM_StartOnHelloC(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        auto app = std::make_unique<App>();
+        app->app.MainFrame()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        if (!app->started) state.SkipWithError("the program did not start");
+    }
+}
+BENCHMARK(BM_StartOnHelloC)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 } // namespace mireka
