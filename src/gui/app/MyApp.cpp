@@ -53,8 +53,9 @@ CMyApp::CMyApp(int& argc, char** argv) : qapp_(std::make_unique<QApplication>(ar
     QApplication::setApplicationName(QStringLiteral("Mireka"));
     // The desktop entry's name lets Wayland and task bars match the window to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("mireka"));
-    QApplication::setWindowIcon(
-        PngIcon(QStringLiteral(":/icons/mireka"), {16, 24, 32, 48, 64, 128, 256}));
+    // Every size is handed to the window system at start; desktops take larger ones from the
+    // installed icon theme.
+    QApplication::setWindowIcon(PngIcon(QStringLiteral(":/icons/mireka"), {16, 24, 32, 48, 64}));
     LoadJapaneseTranslations(*qapp_);
 }
 
