@@ -1,8 +1,11 @@
-// Colours arbitrary lines: spans stay ordered, inside the line, and the state is 0 or 8.
+// Colours arbitrary lines: spans stay ordered, inside the line, and the state is 0 or 8; and
+// colouring resumed at any resume point gives the same classes as the whole line.
 #include "core/editor/Colorizer.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,6 +19,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (s.start < last || s.end <= s.start || s.end > static_cast<std::int32_t>(line.size()))
             std::abort();
         last = s.end;
+    }
+    auto classes = [&line](const std::vector<mireka::ColorSpan>& from) {
+        std::string map(line.size(), 'T');
+        for (const auto& s : from)
+            for (std::int32_t i = s.start; i < s.end; ++i)
+                map[static_cast<std::size_t>(i)] = static_cast<char>('0' + static_cast<int>(s.cls));
+        return map;
+    };
+    const std::string whole = classes(spans);
+    std::vector<mireka::LexPoint> points;
+    std::vector<mireka::ColorSpan> again;
+    const mireka::LexStop end =
+        mireka::ColorizeRange(line, {0, (data[0] & 1) ? 8u : 0u}, INT32_MAX, again, &points, 8);
+    if (!end.atEnd || end.at.state != next) std::abort();
+    for (const mireka::LexPoint& p : points) {
+        std::vector<mireka::ColorSpan> part;
+        const mireka::LexStop stop = mireka::ColorizeRange(line, p, p.offset + data[0] % 64, part);
+        const auto from = static_cast<std::size_t>(p.offset);
+        const auto to = static_cast<std::size_t>(stop.at.offset);
+        if (to < from || classes(part).substr(from, to - from) != whole.substr(from, to - from))
+            std::abort();
+        if (stop.atEnd && stop.at.state != next) std::abort();
     }
     return 0;
 }

@@ -8,14 +8,27 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const std::size_t split = data[0] % (size - 1) + 1;
-    std::string file(reinterpret_cast<const char*>(data + 1), split - 1);
-    if (!mireka::MakeEditorText(file)) return 0;
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), split - 1);
     mireka::TextControl ctl(data[1] % 7 + 2);
-    ctl.SetText(file);
+    // Loaded as the program reads a file, in pieces; pieces of another size give the same text.
+    auto load = [&](std::size_t piece) {
+        mireka::TextBuffer::Builder built(bytes.size(), ctl.Buffer().ChunkCapacity());
+        mireka::EditorTextLoader loader(built);
+        for (std::size_t at = 0; at < bytes.size(); at += piece)
+            if (!loader.Feed(bytes.substr(at, piece))) break;
+        loader.Finish();
+        return built;
+    };
+    ctl.SetText(load(data[1] % 5 + 1));
+    const std::string file = ctl.Text();
+    mireka::TextControl whole(ctl.Buffer().ChunkCapacity());
+    whole.SetText(load(bytes.size() + 1));
+    if (whole.Text() != file) std::abort();
     mireka::UndoHistory history;
     mireka::InputRecorder recorder(history);
     for (std::size_t i = split; i + 1 < size; i += 2) {
