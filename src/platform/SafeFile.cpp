@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -74,19 +75,44 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+std::string TemporaryName(const std::string& target) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08x", QRandomGenerator::system()->generate());
+    return GetFileDir(target) + "." + GetFileNameExt(target) + "." + suffix;
+}
+
 // Opens a fresh file beside `target`; nothing already there (a link included) is ever used.
 int CreateTemporary(const std::string& target, mode_t mode, std::string* temp) {
-    const std::string base = GetFileDir(target) + "." + GetFileNameExt(target) + ".";
     for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", QRandomGenerator::system()->generate());
-        *temp = base + suffix;
+        *temp = TemporaryName(target);
         const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
 }
+
+#ifdef O_TMPFILE
+// An unnamed file in the target's folder: a save killed while writing leaves nothing behind.
+// -1 where the file system has no unnamed files.
+int CreateUnnamed(const std::string& target, mode_t mode) {
+    const std::string folder = GetFileDir(target);
+    return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+// Gives the written unnamed file a temporary name beside `target`, to be renamed over it.
+bool NameUnnamed(int fd, const std::string& target, std::string* temp) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        *temp = TemporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp->c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST) return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+#endif
 #endif
 
 } // namespace
@@ -105,11 +131,29 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
 
     std::string temp;
     // A new file gets the usual permissions less the user's mask; a replaced one keeps its own.
-    const int fd = CreateTemporary(target, exists ? (st.st_mode & 0777) : 0666, &temp);
+    const mode_t mode = exists ? (st.st_mode & 0777) : 0666;
+    int fd = -1;
+#ifdef O_TMPFILE
+    fd = CreateUnnamed(target, mode);
+    const bool unnamed = fd >= 0;
+#endif
+    if (fd < 0) fd = CreateTemporary(target, mode, &temp);
     if (fd < 0) return FailErrno(error);
-    bool ok = WriteAll(fd, bytes);
-    if (ok && exists && ::fchmod(fd, st.st_mode & 07777) != 0) ok = false;
-    if (ok && ::fsync(fd) != 0) ok = false;
+    const auto fill = [&](int into) {
+        return WriteAll(into, bytes) && (!exists || ::fchmod(into, st.st_mode & 07777) == 0) &&
+               ::fsync(into) == 0;
+    };
+    bool ok = fill(fd);
+#ifdef O_TMPFILE
+    // Named only now, for the moment until the rename. Without /proc it cannot be named: then
+    // the bytes are written once more, into a named temporary.
+    if (ok && unnamed && !NameUnnamed(fd, target, &temp)) {
+        ::close(fd);
+        fd = CreateTemporary(target, mode, &temp);
+        if (fd < 0) return FailErrno(error);
+        ok = fill(fd);
+    }
+#endif
     int reason = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -120,7 +164,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
         reason = errno;
     }
     if (!ok) {
-        ::unlink(temp.c_str());
+        if (!temp.empty()) ::unlink(temp.c_str());
         return Fail(error, SystemErrorText(reason));
     }
     // The new name itself reaches the disk with the folder.

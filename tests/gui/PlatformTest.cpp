@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <random>
 #include <thread>
 #include <variant>
 
@@ -26,6 +28,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -345,6 +348,68 @@ TEST(LargeTextMemory, LargeTextsKeepEveryByteThroughEditsSnapshotsAndReuse) {
     reader.join();
     EXPECT_TRUE(seen == text);
 }
+
+#ifndef _WIN32
+TEST(SafeFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse) {
+    // In memory where the system has such a folder: on a disk each save's flush takes a second,
+    // and 200 of them outlast a test run (the rule is the same there, and was seen to hold).
+    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                          ? QStringLiteral("/dev/shm/mireka-save-XXXXXX")
+                          : QDir::tempPath() + QStringLiteral("/mireka-save-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = Local(dir.filePath("a.c"));
+    // Two 50 MB texts that differ in every line and in length.
+    std::string texts[2];
+    for (int t = 0; t < 2; ++t)
+        while (texts[t].size() < (std::size_t{50} << 20) + static_cast<std::size_t>(t) * 4096)
+            texts[t] += t ? "int new_line = 1;\r\n" : "int old_line;\r\n";
+    std::string error;
+    ASSERT_TRUE(WriteFileSafely(path, texts[0], &error)) << error;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(WriteFileSafely(path, texts[1], &error)) << error;
+    const auto save = std::chrono::steady_clock::now() - start;
+    std::printf("one save of 50 MB: %.0f ms\n",
+                std::chrono::duration<double, std::milli>(save).count());
+
+    std::mt19937 rng(20);
+    int seen[2] = {0, 0};
+    for (int round = 0; round < 200; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) { // saves one text, then the other, again and again, until killed
+            for (int t = 0;; t ^= 1)
+                WriteFileSafely(path, texts[t], nullptr);
+        }
+        std::uniform_int_distribution<long long> when(0, 2 * save.count());
+        std::this_thread::sleep_for(std::chrono::steady_clock::duration(when(rng)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        // Compared piece by piece: a fresh 50 MB buffer a round would cost more than the save.
+        std::size_t size = 0;
+        bool same[2] = {true, true};
+        ASSERT_TRUE(ReadFileInPieces(
+            path,
+            [&](std::string_view piece) {
+                for (int t = 0; t < 2; ++t)
+                    same[t] = same[t] && texts[t].compare(size, piece.size(), piece) == 0;
+                size += piece.size();
+                return same[0] || same[1];
+            },
+            &error))
+            << error;
+        const int which = same[0] && size == texts[0].size()   ? 0
+                          : same[1] && size == texts[1].size() ? 1
+                                                               : -1;
+        ASSERT_NE(which, -1) << "round " << round << ": a file of " << size << " bytes";
+        ++seen[which];
+        ASSERT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1)
+            << "round " << round << ": something was left beside the file";
+    }
+    // The kills fell while either text was being written.
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
+}
+#endif
 
 TEST(SafeFile, WritesReplaceTheFileAndKeepItsPermissions) {
     QTemporaryDir dir;
