@@ -183,6 +183,27 @@ TEST(QtSettingsStore, MalformedFilesReadAsMissingValues) {
     EXPECT_EQ(QtSettingsStore(ini).ReadString("Recent File List", "File1"), "/src/a.c");
 }
 
+TEST(QtSettingsStore, FiftyMegabytesOfGarbageReadAsDefaults) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("Mireka.ini");
+    std::string garbage(std::size_t{50} << 20, '\0');
+    std::mt19937_64 rng(3);
+    for (char& c : garbage)
+        c = static_cast<char>(rng());
+    WriteRaw(ini, QByteArray(garbage.data(), static_cast<qsizetype>(garbage.size())));
+    const auto start = std::chrono::steady_clock::now();
+    QtSettingsStore store(ini);
+    ScopedProfileStore scope(&store);
+    EXPECT_EQ(GetProfileInt("Settings", "TabWidth", 4), 4);
+    EXPECT_EQ(GetProfileString("Settings", "Font", "def"), "def");
+    // Settings are written and read again as usual.
+    EXPECT_TRUE(WriteProfileInt("Settings", "TabWidth", 8));
+    EXPECT_EQ(GetProfileInt("Settings", "TabWidth", 4), 8);
+    std::printf("50 MB of garbage read in %.0f ms\n",
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
+}
+
 TEST(QtSettingsStore, DeletesSectionsAndEntries) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Mireka.ini");
