@@ -12,8 +12,10 @@
 #ifndef _WIN32
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -92,6 +94,32 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string* temp) {
     return -1;
 }
 
+// Removes temporaries of `target` left by saves that were killed after naming them. A live
+// save holds a lock on its temporary from the start, so only those of ended processes go.
+void RemoveLeftTemporaries(const std::string& target) {
+    const std::string folder = GetFileDir(target);
+    const std::string prefix = "." + GetFileNameExt(target) + ".";
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 8 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.find_first_not_of("0123456789abcdef", prefix.size()) != std::string::npos)
+            continue;
+        const std::string path = folder + name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {
+        }, named{};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+            named.st_ino == held.st_ino && named.st_dev == held.st_dev)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 #ifdef O_TMPFILE
 // An unnamed file in the target's folder: a save killed while writing leaves nothing behind.
 // -1 where the file system has no unnamed files.
@@ -139,6 +167,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
 #endif
     if (fd < 0) fd = CreateTemporary(target, mode, &temp);
     if (fd < 0) return FailErrno(error);
+    ::flock(fd, LOCK_EX); // tells RemoveLeftTemporaries that this save is alive
     const auto fill = [&](int into) {
         return WriteAll(into, bytes) && (!exists || ::fchmod(into, st.st_mode & 07777) == 0) &&
                ::fsync(into) == 0;
@@ -151,6 +180,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
         ::close(fd);
         fd = CreateTemporary(target, mode, &temp);
         if (fd < 0) return FailErrno(error);
+        ::flock(fd, LOCK_EX);
         ok = fill(fd);
     }
 #endif
@@ -167,6 +197,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
         if (!temp.empty()) ::unlink(temp.c_str());
         return Fail(error, SystemErrorText(reason));
     }
+    RemoveLeftTemporaries(target);
     // The new name itself reaches the disk with the folder.
     const std::string folder = GetFileDir(target);
     const int dirFd =
