@@ -28,10 +28,8 @@ int CountBreaks(std::string_view bytes) {
     return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
 }
 
-} // namespace
-
-namespace {
 std::atomic<BlockMemory*> largeTextMemory{nullptr};
+
 } // namespace
 
 void SetLargeTextMemory(BlockMemory* memory) noexcept {

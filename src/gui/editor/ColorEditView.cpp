@@ -21,6 +21,10 @@ void CColorEditView::SetColors(Colour keyword, Colour string, Colour comment, Co
 namespace {
 // Lines at least this long keep their spans until the text changes.
 constexpr std::size_t kLongLineBytes = 64 * 1024;
+// For upper_bound over resume points by offset.
+constexpr auto kBeforePoint = [](std::int32_t offset, const LexPoint& p) {
+    return offset < p.offset;
+};
 } // namespace
 
 void CColorEditView::CheckMovedPoints(std::string_view text, std::int32_t upTo) {
@@ -37,9 +41,8 @@ void CColorEditView::CheckMovedPoints(std::string_view text, std::int32_t upTo) 
             return;
         }
         // The moved points up to where lexing stopped are gone; what was found replaces them.
-        auto past = std::upper_bound(
-            m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked), m.points.end(),
-            stop.at.offset, [](std::int32_t o, const LexPoint& p) { return o < p.offset; });
+        auto past = std::upper_bound(m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked),
+                                     m.points.end(), stop.at.offset, kBeforePoint);
         if (!stop.atEnd) found.push_back(stop.at);
         const auto at =
             m.points.erase(m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked), past);
@@ -61,9 +64,7 @@ std::optional<std::uint32_t> CColorEditView::LongLineColors(int line, std::strin
     const auto first = static_cast<std::int32_t>(std::min<std::size_t>(from, INT32_MAX));
     CheckMovedPoints(text, first);
     const auto checked = m.points.begin() + static_cast<std::ptrdiff_t>(m.unchecked);
-    const auto resume =
-        std::upper_bound(m.points.begin(), checked, first,
-                         [](std::int32_t o, const LexPoint& p) { return o < p.offset; });
+    const auto resume = std::upper_bound(m.points.begin(), checked, first, kBeforePoint);
     std::vector<LexPoint> found;
     const LexStop stop = ColorizeRange(
         text, *(resume - 1), static_cast<std::int32_t>(std::min<std::size_t>(to, INT32_MAX)),
