@@ -1,6 +1,7 @@
 // Mireka: a small C development environment.
 #include "core/app/StartSwitches.h"
 #include "gui/app/MyApp.h"
+#include "platform/ProgramDirs.h"
 #include "platform/ReportFacts.h"
 
 #include <cstdio>
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     case mireka::StartAction::Run:
         break;
     }
+    mireka::FillInHome();
     mireka::CMyApp app(argc, argv);
     return app.Run();
 }

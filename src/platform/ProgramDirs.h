@@ -19,4 +19,9 @@ namespace mireka {
 // directory, which is created when needed). Returns what was set.
 ProgramDirectories InitProgramDirectories();
 
+// Sets HOME, when it is unset or empty, to the account's home folder from the user database:
+// settings and per-user data then land where they belong, not in the root folder. Call before
+// anything asks Qt for a standard location.
+void FillInHome();
+
 } // namespace mireka

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <limits>
+#include <utility>
 
 namespace mireka {
 
@@ -124,40 +125,60 @@ bool QtSettingsStore::Writable() const {
 
 bool QtSettingsStore::WriteInt(std::string_view section, std::string_view entry, int value) {
     const std::optional<QString> key = Key(section, entry);
-    if (!key || !settings_->isWritable()) return false;
+    if (!key) return false;
+    if (!settings_->isWritable()) return Refused();
     settings_->setValue(*key, value);
-    return Writable();
+    return Writable() || Refused();
 }
 
 bool QtSettingsStore::WriteString(std::string_view section, std::string_view entry,
                                   std::string_view value) {
     const std::optional<QString> key = Key(section, entry);
-    if (!key || !settings_->isWritable()) return false;
+    if (!key) return false;
+    if (!settings_->isWritable()) return Refused();
     const QString text = FromLocal(value);
     if (RoundTrips(value, text))
         settings_->setValue(*key, text);
     else
         settings_->setValue(*key, QByteArray(value.data(), static_cast<qsizetype>(value.size())));
-    return Writable();
+    return Writable() || Refused();
 }
 
 bool QtSettingsStore::DeleteEntry(std::string_view section, std::string_view entry) {
     const std::optional<QString> key = Key(section, entry);
-    if (!key || !settings_->isWritable()) return false;
+    if (!key) return false;
+    if (!settings_->isWritable()) return Refused();
     settings_->remove(*key);
-    return Writable();
+    return Writable() || Refused();
 }
 
 bool QtSettingsStore::DeleteSection(std::string_view section) {
     const std::optional<QString> name = Name(section);
-    if (!name || !settings_->isWritable()) return false;
+    if (!name) return false;
+    if (!settings_->isWritable()) return Refused();
     settings_->remove(*name);
-    return Writable();
+    return Writable() || Refused();
 }
 
 bool QtSettingsStore::Sync() {
     settings_->sync();
-    return settings_->status() != QSettings::AccessError;
+    return settings_->status() != QSettings::AccessError || Refused();
+}
+
+void QtSettingsStore::OnWriteRefused(std::function<void()> report) {
+    report_ = std::move(report);
+}
+
+bool QtSettingsStore::CheckWritable() {
+    return Writable() || Refused();
+}
+
+bool QtSettingsStore::Refused() {
+    if (!reported_ && report_) {
+        reported_ = true;
+        report_();
+    }
+    return false;
 }
 
 QString QtSettingsStore::FileName() const {

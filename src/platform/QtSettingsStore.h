@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSettings;
@@ -43,10 +44,19 @@ public:
     bool Sync();
     [[nodiscard]] QString FileName() const;
 
+    // `report` is called once, at the first write the file refuses (a folder that is read-only
+    // or cannot be made); the values stay readable for the rest of the run.
+    void OnWriteRefused(std::function<void()> report);
+    // Whether the file can be written now; a no is reported like a refused write.
+    bool CheckWritable();
+
 private:
     [[nodiscard]] bool Writable() const;
+    bool Refused();
 
     std::unique_ptr<QSettings> settings_;
+    std::function<void()> report_;
+    bool reported_ = false;
 };
 
 } // namespace mireka

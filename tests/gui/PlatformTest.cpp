@@ -26,6 +26,7 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -342,6 +343,24 @@ TEST_F(ProgramDirsTest, UnwritableExecutableDirectoryFallsBackToUserData) {
 #endif
 }
 
+#ifndef _WIN32
+TEST(FillInHome, AnUnsetOrEmptyHomeBecomesTheAccountsAndASetOneStays) {
+    const QByteArray saved = qgetenv("HOME");
+    const struct passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    for (const char* before : {static_cast<const char*>(nullptr), "", "/some/where"}) {
+        if (before)
+            qputenv("HOME", before);
+        else
+            qunsetenv("HOME");
+        FillInHome();
+        EXPECT_EQ(qgetenv("HOME"),
+                  before && *before ? QByteArray(before) : QByteArray(account->pw_dir));
+    }
+    qputenv("HOME", saved);
+}
+#endif
+
 // ---- safe files ----
 
 // ---- storage of large texts ----
@@ -395,12 +414,22 @@ TEST(SafeFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse) {
     std::mt19937 rng(20);
     int seen[2] = {0, 0};
     for (int round = 0; round < 200; ++round) {
+        int saved[2];
+        ASSERT_EQ(::pipe(saved), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) { // saves one text, then the other, again and again, until killed
-            for (int t = 0;; t ^= 1)
-                WriteFileSafely(path, texts[t], nullptr);
+            ::close(saved[0]);
+            for (int t = round & 1;; t ^= 1)
+                if (WriteFileSafely(path, texts[t], nullptr) && ::write(saved[1], "s", 1) < 0)
+                    ::_exit(1);
         }
+        ::close(saved[1]);
+        // The kill falls after one whole save, on a busy machine too; which text the next
+        // save writes changes from round to round, so both outcomes are met.
+        char byte = 0;
+        ASSERT_EQ(::read(saved[0], &byte, 1), 1) << "round " << round << ": no save completed";
+        ::close(saved[0]);
         std::uniform_int_distribution<long long> when(0, 2 * save.count());
         std::this_thread::sleep_for(std::chrono::steady_clock::duration(when(rng)));
         ::kill(child, SIGKILL);
@@ -431,7 +460,6 @@ TEST(SafeFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse) {
     WriteRaw(dir.filePath(".a.c.0123abcd"), "left by a save killed before its rename");
     ASSERT_TRUE(WriteFileSafely(path, texts[0], &error)) << error;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1);
-    // The kills fell while either text was being written.
     EXPECT_GT(seen[0], 0);
     EXPECT_GT(seen[1], 0);
 }

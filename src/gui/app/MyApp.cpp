@@ -19,8 +19,10 @@
 #include "platform/QtSettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QThread>
 #include <QTranslator>
 
 namespace mireka {
@@ -83,6 +85,10 @@ bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
         store_ = std::make_unique<QtSettingsStore>();
         SetProfileStore(store_.get());
     }
+    auto* settings = dynamic_cast<QtSettingsStore*>(GetProfileStore());
+    if (settings)
+        settings->OnWriteRefused(
+            [this, file = settings->FileName()] { SayCannotSaveSettings(file); });
     recent_.ReadList();
     previewPages_ = GetProfileInt("Settings", "PreviewPages", 0);
 
@@ -115,11 +121,28 @@ bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     }
     frame_->UpdateTitle();
     frame_->show();
+    // Said once, now, rather than as settings are lost at exit.
+    if (settings) settings->CheckWritable();
     if (recovery_->OfferLeftovers(frame_.get())) AfterDocumentChange();
 
     memory_.folder = GetProfileString("Settings", "Directory");
     memory_.filterIndex = GetProfileInt("Settings", "FilterIndex", 1);
     return true;
+}
+
+void CMyApp::SayCannotSaveSettings(const QString& file) {
+    const QString text = QStringLiteral("設定を保存できません。\n%1\n\n"
+                                        "フォルダーが書き込み禁止か、作成できません。変更した設定は"
+                                        "、終了するまでの間だけ有効です。")
+                             .arg(QDir::toNativeSeparators(file));
+    const auto say = [this, text] {
+        Prompts::Current().Message(frame_.get(), text, QMessageBox::Warning);
+    };
+    // A write in the middle of a command does not open a dialog inside it.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QMetaObject::invokeMethod(frame_.get(), say, Qt::QueuedConnection);
+    else
+        say();
 }
 
 void CMyApp::ExitInstance() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QApplication;
+class QString;
 
 namespace mireka {
 
@@ -52,6 +53,7 @@ public:
 private:
     void RegisterCommands();
     void AfterDocumentChange();
+    void SayCannotSaveSettings(const QString& file);
 
     std::unique_ptr<QApplication> qapp_;
     std::vector<std::string> arguments_; // the command line's own bytes
