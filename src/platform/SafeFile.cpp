@@ -185,18 +185,18 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
     }
 #endif
     int reason = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
+    // Renamed while still locked: another program's save would take an unlocked temporary
+    // for a dead one's and remove it. The bytes are on the disk already (fsync).
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         reason = errno;
     }
     if (!ok) {
         if (!temp.empty()) ::unlink(temp.c_str());
+        ::close(fd);
         return Fail(error, SystemErrorText(reason));
     }
+    ::close(fd);
     RemoveLeftTemporaries(target);
     // The new name itself reaches the disk with the folder.
     const std::string folder = GetFileDir(target);
