@@ -31,7 +31,10 @@ protected:
             GTEST_SKIP() << "needs Xvfb and xdotool";
         // A display of its own: Xvfb writes the number it took.
         xvfb.setProgram("Xvfb");
-        xvfb.setArguments({"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        // No reset when the last client leaves: each xdotool call and each killed program is
+        // one, and a server resetting that often was seen to go away under load.
+        xvfb.setArguments(
+            {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
         xvfb.start();
         ASSERT_TRUE(xvfb.waitForStarted());
         ASSERT_TRUE(QTest::qWaitFor([&] { return xvfb.canReadLine(); }, kWaitMs));
@@ -92,6 +95,22 @@ protected:
         Xdo({"windowfocus", "--sync", window});
         Xdo({"type", "--delay", "30", text});
     }
+    // What the display and the folder hold, for a failure's message.
+    QString Scene() {
+        QStringList names;
+        for (const QString& id :
+             Xdo({"search", "--onlyvisible", "--name", "."}).split('\n', Qt::SkipEmptyParts))
+            names << Xdo({"getwindowname", id});
+        QStringList running;
+        for (const auto& p : programs)
+            running << QString::number(p->state()) + ":" +
+                           QString::fromLocal8Bit(p->readAllStandardError());
+        return "X server " + QString::number(xvfb.state()) + ": " +
+               QString::fromLocal8Bit(xvfb.readAllStandardError()) +
+               "\nvisible windows: " + names.join(" | ") +
+               "\nfolder: " + QDir(recovery).entryList(QDir::Files).join(' ') +
+               "\nprograms: " + running.join(" | ");
+    }
     QStringList Kept() { return QDir(recovery).entryList({"*.rcv"}, QDir::Files); }
     static void Kill(QProcess& p) {
         p.kill(); // SIGKILL: no chance to clean up
@@ -122,7 +141,7 @@ TEST_F(RecoveryProcessTest, TypedTextSurvivesAKillAndComesBackOnYesOrGoesOnNo) {
 
         QProcess& second = Launch(a);
         const QString question = WaitForWindow("^Mireka$");
-        ASSERT_FALSE(question.isEmpty()) << "the question is asked";
+        ASSERT_FALSE(question.isEmpty()) << "the question is asked\n" << Scene().toStdString();
         Keys(question, {restore ? "Return" : "Escape"});
         const QString w2 = WaitForWindow("a\\.c");
         ASSERT_FALSE(w2.isEmpty());
@@ -161,7 +180,7 @@ TEST_F(RecoveryProcessTest, ARunningInstancesTextIsNeverOfferedToAnother) {
     Kill(first);
     QProcess& third = Launch(b);
     const QString question = WaitForWindow("^Mireka$");
-    ASSERT_FALSE(question.isEmpty());
+    ASSERT_FALSE(question.isEmpty()) << Scene().toStdString();
     Keys(question, {"Return"});
     const QString w3 = WaitForWindow("^\\*?a\\.c");
     ASSERT_FALSE(w3.isEmpty()) << "the restored document replaces the one opened";

@@ -67,6 +67,9 @@ CMyApp::~CMyApp() {
     recovery_.reset();
     frame_.reset();
     doc_.reset();
+    // A store that outlives this object (tests) no longer reports to it.
+    if (reportingStore_ && GetProfileStore() == reportingStore_)
+        reportingStore_->OnWriteRefused({});
     if (store_ && GetProfileStore() == store_.get()) SetProfileStore(nullptr);
 }
 
@@ -89,6 +92,7 @@ bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     if (settings)
         settings->OnWriteRefused(
             [this, file = settings->FileName()] { SayCannotSaveSettings(file); });
+    reportingStore_ = settings;
     recent_.ReadList();
     previewPages_ = GetProfileInt("Settings", "PreviewPages", 0);
 

@@ -15,6 +15,7 @@ namespace mireka {
 
 class CDocumentRecovery;
 class CMainFrame;
+class QtSettingsStore;
 class SettingsStore;
 
 class CMyApp {
@@ -58,6 +59,7 @@ private:
     std::unique_ptr<QApplication> qapp_;
     std::vector<std::string> arguments_; // the command line's own bytes
     std::unique_ptr<SettingsStore> store_;
+    QtSettingsStore* reportingStore_ = nullptr; // the store whose refused writes are said here
     RecentFileList recent_{4};
     FileDialogMemory memory_;
     int previewPages_ = 0;
