@@ -94,6 +94,25 @@ TEST(Explain, FirstMatchingEntryWins) {
     EXPECT_EQ(ExplainLine(table, std::string(kMaxExplainLineBytes + 1, 'a')), "");
 }
 
+TEST(Explain, ManyRunsAgainstALineThatDefeatsThemAreAnsweredAtOnce) {
+    // Each run may end at any "a": trying every combination again would not finish.
+    const std::string as(300, 'a');
+    const struct {
+        std::string pattern, line, expected;
+    } cases[] = {
+        {"*a*a*a*a*a*a*a*a*a*a*b", as + "c", ""},
+        {"%1a%2a%3a%4a%5a%6a%7a%8a%9b", as + "c", ""},
+        {"%1a%2a%3a%4a%5a%6a%7a%8a%9a*b", as + "b", "a|a"},
+        {"%1: *a*a*a*a*a*a*a*a*b", as + ": " + as + "c", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        ExplainTable table;
+        table.entries.push_back({c.pattern, c.expected.empty() ? "x" : "%1|%9"});
+        EXPECT_EQ(ExplainLine(table, c.line), c.expected);
+    }
+}
+
 const char* const kTable = "unused variable '%1'*\tunused %1\n"
                            "ld returned %1 exit status\tlink failed\n";
 

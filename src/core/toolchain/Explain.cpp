@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <unordered_set>
 #include <utility>
 
 namespace mireka {
@@ -48,23 +49,32 @@ std::size_t NextStart(std::string_view p, std::size_t pi, std::string_view s,
     return s.find(p[pi], from);
 }
 
+// Whether the pattern from a run on matches the line from a position does not depend on what
+// was captured before, so a failure found once is remembered: without that, a line built to
+// defeat a pattern of several runs takes time exponential in their number.
+using Failures = std::unordered_set<std::uint64_t>;
+
 // Backtracking recurses only at runs (captures and "*"), so its depth is their number.
-bool Match(std::string_view p, std::size_t pi, std::string_view s, std::size_t si, Captures& caps) {
+bool Match(std::string_view p, std::size_t pi, std::string_view s, std::size_t si, Captures& caps,
+           Failures& failed) {
     while (pi < p.size()) {
         const bool capture = IsCapture(p, pi);
         if (capture || p[pi] == '*') {
+            const std::uint64_t state = static_cast<std::uint64_t>(pi) << 32 | si;
+            if (failed.contains(state)) return false;
             const std::size_t next = pi + (capture ? 2 : 1);
             std::size_t end = si + (capture ? 1 : 0);
             if (end > s.size()) return false;
             for (end = NextStart(p, next, s, end); end != std::string_view::npos;
                  end = NextStart(p, next, s, end + 1)) {
-                if (Match(p, next, s, end, caps)) {
+                if (Match(p, next, s, end, caps, failed)) {
                     if (capture)
                         caps[static_cast<std::size_t>(p[pi + 1] - '0')] = s.substr(si, end - si);
                     return true;
                 }
                 if (end >= s.size()) break;
             }
+            failed.insert(state);
             return false;
         }
         if (p[pi] == '\'') {
@@ -137,8 +147,9 @@ std::string Explain(const ExplainTable& table, const ExplainIndex& index, std::s
     std::sort(tries.begin(), tries.end());
     for (auto [e, start] : tries) {
         Captures caps;
+        Failures failed;
         const ExplainEntry& entry = table.entries[e];
-        if (Match(entry.pattern, 0, line.substr(start), 0, caps))
+        if (Match(entry.pattern, 0, line.substr(start), 0, caps, failed))
             return Substitute(entry.text, caps);
     }
     return {};
