@@ -1,12 +1,15 @@
 // Code page 932 conversion through Qt's ICU-backed "windows-31j" codec.
 #include "gui/editor/Cp932.h"
 
+#include "core/editor/Dbcs.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 
 namespace mireka::cp932 {
 
@@ -74,13 +77,37 @@ qsizetype FirstUnencodable(QStringView text) {
     return good;
 }
 
+// The index of the first character of `text` that the codec encodes to something else.
+qsizetype FirstApproximated(QStringView text) {
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype n = CharBoundary(text, at + 1) - at;
+        QStringEncoder encoder(kCodec);
+        const QByteArray bytes = encoder.encode(text.mid(at, n));
+        if (Decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) !=
+            text.mid(at, n))
+            return at;
+        at += n;
+    }
+    return 0;
+}
+
 } // namespace
 
+// ICU's table for this code page trades the control bytes 1A, 1C and 7F among themselves and
+// gives 1A for what it cannot decode; ASCII and the substitutes are therefore handled here, and
+// only double-byte pairs go to the codec.
 QString Decode(std::string_view bytes) {
-    QStringDecoder decoder(kCodec);
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QString out;
+    out.reserve(static_cast<qsizetype>(bytes.size()));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (dbcs::CharLength(bytes, i) == 2) {
+            out += QChar(DecodePair(b, static_cast<unsigned char>(bytes[++i])));
+        } else {
+            out += QChar(DecodeSingle(b));
+        }
+    }
+    return out;
 }
 
 char16_t DecodePair(unsigned char lead, unsigned char trail) {
@@ -90,29 +117,58 @@ char16_t DecodePair(unsigned char lead, unsigned char trail) {
     char16_t& slot = (*table)[static_cast<std::size_t>(lead) << 8 | trail];
     if (slot == 0) {
         const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        const QString s = Decode(std::string_view(pair, 2));
-        slot = s.size() == 1 ? s.at(0).unicode() : char16_t(0xFFFD);
+        QStringDecoder decoder(kCodec);
+        const QString s = decoder.decode(QByteArrayView(pair, 2));
+        const bool one = s.size() == 1 && s.at(0).unicode() >= 0x80 && !decoder.hasError();
+        slot = one ? s.at(0).unicode() : char16_t(0xFFFD);
     }
     return slot;
 }
 
 bool Encode(const QString& text, std::string& out, QString* bad, qsizetype* badIndex) {
-    QString twin = text;
-    for (QChar& ch : twin)
-        ch = QChar(VariantTwin(ch.unicode()));
-    QStringEncoder encoder(kCodec);
-    const QByteArray bytes = encoder.encode(twin);
-    if (!encoder.hasError()) {
-        out.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        return true;
-    }
-    if (bad || badIndex) {
-        const qsizetype at = FirstUnencodable(twin);
-        const qsizetype n = at + 1 < twin.size() && twin.at(at).isHighSurrogate() ? 2 : 1;
+    const auto refuse = [&](qsizetype at) {
+        const qsizetype n = at + 1 < text.size() && text.at(at).isHighSurrogate() &&
+                                    text.at(at + 1).isLowSurrogate()
+                                ? 2
+                                : 1;
         if (bad) *bad = text.mid(at, n);
         if (badIndex) *badIndex = at;
+        return false;
+    };
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size();) {
+        if (text.at(i).unicode() < 0x80) {
+            bytes += static_cast<char>(text.at(i).unicode());
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && text.at(end).unicode() >= 0x80)
+            ++end;
+        // Half a surrogate pair is no character; the codec would drop one at the end unsaid.
+        for (qsizetype k = i; k < end; ++k) {
+            if (text.at(k).isHighSurrogate() && k + 1 < end && text.at(k + 1).isLowSurrogate())
+                ++k;
+            else if (text.at(k).isSurrogate())
+                return refuse(k);
+        }
+        QString twin = text.mid(i, end - i);
+        for (QChar& ch : twin)
+            ch = QChar(VariantTwin(ch.unicode()));
+        QStringEncoder encoder(kCodec);
+        const QByteArray piece = encoder.encode(twin);
+        if (encoder.hasError()) return refuse(i + FirstUnencodable(twin));
+        // The codec also takes characters it can only approximate (U+F86F as "№"); what does
+        // not come back as itself is refused like one it cannot hold.
+        if (Decode(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size()))) !=
+            twin)
+            return refuse(i + FirstApproximated(twin));
+        bytes.append(piece.constData(), static_cast<std::size_t>(piece.size()));
+        i = end;
     }
-    return false;
+    out = std::move(bytes);
+    return true;
 }
 
 void EncodeReplacing(const QString& text, std::string& out) {
