@@ -15,6 +15,11 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 // Waits (events running) until `actual == expected` or five seconds have passed, then checks it
 // the GoogleTest way: Qt Test's own wait-and-compare macros would fail silently here.
 #define EXPECT_EQ_SOON(actual, expected)                                                           \
@@ -115,5 +120,23 @@ inline QByteArray ReadBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+#ifndef _WIN32
+// Runs `write` with files limited to `bytes`, as a full disk stops a write half-way; what it
+// returns is returned.
+template <class Write>
+auto UnderFileSizeLimit(rlim_t bytes, Write write) {
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const auto result = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return result;
+}
+#endif
 
 } // namespace mireka::test

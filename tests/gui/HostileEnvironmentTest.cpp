@@ -14,11 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 namespace mireka {
 namespace {
 
@@ -129,17 +124,8 @@ TEST_F(HostileEnvironmentTest, ASaveTheDiskRefusesLeavesTheOldFileAndSaysWhy) {
     WriteBytes(Path("a.c"), "old\n");
     ASSERT_TRUE(app.InitInstance({Native(Path("a.c"))}));
     QTest::keyClicks(app.MainFrame()->View(), QString(200 * 1024, 'x'));
-    // A file-size limit stops the write half-way, as a full disk does.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = app.Document()->DoFileSave();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
+    const bool ok =
+        test::UnderFileSizeLimit(64 * 1024, [&] { return app.Document()->DoFileSave(); });
     EXPECT_FALSE(ok);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.contains("ファイルが大きすぎます。"))

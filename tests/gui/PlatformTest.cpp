@@ -9,6 +9,8 @@
 #include "platform/QtSettingsStore.h"
 #include "platform/SafeFile.h"
 
+#include "GuiTestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,7 +29,6 @@
 #ifndef _WIN32
 #include <csignal>
 #include <pwd.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -524,17 +525,8 @@ TEST(SafeFile, AFailedWriteLeavesTheOldFile) {
     std::string error;
     ASSERT_TRUE(WriteFileSafely(path, "old contents", &error)) << error;
 
-    // A file-size limit makes the write fail half-way, as a full disk would.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = WriteFileSafely(path, std::string(1024 * 1024, 'x'), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
+    const bool ok = test::UnderFileSizeLimit(
+        64 * 1024, [&] { return WriteFileSafely(path, std::string(1024 * 1024, 'x'), &error); });
     EXPECT_FALSE(ok);
     EXPECT_EQ(error, "ファイルが大きすぎます。");
     EXPECT_EQ(ReadRaw(QString::fromStdString(path)), "old contents");
