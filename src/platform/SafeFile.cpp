@@ -191,12 +191,11 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
         ok = false;
         reason = errno;
     }
+    ::close(fd);
     if (!ok) {
         if (!temp.empty()) ::unlink(temp.c_str());
-        ::close(fd);
         return Fail(error, SystemErrorText(reason));
     }
-    ::close(fd);
     RemoveLeftTemporaries(target);
     // The new name itself reaches the disk with the folder.
     const std::string folder = GetFileDir(target);

@@ -77,20 +77,6 @@ qsizetype FirstUnencodable(QStringView text) {
     return good;
 }
 
-// The index of the first character of `text` that the codec encodes to something else.
-qsizetype FirstApproximated(QStringView text) {
-    for (qsizetype at = 0; at < text.size();) {
-        const qsizetype n = CharBoundary(text, at + 1) - at;
-        QStringEncoder encoder(kCodec);
-        const QByteArray bytes = encoder.encode(text.mid(at, n));
-        if (Decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) !=
-            text.mid(at, n))
-            return at;
-        at += n;
-    }
-    return 0;
-}
-
 } // namespace
 
 // ICU's table for this code page trades the control bytes 1A, 1C and 7F among themselves and
@@ -161,9 +147,13 @@ bool Encode(const QString& text, std::string& out, QString* bad, qsizetype* badI
         if (encoder.hasError()) return refuse(i + FirstUnencodable(twin));
         // The codec also takes characters it can only approximate (U+F86F as "№"); what does
         // not come back as itself is refused like one it cannot hold.
-        if (Decode(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size()))) !=
-            twin)
-            return refuse(i + FirstApproximated(twin));
+        // Each character decodes to one, so the first difference is the approximated one.
+        const QString back =
+            Decode(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size())));
+        if (back != twin) {
+            const auto at = std::mismatch(twin.begin(), twin.end(), back.begin(), back.end());
+            return refuse(i + (at.first - twin.begin()));
+        }
         bytes.append(piece.constData(), static_cast<std::size_t>(piece.size()));
         i = end;
     }
