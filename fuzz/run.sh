@@ -3,8 +3,9 @@
 # seed corpus in fuzz/corpus, so that the seeds stay as they are:
 #   fuzz/run.sh SECONDS [TARGET...]      (all targets when none are named; TARGET as in fuzz_TARGET)
 # MIREKA_FUZZ_BUILD names the build folder (default build-fuzz), MIREKA_FUZZ_JOBS the build's
-# jobs, MIREKA_FUZZ_RUNS an execution count at which a target stops before its time is up. Prints executions and findings per target; the crash files are kept, and the exit status
-# is 1, when there is any finding.
+# jobs, MIREKA_FUZZ_RUNS an execution count at which a target stops before its time is up.
+# Prints executions, findings and seconds per target; the crash files are kept, and the exit
+# status is 1, when there is any finding.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:?usage: fuzz/run.sh SECONDS [TARGET...]}"
@@ -27,8 +28,8 @@ for t in "${targets[@]}"; do
     # A finding ends the target's run early; the others still run.
     started=$SECONDS
     "$build/fuzz_$t" -max_total_time="$seconds" -runs="${MIREKA_FUZZ_RUNS:--1}" -timeout=25 \
-        -print_final_stats=1 \
-        -artifact_prefix="$scratch/$t-" "$scratch/corpus-$t" >"$scratch/$t.log" 2>&1 || true
+        -print_final_stats=1 -artifact_prefix="$scratch/$t-" "$scratch/corpus-$t" \
+        >"$scratch/$t.log" 2>&1 || true
     runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/$t.log" | tail -1)"
     found="$(find "$scratch" -maxdepth 1 -name "$t-*" \( -name '*-crash-*' -o -name '*-leak-*' \
         -o -name '*-timeout-*' -o -name '*-oom-*' \) | wc -l)"
