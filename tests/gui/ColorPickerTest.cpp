@@ -151,5 +151,26 @@ TEST_F(ColorPickerTest, TheAutomaticRowGivesTheAutomaticColour) {
     EXPECT_EQ(picker->GetBkColour(), kAutomaticColour);
 }
 
+TEST_F(ColorPickerTest, ThePaletteStaysOnTheScreenAndOpensAboveAtTheBottom) {
+    const QRect screen = window.screen()->availableGeometry();
+    // At the bottom right corner, at the right edge, and at the top left.
+    for (const QPoint corner : {screen.bottomRight() - QPoint(80, 26),
+                                QPoint(screen.right() - 80, 40), screen.topLeft()}) {
+        window.move(corner - picker->pos());
+        QTest::qWait(10);
+        CColorPopup* popup = Open();
+        ASSERT_TRUE(popup);
+        const QRect at = popup->frameGeometry();
+        EXPECT_TRUE(screen.contains(at)) << corner.x() << "," << corner.y() << ": " << at.x() << ","
+                                         << at.y() << " " << at.width() << "x" << at.height();
+        const QRect button(picker->mapToGlobal(QPoint(0, 0)), picker->size());
+        if (button.bottom() + at.height() > screen.bottom())
+            EXPECT_LE(at.bottom(), button.top()) << "above the picker when there is no room below";
+        else
+            EXPECT_EQ(at.top(), button.bottom() + 1) << "below the picker";
+        QTest::keyClick(popup, Qt::Key_Escape);
+    }
+}
+
 } // namespace
 } // namespace mireka

@@ -23,6 +23,7 @@ namespace mireka {
 namespace {
 
 TEST(ColorFontDlg, OffersOnlyFixedPitchFontsAndTheFiveColours) {
+    MIREKA_REQUIRE_FONT("Noto Sans Mono CJK JP");
     CColorFontDlg dlg(QFont(QStringLiteral("Noto Sans Mono CJK JP"), 14));
     EXPECT_EQ(dlg.windowTitle(), "エディタ フォントの設定");
     QStringList families;
@@ -124,6 +125,47 @@ TEST_F(FontCommandTest, OkAppliesEverywhereAndIsKeptCancelChangesNothing) {
     app.reset();
     EXPECT_EQ(settings.store.ReadString("Settings", "Colors"), "0000FF,0000C0,808000");
     EXPECT_EQ(settings.store.ReadString("Settings", "Font").value_or("").substr(0, 4), "-27,");
+}
+
+// A stored height between the list's sizes and a family the list would not offer come back
+// unchanged from OK; picking only another family keeps the size.
+TEST(FontCommandStoredTest, OkWithoutAPickKeepsTheFontItWasGiven) {
+    MIREKA_REQUIRE_FONT("Noto Sans Mono CJK JP");
+    MIREKA_REQUIRE_FONT("Noto Sans CJK JP");
+    struct Case {
+        const char* family;
+        bool pickFamily;
+        const char* storedFamily;
+    };
+    for (const Case c : {Case{"Noto Sans CJK JP", false, "Noto Sans CJK JP"},
+                         Case{"Noto Sans CJK JP", true, "Noto Sans Mono CJK JP"}}) {
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path());
+        test::PrivateSettings settings;
+        test::FakePrompts prompts;
+        settings.store.WriteString("Settings", "Font", "-17,0,0,0,400,0,0,0,128,3,2,1,49");
+        settings.store.WriteString("Settings", "Font-Family", c.family);
+        auto app = std::make_unique<CMyApp>();
+        ASSERT_TRUE(app->InitInstance({}));
+        SetDialogRunner([&c](QDialog& d) {
+            auto& dlg = dynamic_cast<CColorFontDlg&>(d);
+            dlg.show();
+            EXPECT_EQ(dlg.FamilyList()->currentItem()->text(), c.family);
+            EXPECT_EQ(dlg.SizeList()->currentItem()->text(), "12.75");
+            if (c.pickFamily)
+                dlg.FamilyList()->setCurrentItem(
+                    dlg.FamilyList()->findItems("Noto Sans Mono CJK JP", Qt::MatchExactly)[0]);
+            QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+            return dlg.result();
+        });
+        EXPECT_TRUE(app->MainFrame()->Commands().Execute(cmd::ViewFont));
+        SetDialogRunner({});
+        ASSERT_TRUE(app->MainFrame()->close());
+        app.reset();
+        EXPECT_EQ(settings.store.ReadString("Settings", "Font").value_or("").substr(0, 4), "-17,")
+            << c.pickFamily;
+        EXPECT_EQ(settings.store.ReadString("Settings", "Font-Family"), c.storedFamily);
+    }
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +29,15 @@
         (void)QTest::qWaitFor([&] { return (actual) == (expected); });                             \
         EXPECT_EQ(actual, expected);                                                               \
     } while (false)
+
+// A test that needs a font (fonts-noto-cjk) or a program (poppler's pdftotext) skips, saying
+// what is missing, on a machine without it: its absence is no fault of the program.
+#define MIREKA_REQUIRE_FONT(family)                                                                \
+    if (!QFontDatabase::families().contains(QStringLiteral(family)))                               \
+    GTEST_SKIP() << "the font \"" family "\" is not installed"
+#define MIREKA_REQUIRE_PROGRAM(name)                                                               \
+    if (QStandardPaths::findExecutable(QStringLiteral(name)).isEmpty())                            \
+    GTEST_SKIP() << "the program " name " is not installed"
 
 namespace mireka::test {
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace mireka {
@@ -62,6 +63,22 @@ QString StyleOf(const QListWidget* list) {
     return list->currentItem() ? list->currentItem()->data(Qt::UserRole).toString() : QString();
 }
 
+// A size as the list shows it; a size between whole points (a stored pixel height) keeps its
+// fraction, so that the list can hold it exactly.
+QString SizeText(double points) {
+    return QString::number(points, 'g', 4);
+}
+
+QListWidgetItem* AddSize(QListWidget* list, double points) {
+    auto* item = new QListWidgetItem(SizeText(points));
+    item->setData(Qt::UserRole, points);
+    int row = 0;
+    while (row < list->count() && list->item(row)->data(Qt::UserRole).toDouble() < points)
+        ++row;
+    list->insertItem(row, item);
+    return item;
+}
+
 QVBoxLayout* Column(const QString& label, QListWidget* list) {
     auto* column = new QVBoxLayout;
     auto* caption = new QLabel(label);
@@ -85,13 +102,18 @@ bool CColorFontDlg::IsOffered(const QString& family) {
 }
 
 CColorFontDlg::CColorFontDlg(const QFont& initial, QWidget* parent)
-    : QDialog(parent), font_(initial) {
+    : QDialog(parent), initial_(initial), font_(initial) {
     setWindowTitle(QStringLiteral("エディタ フォントの設定"));
     families_ = new QListWidget(this);
     styles_ = new QListWidget(this);
     sizes_ = new QListWidget(this);
     for (const QString& family : QFontDatabase::families())
         if (IsOffered(family)) families_->addItem(family);
+    // The font in use is shown even when it would not be offered, so that it is what the
+    // lists hold until the user picks another.
+    if (!initial.family().isEmpty() &&
+        families_->findItems(initial.family(), Qt::MatchExactly).isEmpty())
+        families_->insertItem(0, initial.family());
     const auto tune = [](QListWidget* list, int width) {
         list->setMinimumWidth(width);
         list->setMinimumHeight(120);
@@ -144,21 +166,50 @@ CColorFontDlg::CColorFontDlg(const QFont& initial, QWidget* parent)
     layout->addWidget(colours);
     layout->addLayout(buttons);
 
-    connect(families_, &QListWidget::currentTextChanged, this, &CColorFontDlg::OnFamilyChanged);
-    connect(styles_, &QListWidget::currentTextChanged, this, &CColorFontDlg::UpdateSample);
-    connect(sizes_, &QListWidget::currentTextChanged, this, &CColorFontDlg::UpdateSample);
-    // The initial font, or the first offered one when it is not offered.
+    // The initial font, or the first offered one when it has no family.
     Select(families_, initial.family());
     OnFamilyChanged();
     SelectStyle(styles_, QFontDatabase::styleString(initial));
-    Select(sizes_, QString::number(initial.pointSize()));
-    UpdateSample();
+    SelectSize(InitialPoints());
+    sample_->setFont(initial);
+    const auto picked = [this] {
+        picked_ = true;
+        UpdateSample();
+    };
+    connect(families_, &QListWidget::currentTextChanged, this, [this, picked] {
+        OnFamilyChanged();
+        picked();
+    });
+    connect(styles_, &QListWidget::currentTextChanged, this, picked);
+    connect(sizes_, &QListWidget::currentTextChanged, this, picked);
+}
+
+double CColorFontDlg::InitialPoints() const {
+    if (initial_.pointSizeF() > 0) return initial_.pointSizeF();
+    // A font sized in pixels: the points it has on this screen.
+    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    return initial_.pixelSize() > 0 ? initial_.pixelSize() * 72.0 / dpi : 0;
+}
+
+void CColorFontDlg::SelectSize(double points) {
+    if (points <= 0) return void(Select(sizes_, QString()));
+    for (int i = 0; i < sizes_->count(); ++i)
+        if (qFuzzyCompare(sizes_->item(i)->data(Qt::UserRole).toDouble(), points)) {
+            sizes_->setCurrentRow(i);
+            return;
+        }
+    // A size the list does not have (a stored pixel height) is added rather than replaced.
+    QListWidgetItem* item = AddSize(sizes_, points);
+    sizes_->setCurrentItem(item);
+    sizes_->scrollToItem(item);
 }
 
 void CColorFontDlg::OnFamilyChanged() {
     const QString family = families_->currentItem() ? families_->currentItem()->text() : QString();
     const QString style = StyleOf(styles_);
-    const QString size = sizes_->currentItem() ? sizes_->currentItem()->text() : QString();
+    const double size =
+        sizes_->currentItem() ? sizes_->currentItem()->data(Qt::UserRole).toDouble() : 0;
+    const QSignalBlocker quiet(sizes_);
     styles_->clear();
     for (const QString& s : QFontDatabase::styles(family)) {
         auto* item = new QListWidgetItem(StyleText(s), styles_);
@@ -169,17 +220,18 @@ void CColorFontDlg::OnFamilyChanged() {
     if (points.isEmpty() || QFontDatabase::isScalable(family))
         points = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
     for (int p : points)
-        sizes_->addItem(QString::number(p));
+        AddSize(sizes_, p);
     SelectStyle(styles_, style);
-    Select(sizes_, size);
-    UpdateSample();
+    SelectSize(size);
 }
 
 QFont CColorFontDlg::FontOfSelection() const {
     const QString family = families_->currentItem() ? families_->currentItem()->text() : QString();
     const QString style = StyleOf(styles_);
-    const int size = sizes_->currentItem() ? sizes_->currentItem()->text().toInt() : 0;
-    QFont font = QFontDatabase::font(family, style, size > 0 ? size : font_.pointSize());
+    const double size =
+        sizes_->currentItem() ? sizes_->currentItem()->data(Qt::UserRole).toDouble() : 0;
+    QFont font = QFontDatabase::font(family, style, 12);
+    font.setPointSizeF(size > 0 ? size : InitialPoints());
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
@@ -239,7 +291,8 @@ void CColorFontDlg::accept() {
     string_ = read(stringPicker_, first.string);
     text_ = read(textPicker_, first.text);
     background_ = read(backgroundPicker_, first.background);
-    font_ = FontOfSelection();
+    // Untouched lists give back exactly the font that came in, pixel height and all.
+    font_ = picked_ ? FontOfSelection() : initial_;
     QDialog::accept();
 }
 

@@ -64,8 +64,12 @@ private:
     void OnFamilyChanged();
     void UpdateSample();
     [[nodiscard]] QFont FontOfSelection() const;
+    [[nodiscard]] double InitialPoints() const;
+    void SelectSize(double points);
 
+    const QFont initial_;
     QFont font_;
+    bool picked_ = false; // the user chose in the lists
     Colour keyword_ = 0, comment_ = 0, string_ = 0, text_ = 0, background_ = 0;
     bool initialised_ = false;
     QListWidget* families_;

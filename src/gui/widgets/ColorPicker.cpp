@@ -96,21 +96,29 @@ void CColorPicker::OpenPalette() {
     if (popup_) return;
     const Colour initial = CurrentColour();
     popup_ = new CColorPopup(this, initial, defaultText_, customText_);
-    // Below the button; above it when there is no room below; kept on the screen sideways.
-    QPoint at = mapToGlobal(QPoint(0, height()));
-    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
-    const QSize size = popup_->sizeHint();
-    if (screen.isValid()) {
-        if (at.x() + size.width() > screen.right()) at.setX(screen.right() - size.width());
-        at.setX(std::max(at.x(), screen.left()));
-        if (at.y() + size.height() > screen.bottom())
-            at.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
-    }
-    popup_->move(at);
+    // Below the button; above it when there is no room below; kept on the screen sideways. The
+    // palette is placed once shown: only then is its frame, if any, known.
+    popup_->move(mapToGlobal(QPoint(0, height())));
     popup_->show();
+    PlacePalette();
     popup_->setFocus();
     repaint();
     emit DropDown(initial);
+}
+
+void CColorPicker::PlacePalette() {
+    QPoint at = mapToGlobal(QPoint(0, height()));
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    const QSize size = popup_->frameGeometry().size();
+    if (screen.isValid()) {
+        const int right = screen.x() + screen.width(), bottom = screen.y() + screen.height();
+        if (at.x() + size.width() > right) at.setX(right - size.width());
+        at.setX(std::max(at.x(), screen.left()));
+        if (at.y() + size.height() > bottom)
+            at.setY(std::max(screen.top(), mapToGlobal(QPoint(0, 0)).y() - size.height()));
+    }
+    // A top level's position is its frame's.
+    popup_->move(at);
 }
 
 void CColorPicker::Store(Colour colour) {

@@ -58,6 +58,7 @@ protected:
 private:
     friend class CColorPopup;
     void OpenPalette();
+    void PlacePalette();
     void OnPaletteHot(Colour colour);
     void OnPaletteEnd(bool accepted, Colour colour);
     void Store(Colour colour);
