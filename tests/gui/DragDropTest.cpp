@@ -114,12 +114,15 @@ TEST_F(DragDropTest, MovingInsideTheViewCopyingWithCtrlAndOntoItself) {
     EXPECT_EQ(Text(), original);
     EXPECT_FALSE(view->Control().HasSelection());
     EXPECT_EQ(view->Control().Caret(), 6);
-    // Right after its end (the end is included): it stays, still selected.
-    view->SetSel(4, 7);
-    DragFrom(5, [this](QDrag& drag) { return Drop(*drag.mimeData(), At(7) - QPoint(1, 0)); });
-    EXPECT_EQ(Text(), original);
-    EXPECT_EQ(view->Control().SelStart(), 4);
-    EXPECT_EQ(view->Control().SelEnd(), 7);
+    // At its end (included) and just past the end of its last line: the text stays and the
+    // caret goes to the end.
+    for (const QPoint past : {At(7) - QPoint(1, 0), At(7) + QPoint(40, 0)}) {
+        view->SetSel(4, 7);
+        DragFrom(5, [this, past](QDrag& drag) { return Drop(*drag.mimeData(), past); });
+        EXPECT_EQ(Text(), original);
+        EXPECT_FALSE(view->Control().HasSelection()) << past.x();
+        EXPECT_EQ(view->Control().Caret(), 7);
+    }
 
     // Moved out to another program: the selection goes.
     view->SetSel(4, 7);
@@ -132,6 +135,15 @@ TEST_F(DragDropTest, MovingInsideTheViewCopyingWithCtrlAndOntoItself) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, At(2));
     EXPECT_FALSE(view->Control().HasSelection());
     EXPECT_EQ(view->Control().Caret(), 2);
+}
+
+TEST_F(DragDropTest, TheArrowShowsOverTheSelectionWithoutAButton) {
+    view->SetWindowText("aaa bbb\r\nccc");
+    view->SetSel(4, 7);
+    QTest::mouseMove(view->viewport(), At(5));
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(view->viewport(), At(1));
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::IBeamCursor);
 }
 
 TEST_F(DragDropTest, ADragNearTheEdgeScrolls) {

@@ -64,6 +64,9 @@ bool CUndoEditView::EnableDragDrop(int options) {
     const bool dropIn = options & kDropIn;
     setAcceptDrops(dropIn);
     viewport()->setAcceptDrops(dropIn);
+    // The arrow over the selection needs moves without a button; the handler is cheap
+    // when nothing is selected.
+    viewport()->setMouseTracking(options & kDragOut);
     return true;
 }
 
@@ -90,7 +93,10 @@ void CUndoEditView::mouseMoveEvent(QMouseEvent* event) {
     }
     if (!(event->buttons() & Qt::LeftButton) && (dragDropOptions_ & kDragOut)) {
         const PointerAt at(eventPoint_, p);
-        viewport()->setCursor(IsCursorInSelection() ? Qt::ArrowCursor : Qt::IBeamCursor);
+        const Qt::CursorShape shape =
+            Control().HasSelection() && IsCursorInSelection() ? Qt::ArrowCursor : Qt::IBeamCursor;
+        if (viewport()->cursor().shape() != shape) viewport()->setCursor(shape);
+        return;
     }
     CEditView::mouseMoveEvent(event);
 }
@@ -125,7 +131,12 @@ void CUndoEditView::StartDrag() {
     if (result == Qt::MoveAction && droppedIntoSelf_) {
         droppedIntoSelf_ = false;
         const LineCol drop{dropLine_, dropColumn_};
-        if (IsLineColInSelection(Control(), drop)) return; // onto itself: nothing changes
+        if (IsLineColInSelection(Control(), drop)) {
+            // Onto itself: the text stays and the caret goes where it was let go.
+            Control().SetCaret(Control().Buffer().LineStart(drop.line) + drop.column);
+            ScrollCaret();
+            return;
+        }
         const TextBuffer& b = Control().Buffer();
         const Offset dropOffset = b.LineStart(drop.line) + drop.column;
         const Offset selStart = b.LineStart(sel.start.line) + sel.start.column;
