@@ -53,7 +53,7 @@ TEST(CodeConvert, EucJpBecomesShiftJis) {
     EXPECT_EQ(Euc("a\xb4\xc1\xbb\xfa.c\r\n"), "a\x8a\xbf\x8e\x9a.c\r\n"); // 漢字
     EXPECT_EQ(Euc("\x8e\xb1\x8e\x31"), "\xb1\xb1");         // half-width katakana, both forms
     EXPECT_EQ(Euc("\xde\xa1\xdf\xa1"), "\x9f\x9f\xe0\x40"); // rows 0x5E and 0x5F
-    EXPECT_EQ(Euc("\x8f\xa4\xa2"), "xC\xa2");               // 0x8F is an ordinary first byte
+    EXPECT_EQ(Euc("\x8f\xa4\xa2"), "\x8f\xa4\xa2");         // 0x8F starts a pair, outside the table
     EXPECT_EQ(Euc("ab\xa4"), "ab\xa4");                     // a lone last byte stays
     EXPECT_EQ(Euc(""), "");
     const std::string nul("a\0\xa4\xa2", 4);
@@ -66,10 +66,42 @@ TEST(CodeConvert, JisBecomesShiftJis) {
     EXPECT_EQ(Jis("\x1b$B^!_!\x1b(B"), "\x9f\x9f\xe0\x40");
     EXPECT_EQ(Jis("\x0e\x31\x32\x0fz"), "\xb1\xb2z");         // SO/SI katakana
     EXPECT_EQ(Jis("\x1b(I\x31\r\x1b(B\r\n"), "\xb1\x8d\r\n"); // every byte, controls too
-    EXPECT_EQ(Jis("\x1b$B$\"\r\n"), "\x82\xa0\x77\x29");      // kanji mode pairs CR LF
+    EXPECT_EQ(Jis("\x1b$B$\"\r\n"), "\x82\xa0\r\n");          // CR LF is no pair: it stays
     EXPECT_EQ(Jis("\x1b$B$"), "$");                           // a lone last byte
     EXPECT_EQ(Jis("a\x1b(Z\x1b"), "a\x1b(Z\x1b");             // unknown escapes stay text
     EXPECT_EQ(Jis(""), "");
+}
+
+// Byte arithmetic that wraps must never make a NUL (the next open would stop there) nor bytes
+// that are no character: such a pair keeps its bytes.
+TEST(CodeConvert, PairsOutsideTheTableKeepTheirBytes) {
+    EXPECT_EQ(Euc("\xb1"
+                  "abc"),
+              "\xb1"
+              "abc"); // half-width katakana then ASCII, taken for EUC
+    EXPECT_EQ(Euc("\xb1`abc"), "\xb1`abc");
+    EXPECT_EQ(Jis("\x0e\x80\xb1\x0f"), "\x80\xb1"); // katakana mode: 0x80 would wrap to NUL
+    const auto isPair = [](std::string_view s) {
+        const auto l = static_cast<unsigned char>(s[0]), t = static_cast<unsigned char>(s[1]);
+        return ((l >= 0x81 && l <= 0x9F) || (l >= 0xE0 && l <= 0xFC)) &&
+               ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC));
+    };
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        for (unsigned c = 1; c <= 0xFF; ++c) {
+            const std::string in{static_cast<char>(b), static_cast<char>(c)};
+            const std::string euc = Euc(in);
+            if (b != 0x8E) {
+                ASSERT_TRUE(euc == in || isPair(euc)) << std::hex << b << ' ' << c;
+            }
+            ASSERT_EQ(euc.find('\0'), std::string::npos) << std::hex << b << ' ' << c;
+            const unsigned j1 = b - 0x80;
+            const auto shift = [](unsigned x) { return x == 0x1B || x == 0x0E || x == 0x0F; };
+            if (j1 == 0 || shift(j1) || shift(c)) continue;
+            const std::string pair{static_cast<char>(j1), static_cast<char>(c)};
+            const std::string jis = Jis("\x1b$B" + pair);
+            ASSERT_TRUE(jis == pair || isPair(jis)) << std::hex << j1 << ' ' << c;
+        }
+    }
 }
 
 TEST(CodeConvert, TheCommandConvertsOnlyJisAndEuc) {
@@ -78,9 +110,9 @@ TEST(CodeConvert, TheCommandConvertsOnlyJisAndEuc) {
     text = "\x82\xa0\xb1"; // Shift_JIS with a kanji first
     EXPECT_FALSE(ConvertJapaneseText(text));
     EXPECT_EQ(text, "\x82\xa0\xb1");
-    text = "\xb1\x82\xa0"; // Shift_JIS with half-width katakana first: taken for EUC-JP
+    text = "\xb1\xb1\x82\xa0"; // Shift_JIS with half-width katakana first: taken for EUC-JP
     EXPECT_TRUE(ConvertJapaneseText(text));
-    EXPECT_EQ(text, "\x89!\xa0"); // garbled; Undo brings it back
+    EXPECT_EQ(text, "\x89\x50\x82\xa0"); // garbled; Undo brings it back
     text = "\x1b$B$\"\x1b(B";
     EXPECT_TRUE(ConvertJapaneseText(text));
     EXPECT_EQ(text, "\x82\xa0");

@@ -66,6 +66,15 @@ TEST_F(ConvertGuiTest, JisAndEucBecomeShiftJisInOneUndoableStep) {
         EXPECT_FALSE(app.Document()->IsModified());
     }
     EXPECT_TRUE(prompts.messages.empty());
+
+    // UTF-8 would be taken for EUC-JP (full-width "！" is EF BC 81) and garbled: a beep and the
+    // other command named in the message pane.
+    Load("// \xef\xbc\x81\r\n");
+    ASSERT_TRUE(Commands().Execute(cmd::ViewCodeConvert));
+    EXPECT_EQ(Text(), "// \xef\xbc\x81\r\n");
+    EXPECT_FALSE(View().CanUndo());
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_TRUE(app.MainFrame()->MessageText().contains("UTF-8 から変換"));
 }
 
 TEST_F(ConvertGuiTest, Utf8BecomesCodePage932OrSaysWhyNot) {

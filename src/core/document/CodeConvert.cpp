@@ -71,10 +71,31 @@ std::size_t FindShift(std::string_view s, std::size_t i) noexcept {
     }
 }
 
-void PutPair(char* out, std::size_t& w, unsigned j1, unsigned j2) noexcept {
+bool IsShiftJisPair(unsigned lead, unsigned trail) noexcept {
+    return ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) &&
+           ((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC));
+}
+
+// The pair of bytes `b`, `c` as row and cell `j1`, `j2`. The byte arithmetic wraps, so a pair
+// outside the table could give a NUL (which ends the text at the next open) or bytes that are
+// no character; such a pair keeps its bytes.
+void PutPair(char* out, std::size_t& w, unsigned char b, unsigned char c, unsigned j1,
+             unsigned j2) noexcept {
     const std::uint16_t pair = JisToShiftJisPair(j1 & 0xFF, j2 & 0xFF);
-    out[w++] = static_cast<char>(pair >> 8);
-    out[w++] = static_cast<char>(pair & 0xFF);
+    const bool valid = IsShiftJisPair(pair >> 8, pair & 0xFF);
+    out[w++] = static_cast<char>(valid ? pair >> 8 : b);
+    out[w++] = static_cast<char>(valid ? pair & 0xFF : c);
+}
+
+void PutPair(char* out, std::size_t& w, unsigned char j1, unsigned char j2) noexcept {
+    PutPair(out, w, j1, j2, j1, j2);
+}
+
+// A katakana-mode byte moved up to 0xA1 … 0xDF; one that is already 0x80 or more would wrap
+// (0x80 to NUL) and stays as it is.
+char Katakana(char c) noexcept {
+    const auto b = static_cast<unsigned char>(c);
+    return static_cast<char>(b < 0x80 ? b + 0x80 : b);
 }
 
 bool StartsWith(std::string_view s, std::size_t i, std::string_view what) noexcept {
@@ -126,7 +147,7 @@ void EucToShiftJis(std::string& text) {
         if (b == 0x8E) {
             out[w++] = static_cast<char>(c >= 0x21 && c <= 0x5F ? c + 0x80 : c);
         } else {
-            PutPair(out, w, b - 0x80u, c - 0x80u);
+            PutPair(out, w, b, c, b - 0x80u, c - 0x80u);
         }
         r += 2;
     }
@@ -153,7 +174,7 @@ void JisToShiftJis(std::string& text) {
         }
         case Mode::Katakana:
             while (r < size && !isShift(in[r]))
-                out[w++] = static_cast<char>(static_cast<unsigned char>(in[r++]) + 0x80);
+                out[w++] = Katakana(in[r++]);
             break;
         case Mode::Kanji:
             while (r + 1 < size && !isShift(in[r])) {
@@ -184,7 +205,7 @@ void JisToShiftJis(std::string& text) {
         } else if (mode == Mode::Ascii) {
             out[w++] = in[r++]; // an escape not known here is text
         } else if (mode == Mode::Katakana) {
-            out[w++] = static_cast<char>(static_cast<unsigned char>(in[r++]) + 0x80);
+            out[w++] = Katakana(in[r++]);
         } else if (r + 1 >= size) {
             out[w++] = in[r++];
         } else {

@@ -38,6 +38,15 @@ void CMyView::ReplaceAllWithUndo(const std::string& text) {
 void CMyView::OnCodeConvert() {
     WaitCursor wait;
     std::string text = GetWindowText();
+    // UTF-8 would be taken for EUC-JP and garbled: the learner wants the other command.
+    const Utf8Check utf8 = CheckUtf8(text);
+    if (utf8.valid && utf8.multibyte) {
+        Prompts::Current().Beep();
+        if (FrameServices* frame = FrameOf(this))
+            frame->ShowHint(QStringLiteral(
+                "UTF-8 のテキストです。[表示]→[UTF-8 から変換] でシフト JIS に変換してください。"));
+        return;
+    }
     if (ConvertJapaneseText(text)) ReplaceAllWithUndo(text);
 }
 
