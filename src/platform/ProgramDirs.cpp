@@ -42,6 +42,7 @@ ProgramDirectories ChooseProgramDirectories(const QString& exeDir, const QString
     // With neither usable, writes go to the executable's directory and fail there with a
     // message, rather than landing in whatever the current directory is.
     dirs.writable = dirs.executable;
+    dirs.user = Local(userDataDir);
     if ((installed || !CanCreateFileIn(exeDir)) && !userDataDir.isEmpty() &&
         QDir().mkpath(userDataDir))
         dirs.writable = Local(userDataDir);
@@ -61,6 +62,7 @@ ProgramDirectories InitProgramDirectories() {
         const std::string dir = Local(QDir(override).absolutePath());
         dirs.executable = dir;
         dirs.writable = dir;
+        dirs.user = dir;
         dirs.data.push_back(dir);
     } else {
         // The same folder as AppLocalDataLocation for "UMO Software" / "Mireka", without

@@ -290,7 +290,7 @@ TEST(Paths, ModulePathsUseTheWritableDirectory) {
     EXPECT_EQ(MakeModulePath("do_exe.sh"), "do_exe.sh");
 
     TempDir dir;
-    SetProgramDirectories({dir / "bin", dir.str() + "/state/", {}});
+    SetProgramDirectories({dir / "bin", dir.str() + "/state/", {}, {}});
     EXPECT_EQ(GetModuleDir(), dir.str() + "/state/");
     EXPECT_EQ(MakeModulePath("do_exe.sh"), dir.str() + "/state/do_exe.sh");
     EXPECT_EQ(GetProgramDirectories().executable, dir.str() + "/bin/");
@@ -301,7 +301,9 @@ TEST(Paths, DataFilesAreFoundInOrder) {
     TempDir dir;
     fs::create_directories(dir / "bin");
     fs::create_directories(dir / "share/mireka");
-    SetProgramDirectories({dir / "bin", dir / "bin", {dir / "bin", dir / "share/mireka"}});
+    fs::create_directories(dir / "user");
+    SetProgramDirectories(
+        {dir / "bin", dir / "bin", {dir / "bin", dir / "share/mireka"}, dir / "user"});
 
     EXPECT_EQ(FindDataFile("LSIC86.TXT"), dir.str() + "/bin/LSIC86.TXT"); // none: named anyway
     Touch(dir / "share/mireka/LSIC86.TXT");
@@ -310,6 +312,12 @@ TEST(Paths, DataFilesAreFoundInOrder) {
     EXPECT_EQ(FindDataFile("LSIC86.TXT"), dir.str() + "/bin/LSIC86.TXT");
     // Names are looked up as they are, never as patterns.
     EXPECT_EQ(FindDataFile("*.TXT"), dir.str() + "/bin/*.TXT");
+
+    // A file the user supplies comes before the shipped one, where it is asked for.
+    EXPECT_EQ(FindUserDataFile("LSIC86.TXT"), dir.str() + "/bin/LSIC86.TXT");
+    Touch(dir / "user/LSIC86.TXT");
+    EXPECT_EQ(FindUserDataFile("LSIC86.TXT"), dir.str() + "/user/LSIC86.TXT");
+    EXPECT_EQ(FindDataFile("LSIC86.TXT"), dir.str() + "/bin/LSIC86.TXT");
 }
 
 } // namespace

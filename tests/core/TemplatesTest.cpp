@@ -47,7 +47,7 @@ TEST_F(TemplatesTest, ScanListsTplFilesCutAtTheirLastDot) {
     EXPECT_EQ(names, (std::vector<std::string>{"A", "a.b", "b"}));
     EXPECT_TRUE(ScanTemplateNames((root_ / "missing").string()).empty());
 
-    SetProgramDirectories({Dir("exe"), Dir("exe"), {Dir("exe")}});
+    SetProgramDirectories({Dir("exe"), Dir("exe"), {Dir("exe")}, {}});
     EXPECT_EQ(TemplatePath("hello"), Dir("exe") + "/template/hello.tpl");
 }
 
@@ -77,10 +77,10 @@ TEST_F(TemplatesTest, StarterTemplatesAreCopiedOnceIntoTheUsersFolder) {
     Write(root_ / "exe" / "template" / "hello.tpl", "H");
     Write(root_ / "exe" / "template" / "readme.txt", "R");
     // Writing beside the program: its own folder is the template folder, nothing to copy.
-    SetProgramDirectories({Dir("exe"), Dir("exe"), {Dir("exe")}});
+    SetProgramDirectories({Dir("exe"), Dir("exe"), {Dir("exe")}, {}});
     EXPECT_FALSE(InstallStarterTemplates());
     // An installed program writes to the user's folder: the shipped templates are copied once.
-    SetProgramDirectories({Dir("exe"), Dir("user"), {Dir("exe")}});
+    SetProgramDirectories({Dir("exe"), Dir("user"), {Dir("exe")}, Dir("user")});
     EXPECT_TRUE(InstallStarterTemplates());
     EXPECT_TRUE(fs::exists(root_ / "user" / "template" / "hello.tpl"));
     EXPECT_FALSE(fs::exists(root_ / "user" / "template" / "readme.txt"));

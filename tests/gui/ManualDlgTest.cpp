@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -182,11 +183,18 @@ TEST_F(ManualDlgTest, BadFilesGiveAClearResult) {
     EXPECT_EQ(prompts.messages[0].text, "LSICMAN.TXT がありません。");
     EXPECT_EQ(prompts.messages[0].icon, QMessageBox::Critical);
     EXPECT_EQ(noIndex.IndexList()->model()->rowCount(), 0);
+    // The viewer says why a search finds nothing.
+    EXPECT_FALSE(noIndex.StatusLabel()->isHidden());
+    EXPECT_TRUE(noIndex.StatusLabel()->text().startsWith("索引 (LSICMAN.TXT) が空のため"))
+        << noIndex.StatusLabel()->text().toStdString();
+    EXPECT_TRUE(dlg->StatusLabel()->isHidden()) << "an index with entries says nothing";
     noIndex.ShowLsiManual(Path("A/MAN/LSIC86.MAN"), "printf");
     EXPECT_EQ(noIndex.FindEdit()->text(), "printf");
     QTest::keyClick(noIndex.FindEdit(), Qt::Key_Return); // nothing selected: nothing happens
     EXPECT_EQ(noIndex.ManualList()->currentIndex().row(), -1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     QTest::mouseClick(noIndex.CopyButton(), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before") << "no current line: nothing copied";
 
     // An empty manual, then one with a 1 MB line: pieces of 254 bytes, the number grows.
     test::WriteBytes(dir.filePath("empty.man"), "");

@@ -270,6 +270,7 @@ void SetProgramDirectories(ProgramDirectories dirs) {
     };
     withSeparator(dirs.executable);
     withSeparator(dirs.writable);
+    withSeparator(dirs.user);
     for (std::string& d : dirs.data)
         withSeparator(d);
     DirectoryState& state = Directories();
@@ -300,6 +301,15 @@ std::string FindDataFile(std::string_view name) {
         if (EntryExists(candidate, true)) return candidate;
     }
     return JoinDir(dirs.executable, name);
+}
+
+std::string FindUserDataFile(std::string_view name) {
+    const std::string user = GetProgramDirectories().user;
+    if (!user.empty()) {
+        std::string own = JoinDir(user, name);
+        if (EntryExists(own, true)) return own;
+    }
+    return FindDataFile(name);
 }
 
 } // namespace mireka

@@ -100,6 +100,7 @@ struct ProgramDirectories {
     std::string executable;        // the executable's own directory
     std::string writable;          // templates, run files and capture files go here
     std::vector<std::string> data; // shipped data files, searched in this order
+    std::string user;              // the per-user data directory, where a user adds own files
 };
 
 // Each non-empty directory is stored with a trailing separator.
@@ -114,5 +115,8 @@ void SetProgramDirectories(ProgramDirectories dirs);
 // The first existing shipped file `name` among the data directories; when there is none, its
 // path in the executable's directory, so that a message can name it.
 [[nodiscard]] std::string FindDataFile(std::string_view name);
+// The user's own copy of shipped file `name` in the per-user data directory when there is one
+// (a user of an installed program cannot replace the shipped file), else FindDataFile(name).
+[[nodiscard]] std::string FindUserDataFile(std::string_view name);
 
 } // namespace mireka

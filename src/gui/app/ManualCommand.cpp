@@ -27,7 +27,7 @@ void Tell(QWidget* owner, const QString& text, QMessageBox::Icon icon) {
 } // namespace
 
 CManualCommand::CManualCommand(CMainFrame& frame) : QObject(&frame), frame_(frame) {
-    dlg_ = new CManualDlg(&frame, FindDataFile(kManualIndexName));
+    dlg_ = new CManualDlg(&frame, FindUserDataFile(kManualIndexName));
     reference_ = new CManualReference(ManPageRoot(), ProgramCacheDir(), this);
     connect(reference_, &CManualReference::Progress, this, &CManualCommand::OnReferenceProgress);
     connect(reference_, &CManualReference::Finished, this, &CManualCommand::OnReferenceFinished);

@@ -3,6 +3,7 @@
 #include "gui/app/ManualDlg.h"
 
 #include "core/app/ManReference.h"
+#include "core/app/Paths.h"
 #include "core/editor/Dbcs.h"
 #include "core/toolchain/BuildText.h"
 #include "gui/base/Prompts.h"
@@ -15,6 +16,7 @@
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -193,8 +195,14 @@ CManualDlg::CManualDlg(QWidget* parent, const std::string& indexPath) : QDialog(
     auto* lists = new QHBoxLayout;
     lists->addWidget(indexList_);
     lists->addWidget(manualList_, 1);
+    // Says why a search finds nothing when the index has no entries.
+    status_ = new QLabel(this);
+    status_->setWordWrap(true);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status_->hide();
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    buttons->addWidget(status_, 1);
+    buttons->addStretch(0);
     buttons->addWidget(copyButton_);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
@@ -235,7 +243,18 @@ void CManualDlg::LoadIndex(const std::string& path) {
 }
 
 void CManualDlg::SetIndex(std::shared_ptr<const ManualIndexData> index) {
+    const bool empty = !index || index->entries.empty();
     indexModel_->Set(std::move(index), QFontMetrics(indexList_->font()));
+    if (!empty) return status_->hide();
+    // The shipped index may be empty; a user of an installed program adds one of their own.
+    const std::string user = GetProgramDirectories().user;
+    status_->setText(
+        QStringLiteral("索引 (%1) が空のため、検索できません。%2 に索引ファイルを置くと使えます。")
+            .arg(QString::fromUtf8(kManualIndexName.data(),
+                                   static_cast<qsizetype>(kManualIndexName.size())),
+                 user.empty() ? QStringLiteral("データ フォルダ")
+                              : QDir::toNativeSeparators(DisplayPath(user))));
+    status_->show();
 }
 
 void CManualDlg::SetLines(std::shared_ptr<const ManualLines> lines) {
@@ -290,6 +309,7 @@ void CManualDlg::ShowReference(const ManualContent& content, const std::string& 
     if (source_ != Source::Reference || key != referenceKey_) {
         WaitCursor wait;
         SetIndex(content.index);
+        status_->hide(); // the note is about the LSI C-86 index
         SetLines(content.lines);
         ScrollManualTo(kManualFirstShownLine, false);
         source_ = Source::Reference;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -62,6 +63,7 @@ public:
     [[nodiscard]] QListView* IndexList() const noexcept { return indexList_; }
     [[nodiscard]] QListView* ManualList() const noexcept { return manualList_; }
     [[nodiscard]] QPushButton* CopyButton() const noexcept { return copyButton_; }
+    [[nodiscard]] QLabel* StatusLabel() const noexcept { return status_; }
     [[nodiscard]] int IndexExtent() const noexcept;
 
     // Incremental search, jump and copy, as the controls trigger them.
@@ -85,6 +87,7 @@ private:
     QListView* indexList_ = nullptr;
     QListView* manualList_ = nullptr;
     QPushButton* copyButton_ = nullptr;
+    QLabel* status_ = nullptr;
     ManualIndexModel* indexModel_ = nullptr;
     ManualLinesModel* linesModel_ = nullptr;
 
