@@ -38,6 +38,17 @@ TEST(ShellLink, ShortcutToTheProgram) {
                                                "Name=Mireka",
                                                "Exec=/opt/mireka/bin/mireka -c /tmp/do_exe.sh",
                                                "Path=/home/u/src", "Terminal=false"}));
+    // The program's shortcut: its icon, and a file dropped on it is opened.
+    link.arguments.clear();
+    link.workingDirectory.reset();
+    link.target = "/opt/my mireka/mireka";
+    link.icon = "/home/u/.local/share/mireka 100%.png";
+    link.takesFile = true;
+    EXPECT_EQ(
+        Lines(MakeDesktopEntry(link)),
+        (std::vector<std::string>{"[Desktop Entry]", "Type=Application", "Version=1.0",
+                                  "Name=Mireka", "Exec=\"/opt/my mireka/mireka\" %f",
+                                  "Icon=/home/u/.local/share/mireka 100%.png", "Terminal=false"}));
 }
 
 TEST(ShellLink, ExecArgumentsAreQuotedAndEscaped) {

@@ -13,9 +13,12 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -146,6 +149,11 @@ TEST_F(HelpGuiTest, ClipboardHistoryKeepsTheLast100AndPastesTheChosenTextWhole) 
 TEST_F(HelpGuiTest, ShortcutsAreMadeAndRemovedInTheDesktopAndApplicationsFolders) {
     qputenv("HOME", Path("home").toUtf8());
     qputenv("XDG_DATA_HOME", Path("home/data").toUtf8());
+    // No installation of the machine's; the next tests get the variable back.
+    const std::shared_ptr<void> restore(nullptr, [saved = qgetenv("XDG_DATA_DIRS")](void*) {
+        saved.isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", saved);
+    });
+    qputenv("XDG_DATA_DIRS", Path("system").toUtf8());
     ASSERT_TRUE(QDir().mkpath(Path("home/Desktop")));
     const QString desktop = Path("home/Desktop/Mireka.desktop");
     const QString menu = Path("home/data/applications/Mireka.desktop");
@@ -168,10 +176,35 @@ TEST_F(HelpGuiTest, ShortcutsAreMadeAndRemovedInTheDesktopAndApplicationsFolders
         EXPECT_EQ(QFile::exists(menu), ok) << "the applications folder is made when missing";
     }
     const QByteArray entry = ReadBytes(menu);
-    EXPECT_TRUE(entry.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + "\n"))
+    EXPECT_TRUE(
+        entry.contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + " %f\n"))
         << entry.toStdString();
     EXPECT_TRUE(entry.contains("\nName=Mireka\n"));
     EXPECT_TRUE(QFileInfo(menu).permissions() & QFile::ExeOwner);
+    // Not installed: the icon is the program's own, copied beside it; a file dropped on the
+    // shortcut opens.
+    const QString icon = QString::fromStdString(MakeModulePath("mireka.png"));
+    EXPECT_TRUE(entry.contains("\nIcon=" + icon.toUtf8() + "\n")) << entry.toStdString();
+    EXPECT_TRUE(ReadBytes(icon).startsWith("\x89PNG"));
+
+    // Installed: the menu's own entry is shown and no second one is made; the icon is the
+    // theme's.
+    ASSERT_TRUE(QFile::remove(menu));
+    ASSERT_TRUE(QDir().mkpath(Path("system/applications")));
+    ASSERT_TRUE(QDir().mkpath(Path("system/icons/hicolor/scalable/apps")));
+    WriteBytes(Path("system/applications/mireka.desktop"), "[Desktop Entry]\n");
+    WriteBytes(Path("system/icons/hicolor/scalable/apps/mireka.svg"), "<svg/>");
+    SetDialogRunner([](QDialog& d) {
+        auto& dlg = dynamic_cast<CShortcutDlg&>(d);
+        EXPECT_TRUE(dlg.Box(CShortcutDlg::kPrograms)->isChecked());
+        EXPECT_FALSE(dlg.Box(CShortcutDlg::kPrograms)->isEnabled());
+        dlg.Box(CShortcutDlg::kDesktop)->setChecked(true);
+        dlg.accept();
+        return dlg.result();
+    });
+    ASSERT_TRUE(Execute(cmd::HelpShortcut));
+    EXPECT_FALSE(QFile::exists(menu));
+    EXPECT_TRUE(ReadBytes(desktop).contains("\nIcon=mireka\n"));
 }
 
 TEST_F(HelpGuiTest, ReadmeLinksCalculatorAndAboutBox) {
@@ -183,6 +216,12 @@ TEST_F(HelpGuiTest, ReadmeLinksCalculatorAndAboutBox) {
     EXPECT_EQ(urls.opened[0], QUrl::fromLocalFile(readme));
     EXPECT_EQ(urls.opened[1].fragment(), "links");
     EXPECT_TRUE(ReadBytes(readme).contains("id=\"links\"")) << "the page has the section";
+    // The guide says what the program shows and does: a new document is "untitled", and
+    // ひな型に追加 takes the whole text.
+    const QString guide = QString::fromUtf8(ReadBytes(readme));
+    EXPECT_FALSE(guide.contains("無題"));
+    EXPECT_FALSE(guide.contains("選んだ範囲を「ひな型に追加」"));
+    EXPECT_TRUE(guide.contains("全体を「ひな型に追加」"));
     EXPECT_TRUE(prompts.messages.empty());
 
     // Without the readme: the message with its full path.
@@ -215,7 +254,13 @@ TEST_F(HelpGuiTest, ReadmeLinksCalculatorAndAboutBox) {
                         .match(dlg.BuildLabel()->text())
                         .hasMatch())
             << dlg.BuildLabel()->text().toStdString();
-        EXPECT_EQ(dlg.BuildLabel()->text(), BuildLine());
+        // The moment the program was built, not the moment it runs.
+        const QDateTime built =
+            QLocale::c().toDateTime(dlg.BuildLabel()->text().simplified(),
+                                    QStringLiteral("'Build:' MMM d yyyy @ hh:mm:ss"));
+        EXPECT_TRUE(built.isValid()) << dlg.BuildLabel()->text().toStdString();
+        EXPECT_LE(built,
+                  QFileInfo(QCoreApplication::applicationFilePath()).lastModified().addSecs(60));
         return int(QDialog::Accepted);
     });
     ASSERT_TRUE(Execute(cmd::AppAbout));

@@ -68,11 +68,13 @@ std::string MakeDesktopEntry(const ShellLink& link) {
         exec += ' ';
         exec += QuoteDesktopArgument(a);
     }
+    if (link.takesFile) exec += " %f"; // a field code, so not quoted
     std::string text = "[Desktop Entry]\nType=Application\nVersion=1.0\n";
     text += "Name=" + EscapeDesktopString(link.name) + '\n';
     if (link.description) text += "Comment=" + EscapeDesktopString(*link.description) + '\n';
     text += "Exec=" + EscapeDesktopString(exec) + '\n';
     if (link.workingDirectory) text += "Path=" + EscapeDesktopString(*link.workingDirectory) + '\n';
+    if (link.icon) text += "Icon=" + EscapeDesktopString(*link.icon) + '\n';
     text += "Terminal=false\n";
     return text;
 }

@@ -15,6 +15,8 @@ struct ShellLink {
     std::vector<std::string> arguments;          // each one argument; none when absent
     std::optional<std::string> description;      // the Comment key; absent: not written
     std::optional<std::string> workingDirectory; // the Path key; absent: not written
+    std::optional<std::string> icon;             // the Icon key: a theme name or a file's path
+    bool takesFile = false;                      // Exec ends in %f: a file dropped on it opens
 };
 
 // A string value: "\\", line feed, tab and carriage return as escapes, a leading or trailing
@@ -26,7 +28,8 @@ struct ShellLink {
 // character.
 [[nodiscard]] std::string QuoteDesktopArgument(std::string_view arg);
 
-// The whole file: "[Desktop Entry]", Type, Name, Comment, Exec, Path, Terminal, LF line ends.
+// The whole file: "[Desktop Entry]", Type, Name, Comment, Exec, Path, Icon, Terminal, LF line
+// ends.
 [[nodiscard]] std::string MakeDesktopEntry(const ShellLink& link);
 
 } // namespace mireka

@@ -7,12 +7,14 @@
 #include "gui/base/Prompts.h"
 #include "platform/FileSystem.h"
 #include "platform/ReportFacts.h"
+#include "platform/SafeFile.h"
 #include "platform/ShellLinkWriter.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +50,34 @@ void TrustLauncher(const std::string& path) {
     if (gio.isEmpty()) return;
     QProcess::startDetached(gio, {QStringLiteral("set"), QFile::decodeName(path.c_str()),
                                   QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+}
+
+// The applications entry an installation brings; a shortcut beside it would list Mireka twice.
+bool InstalledEntryExists() {
+    return !QStandardPaths::locate(QStandardPaths::ApplicationsLocation,
+                                   QStringLiteral("mireka.desktop"))
+                .isEmpty();
+}
+
+// The icon a shortcut names: the installed theme icon, else a copy of the program's own icon
+// in its writable folder (a program run from its build folder has no theme icon); none when
+// that copy cannot be written.
+std::optional<std::string> ShortcutIcon() {
+    for (const char* installed :
+         {"icons/hicolor/scalable/apps/mireka.svg", "icons/hicolor/128x128/apps/mireka.png"})
+        if (!QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                    QString::fromLatin1(installed))
+                 .isEmpty())
+            return "mireka";
+    QFile shipped(QStringLiteral(":/icons/mireka-128.png"));
+    if (!shipped.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray png = shipped.readAll();
+    const std::string path = MakeModulePath("mireka.png");
+    std::string present;
+    if (ReadWholeFile(path, &present, nullptr) && present == png.toStdString()) return path;
+    if (!WriteFileSafely(path, std::string_view(png.constData(), std::size_t(png.size())), nullptr))
+        return std::nullopt;
+    return path;
 }
 
 } // namespace
@@ -90,7 +120,14 @@ CShortcutDlg::CShortcutDlg(QWidget* parent) : QDialog(parent) {
     for (std::size_t i = 0; i < kShortcutKinds.size(); ++i) {
         boxes_[i] = new QCheckBox(QString::fromUtf8(kShortcutKinds[i].label), this);
         folders_[i] = ShellFolderPath(kShortcutKinds[i].folder);
-        if (folders_[i])
+        if (i == kPrograms && folders_[i] && InstalledEntryExists()) {
+            // Installed: the menu already lists Mireka, and its entry is not ours to remove.
+            folders_[i].reset();
+            boxes_[i]->setChecked(true);
+            boxes_[i]->setEnabled(false);
+            boxes_[i]->setToolTip(
+                QStringLiteral("インストールされた Mireka がメニューにあります。"));
+        } else if (folders_[i])
             boxes_[i]->setChecked(QueryFile(LinkPath(*folders_[i])).Exists());
         else
             boxes_[i]->setEnabled(false);
@@ -125,6 +162,8 @@ void CShortcutDlg::accept() {
         shortcut.name = "Mireka";
         shortcut.target = target;
         shortcut.description = std::string(kDescription);
+        shortcut.icon = ShortcutIcon();
+        shortcut.takesFile = true;
         // A fresh account may not have its applications folder yet.
         QDir().mkpath(QFile::decodeName(QByteArray::fromStdString(*folders_[i])));
         if (!CreateShellLink(link, shortcut)) {
