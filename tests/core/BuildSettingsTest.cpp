@@ -124,10 +124,12 @@ TEST(BuildSettings, ReadAndWrittenInTheirOrderAndRoundTrip) {
     BuildSettings s;
     ReadStoredBuildSettings(s);
     EXPECT_TRUE(s.m_bExplain) << "explanations are on until turned off";
+    EXPECT_TRUE(s.m_bFullWidthSpace) << "full-width spaces are shown until turned off";
     const std::vector<std::string> order = {
-        "AutoIndent",  "Stress",        "Pause",        "16bit",        "Explain",    "TabWidth",
-        "Compiler",    "Option",        "Library",      "BCC Compiler", "BCC Option", "VCTK Option",
-        "CommandLine", "Response File", "GCC Compiler", "GCC Option",   "GCC Library"};
+        "AutoIndent",     "Stress",     "Pause",       "16bit",       "Explain",
+        "FullWidthSpace", "TabWidth",   "Compiler",    "Option",      "Library",
+        "BCC Compiler",   "BCC Option", "VCTK Option", "CommandLine", "Response File",
+        "GCC Compiler",   "GCC Option", "GCC Library"};
     // The GCC path is also asked whether it was ever stored.
     std::vector<std::string> reads = store.reads;
     ASSERT_FALSE(reads.empty());
@@ -151,6 +153,7 @@ TEST(BuildSettings, ReadAndWrittenInTheirOrderAndRoundTrip) {
     s.m_bPif = true;
     s.m_bAutoIndent = false;
     s.m_bExplain = false;
+    s.m_bFullWidthSpace = false;
     s.m_nTabWidth = 8;
     WriteStoredBuildSettings(s);
     EXPECT_EQ(store.writes, order);
@@ -175,6 +178,7 @@ TEST(BuildSettings, ReadAndWrittenInTheirOrderAndRoundTrip) {
     EXPECT_TRUE(back.m_bPif);
     EXPECT_FALSE(back.m_bAutoIndent);
     EXPECT_FALSE(back.m_bExplain);
+    EXPECT_FALSE(back.m_bFullWidthSpace);
     EXPECT_EQ(back.m_nTabWidth, 8);
 }
 

@@ -250,6 +250,12 @@ TEST_F(EditCommandsGuiTest, SwitchesAndTheImeCommandText) {
     EXPECT_EQ(Commands().State(cmd::ViewHighlight).checked, true);
     EXPECT_TRUE(Commands().Execute(cmd::ViewHighlight));
     EXPECT_FALSE(View().Highlight());
+    // Full-width spaces: shown at first, switched off, and kept for the next start.
+    EXPECT_EQ(Commands().State(cmd::ViewFullWidthSpace).checked, true);
+    EXPECT_TRUE(View().ShowsFullWidthSpace());
+    EXPECT_TRUE(Commands().Execute(cmd::ViewFullWidthSpace));
+    EXPECT_FALSE(View().ShowsFullWidthSpace());
+    EXPECT_EQ(Commands().State(cmd::ViewFullWidthSpace).checked, false);
     EXPECT_EQ(Commands().State(cmd::ImeToggle).text, QStringLiteral("日本語入力 - オフ(&L)"));
     EXPECT_TRUE(Editor().inputMethodQuery(Qt::ImEnabled).toBool());
     EXPECT_TRUE(Commands().Execute(cmd::ImeToggle));
@@ -258,6 +264,21 @@ TEST_F(EditCommandsGuiTest, SwitchesAndTheImeCommandText) {
     EXPECT_FALSE(View().testAttribute(Qt::WA_InputMethodEnabled));
     EXPECT_TRUE(Commands().Execute(cmd::ImeToggle));
     EXPECT_TRUE(Editor().inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+TEST(EditCommandsStoredTest, TheFullWidthSpaceSwitchIsKept) {
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    test::PrivateSettings settings;
+    test::FakePrompts prompts;
+    auto app = std::make_unique<CMyApp>();
+    ASSERT_TRUE(app->InitInstance({}));
+    ASSERT_TRUE(app->MainFrame()->Commands().Execute(cmd::ViewFullWidthSpace));
+    app.reset();
+    EXPECT_EQ(settings.store.ReadInt("Settings", "FullWidthSpace"), 0);
+    app = std::make_unique<CMyApp>();
+    ASSERT_TRUE(app->InitInstance({}));
+    EXPECT_FALSE(app->MainFrame()->View()->ShowsFullWidthSpace());
 }
 
 TEST_F(EditCommandsGuiTest, ContextMenuOnlyOverTheTextAndThroughTheCommandTable) {

@@ -342,5 +342,28 @@ TEST(UndoEditViewPositions, CursorOperationsUseThePointUnderTheMouse) {
     EXPECT_EQ(view.DropCaret(), -1);
 }
 
+// A full-width space is blank as a glyph; shown, it is a faint square in its two cells, also
+// inside a selection.
+TEST_F(EditViewTest, AFullWidthSpaceShowsAsAFaintSquare) {
+    view->SetWindowText("a\x81\x40"
+                        "b");
+    const auto inkInCells = [this] {
+        const QImage shot = view->viewport()->grab().toImage();
+        const QPoint from = view->PosFromChar(1), to = view->PosFromChar(3);
+        const QRgb back = shot.pixel(from.x() + 1, from.y() + 1);
+        int ink = 0;
+        for (int y = from.y(); y < from.y() + view->LineHeight(); ++y)
+            for (int x = from.x(); x < to.x(); ++x)
+                ink += shot.pixel(x, y) != back;
+        return ink;
+    };
+    EXPECT_FALSE(view->ShowsFullWidthSpace()) << "the bare control shows it as it is";
+    EXPECT_EQ(inkInCells(), 0);
+    view->SetShowFullWidthSpace(true);
+    EXPECT_GT(inkInCells(), 8);
+    view->SetSel(1, 3);
+    EXPECT_GT(inkInCells(), 8);
+}
+
 } // namespace
 } // namespace mireka

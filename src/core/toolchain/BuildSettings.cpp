@@ -23,12 +23,13 @@ struct StringEntry {
 };
 
 // The order in which the store is read and written.
-constexpr std::array<FlagEntry, 5> kFlags = {{
+constexpr std::array<FlagEntry, 6> kFlags = {{
     {"AutoIndent", &BuildSettings::m_bAutoIndent, 1},
     {"Stress", &BuildSettings::m_bStress, 1},
     {"Pause", &BuildSettings::m_bPause, 1},
     {"16bit", &BuildSettings::m_bPif, 0},
     {"Explain", &BuildSettings::m_bExplain, 1},
+    {"FullWidthSpace", &BuildSettings::m_bFullWidthSpace, 1},
 }};
 
 constexpr std::string_view kTabWidthEntry = "TabWidth";

@@ -46,10 +46,11 @@ struct BuildSettings {
     bool m_bPause = true;          // "Pause": wait for a key after the program ends
     bool m_bPif = false;           // "16bit": LSI C-86 programs through a PIF
     // Owned by other parts of the view; loaded and saved in the same steps.
-    bool m_bAutoIndent = true; // "AutoIndent"
-    bool m_bStress = true;     // "Stress": syntax colouring
-    bool m_bExplain = true;    // "Explain": Japanese explanations under GCC's messages
-    int m_nTabWidth = 4;       // "TabWidth"
+    bool m_bAutoIndent = true;     // "AutoIndent"
+    bool m_bStress = true;         // "Stress": syntax colouring
+    bool m_bExplain = true;        // "Explain": Japanese explanations under GCC's messages
+    bool m_bFullWidthSpace = true; // "FullWidthSpace": a full-width space drawn as a faint box
+    int m_nTabWidth = 4;           // "TabWidth"
 
     // The driver path of a kind: values other than 0, 1 and 3 are the Visual C++ Toolkit.
     [[nodiscard]] const std::string& GetToolchainPath(int kind) const;

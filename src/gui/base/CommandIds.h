@@ -77,6 +77,7 @@ enum : int {
     ViewUtf8Convert = 32821,
     BuildStop = 32822,
     ViewExplain = 32823,
+    ViewFullWidthSpace = 32824,
 
     FirstTemplate = 200,
 };

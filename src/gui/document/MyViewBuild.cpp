@@ -96,6 +96,7 @@ void CMyView::LoadBuildSettingsOnCreate() {
     LoadBuildSettings(m_settings, ProgramEnvironment::Instance(), RealFileProbe());
     SetTabWidth(m_settings.m_nTabWidth);
     SetHighlight(m_settings.m_bStress);
+    SetShowFullWidthSpace(m_settings.m_bFullWidthSpace);
     SetAutoIndent(m_settings.m_bAutoIndent);
     // The selection and its status pane belong to the frame, which is complete only once the
     // window is shown.
@@ -122,6 +123,7 @@ void CMyView::SaveBuildSettingsOnDestroy() {
     if (buildWorker_.joinable()) buildWorker_.join();
     m_settings.m_nTabWidth = TabWidth();
     m_settings.m_bStress = Highlight();
+    m_settings.m_bFullWidthSpace = ShowsFullWidthSpace();
     m_settings.m_bAutoIndent = AutoIndent();
     WriteStoredBuildSettings(m_settings);
     if (!GetModuleDir().empty()) {

@@ -59,6 +59,9 @@ void CMyView::RegisterEditCommands(CommandTable& table) {
         cmd::ViewHighlight, [this] { SetHighlight(!Highlight()); },
         [this](CmdUI& ui) { ui.checked = Highlight(); });
     table.Register(
+        cmd::ViewFullWidthSpace, [this] { SetShowFullWidthSpace(!ShowsFullWidthSpace()); },
+        [this](CmdUI& ui) { ui.checked = ShowsFullWidthSpace(); });
+    table.Register(
         cmd::ImeToggle, [this] { SetImeOpen(!imeOpen_); },
         [this](CmdUI& ui) {
             // The text names what the command would do.

@@ -814,6 +814,12 @@ void CEditView::paintEvent(QPaintEvent* event) {
     }
 }
 
+void CEditView::SetShowFullWidthSpace(bool on) {
+    if (showFullWidthSpace_ == on) return;
+    showFullWidthSpace_ = on;
+    viewport()->update();
+}
+
 void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset selEnd) {
     const TextBuffer& b = control_.Buffer();
     const Offset start = b.LineStart(line);
@@ -875,7 +881,16 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
                 pending += QChar(cp932::DecodeSingle(byte));
             } else {
                 flush();
-                if (n == 2) {
+                if (n == 2 && showFullWidthSpace_ && byte == 0x81 && text[i + 1] == 0x40) {
+                    // Faint, so that it marks the character without reading as a box in
+                    // the program.
+                    QColor faint = color;
+                    faint.setAlphaF(0.35);
+                    const double side = std::min(w, double(lineHeight_)) - 4;
+                    p.setPen(QPen(faint, 1));
+                    p.drawRect(QRectF(x + (w - side) / 2 + 0.5, y + (lineHeight_ - side) / 2 + 0.5,
+                                      side - 1, side - 1));
+                } else if (n == 2) {
                     pendingX = x;
                     pendingColor = color;
                     pending =

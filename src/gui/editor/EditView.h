@@ -68,6 +68,9 @@ public:
     void SetEditorFont(const QFont& font);
     [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }
     void SetTextColors(QColor text, QColor background);
+    // A full-width space (81 40) looks like two blanks; shown, it is a faint square.
+    void SetShowFullWidthSpace(bool on);
+    [[nodiscard]] bool ShowsFullWidthSpace() const noexcept { return showFullWidthSpace_; }
     // Suspends painting while a command makes several changes; resuming repaints everything.
     void SetRedraw(bool on);
     void ScrollLines(int lines);
@@ -179,6 +182,7 @@ private:
     int lineHeight_ = 16;
     int ascent_ = 12;
     bool charByChar_ = false; // the font's advances do not follow the grid: draw each character
+    bool showFullWidthSpace_ = false;
     int tabCells_ = 8;
     int leftMargin_ = 1;
     int rightMargin_ = 1;
