@@ -34,5 +34,29 @@ TEST(ClipboardHistoryLine, SpellsOutControlsAndNeverSplitsACharacter) {
               "  0: " + std::string(249, 'a') + "\x83\x41");
 }
 
+TEST(ClipboardRepeats, ARepeatOfTheNewestWithTheSameOwnerIsNoCopy) {
+    using A = ClipboardAnnouncement;
+    const std::vector<std::string> text{"text/plain"}, rich{"text/html", "text/plain"};
+    struct Step {
+        A announced;
+        bool onWayland, elsewhere; // taken where focus repeats it, and where it does not
+    };
+    const Step steps[] = {
+        {A{"a", text, false}, true, true},  // the first is always taken
+        {A{"a", text, false}, false, true}, // the focus came back: a repeat
+        {A{"a", rich, false}, true, true},  // other formats: a new copy
+        {A{"a", rich, true}, true, true},   // the same text, now ours: another owner
+        {A{"a", rich, true}, false, true},  // our own, repeated
+        {A{"a", rich, false}, true, true},  // another program took it again
+        {A{"b", rich, false}, true, true},  {A{"", {}, false}, true, true},
+        {A{"", {}, false}, false, true},
+    };
+    ClipboardRepeats wayland(true), x11(false);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_EQ(wayland.Take(steps[i].announced), steps[i].onWayland) << i;
+        EXPECT_EQ(x11.Take(steps[i].announced), steps[i].elsewhere) << i;
+    }
+}
+
 } // namespace
 } // namespace mireka

@@ -43,4 +43,14 @@ std::string ClipboardHistoryLine(long index, std::string_view text) {
     return line;
 }
 
+bool ClipboardRepeats::Take(ClipboardAnnouncement announcement) {
+    // Another owner means another program took the clipboard in between, whatever it holds.
+    if (repeatedOnFocus_ && any_ && announcement.ours == newest_.ours &&
+        announcement.text == newest_.text && announcement.formats == newest_.formats)
+        return false;
+    newest_ = std::move(announcement);
+    any_ = true;
+    return true;
+}
+
 } // namespace mireka

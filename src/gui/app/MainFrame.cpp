@@ -181,7 +181,11 @@ struct CMainFrame::OutputChannel {
     bool closed = false;
 };
 
-CMainFrame::CMainFrame(CMyApp& app) : app_(app), outputChannel_(std::make_shared<OutputChannel>()) {
+CMainFrame::CMainFrame(CMyApp& app)
+    : app_(app),
+      // Wayland announces the clipboard again at every return of the focus.
+      clipboardRepeats_(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))),
+      outputChannel_(std::make_shared<OutputChannel>()) {
     InitMirekaResources();
     setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
@@ -383,7 +387,14 @@ void CMainFrame::CaptureClipboard() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     // An image or a list of files is not remembered.
     if (!data || !data->hasText()) return;
-    clipboardHistory_.push_front(data->text());
+    std::vector<std::string> formats;
+    for (const QString& f : data->formats())
+        formats.push_back(f.toStdString());
+    const QString text = data->text();
+    if (!clipboardRepeats_.Take({text.toStdString(), std::move(formats),
+                                 QGuiApplication::clipboard()->ownsClipboard()}))
+        return;
+    clipboardHistory_.push_front(text);
     if (clipboardHistory_.size() > kClipboardHistoryMax) clipboardHistory_.pop_back();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/app/FrameSettings.h"
+#include "core/document/ClipboardHistory.h"
 #include "gui/base/CommandTable.h"
 #include "gui/base/FrameServices.h"
 
@@ -176,7 +177,8 @@ private:
     bool m_bTopMost = false;
     std::vector<std::string> hints_;
     std::deque<QString> clipboardHistory_; // newest first
-    bool lockKeysFromEvents_ = false;      // the platform puts the lock keys in key events' state
+    ClipboardRepeats clipboardRepeats_;
+    bool lockKeysFromEvents_ = false; // the platform puts the lock keys in key events' state
     bool placementArmed_ = true;
     bool destroyed_ = false;
     std::shared_ptr<OutputChannel> outputChannel_;
