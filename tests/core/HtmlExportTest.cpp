@@ -74,6 +74,10 @@ TEST(HtmlExport, TabsExpandByByteColumns) {
 TEST(HtmlExport, LongWordsAndBinaryBytesPassThrough) {
     const std::string word(600, 'w');
     EXPECT_EQ(Body(word), word);
+    // A word is cut after 255 bytes: what follows is a word of its own, and may be a keyword.
+    const std::string w254(254, 'w'), w255(255, 'w');
+    EXPECT_EQ(Body(w255 + "int"), w255 + K + "int" + E);
+    EXPECT_EQ(Body(w254 + "int"), w254 + "int");
     std::string binary;
     for (int b = 1; b < 256; ++b)
         if (b != '\r') binary += static_cast<char>(b);

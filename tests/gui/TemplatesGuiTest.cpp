@@ -12,11 +12,14 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace mireka {
 namespace {
@@ -100,20 +103,24 @@ TEST_F(TemplatesGuiTest, AddingListingAndInserting) {
     EXPECT_EQ(prompts.messages.back().text, "ひな型の名前に「/」は使えません。");
     EXPECT_FALSE(QFile::exists(folder + "/../escape.tpl"));
 
-    // Listed in the user's order, files of other kinds left out, ids from 200.
-    test::WriteBytes(Tpl("b"), "B\r\n");
-    test::WriteBytes(Tpl("A"), std::string("A\0ignored", 9).c_str());
+    // Listed in the user's order, not in byte order (which puts capitals first), files of other
+    // kinds left out, ids from 200.
+    const QLocale saved;
+    const std::shared_ptr<void> restore(nullptr, [saved](void*) { QLocale::setDefault(saved); });
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    test::WriteBytes(Tpl("B"), "B\r\n");
+    test::WriteBytes(Tpl("a"), std::string("A\0ignored", 9).c_str());
     test::WriteBytes(folder + "/notes.txt", "N");
     EXPECT_EQ(MenuTexts(),
-              QStringList({"ひな型に追加(&A)...", "ひな型の整理(&O)...", "—", "A", "b", "hello"}));
-    EXPECT_EQ(Frame().TemplateNames(), (std::vector<std::string>{"A", "b", "hello"}));
+              QStringList({"ひな型に追加(&A)...", "ひな型の整理(&O)...", "—", "a", "B", "hello"}));
+    EXPECT_EQ(Frame().TemplateNames(), (std::vector<std::string>{"a", "B", "hello"}));
     EXPECT_TRUE(Commands().State(cmd::TemplateOrganize).enabled);
 
     // Inserting replaces the selection: one Undo takes the text out, the next brings it back.
     View().SetWindowText("xyz");
     View().ClearUndoHistory();
     View().SetSel(1, 2);
-    MenuItem("b")->trigger();
+    MenuItem("B")->trigger();
     EXPECT_EQ(View().GetWindowText(), "xB\r\nz");
     View().Undo();
     EXPECT_EQ(View().GetWindowText(), "xz");
@@ -121,12 +128,12 @@ TEST_F(TemplatesGuiTest, AddingListingAndInserting) {
     EXPECT_EQ(View().GetWindowText(), "xyz");
     // Up to a NUL byte; a file that went away says so and changes nothing.
     View().SetSel(0, 0);
-    MenuItem("A")->trigger();
+    MenuItem("a")->trigger();
     EXPECT_EQ(View().GetWindowText(), "Axyz");
-    QFile::remove(Tpl("b"));
-    MenuItem("b")->trigger();
+    QFile::remove(Tpl("B"));
+    MenuItem("B")->trigger();
     EXPECT_EQ(prompts.messages.back().text,
-              "'" + Tpl("b") +
+              "'" + Tpl("B") +
                   "' をオープンできません。\nファイルまたはフォルダーが見つかりません。");
     EXPECT_EQ(View().GetWindowText(), "Axyz");
 }
