@@ -27,10 +27,18 @@ JapaneseEncoding Detect(std::string_view s) {
     return JapaneseEncoding::None;
 }
 
-void Pair(std::string& out, unsigned j1, unsigned j2) {
+// A pair outside the table keeps its bytes `b`, `c`.
+void Pair(std::string& out, char b, char c, unsigned j1, unsigned j2) {
     const std::uint16_t p = mireka::JisToShiftJisPair(j1 & 0xFF, j2 & 0xFF);
-    out += static_cast<char>(p >> 8);
-    out += static_cast<char>(p & 0xFF);
+    const unsigned lead = p >> 8, trail = p & 0xFF;
+    if (((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) &&
+        ((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC))) {
+        out += static_cast<char>(lead);
+        out += static_cast<char>(trail);
+    } else {
+        out += b;
+        out += c;
+    }
 }
 
 std::string Euc(std::string_view s) {
@@ -45,7 +53,7 @@ std::string Euc(std::string_view s) {
         if (b == 0x8E)
             out += static_cast<char>(c >= 0x21 && c <= 0x5F ? c + 0x80 : c);
         else
-            Pair(out, b - 0x80, c - 0x80);
+            Pair(out, s[i - 1], s[i], b - 0x80, c - 0x80);
     }
     return out;
 }
@@ -68,9 +76,11 @@ std::string Jis(std::string_view s) {
         else if (mode == kAscii || (mode == kKanji && i + 1 == s.size()))
             out += s[i];
         else if (mode == kKana)
-            out += static_cast<char>(s[i] + 0x80);
+            out += static_cast<unsigned char>(s[i]) < 0x80 ? static_cast<char>(s[i] + 0x80) : s[i];
         else
-            Pair(out, static_cast<unsigned char>(s[i]), static_cast<unsigned char>(s[i + 1])), ++i;
+            Pair(out, s[i], s[i + 1], static_cast<unsigned char>(s[i]),
+                 static_cast<unsigned char>(s[i + 1])),
+                ++i;
     }
     return out;
 }
@@ -115,6 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mireka::EucToShiftJis(euc);
     mireka::JisToShiftJis(jis);
     if (euc.size() > size || jis.size() > size || euc != Euc(text) || jis != Jis(text))
+        std::abort();
+    // A NUL would end the text at the next open: none may appear that was not there.
+    if (text.find('\0') == std::string_view::npos &&
+        (euc.find('\0') != std::string::npos || jis.find('\0') != std::string::npos))
         std::abort();
     const bool changed = mireka::ConvertJapaneseText(converted);
     if (changed != (found == JapaneseEncoding::EucJp || found == JapaneseEncoding::Jis))
