@@ -120,7 +120,7 @@ TEST_F(CompilerSettingsDlgTest, EachClickRewritesTheTextAndOnlyOkStoresIt) {
     QStringList texts;
     for (const QAction* a : commands.Actions(cmd::BuildGccSettings))
         texts << a->text();
-    EXPECT_TRUE(texts.contains("GCC の設定(&G)...")) << texts.join(',').toStdString();
+    EXPECT_TRUE(texts.contains("GCC の設定(&E)...")) << texts.join(',').toStdString();
     view.GetBuildSettings().m_strVctkClPath.clear();
     commands.UpdateAll();
     EXPECT_FALSE(commands.State(cmd::BuildVctkSettings).enabled) << "no toolkit, no settings";
