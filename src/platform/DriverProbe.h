@@ -1,5 +1,5 @@
 // What a compiler driver says of itself (`<driver> --version`), asked with a time limit and
-// remembered per driver path for the rest of the program's run.
+// remembered per driver path, file size and modification time for the rest of the program's run.
 #pragma once
 
 #include <QProcessEnvironment>
