@@ -350,6 +350,38 @@ TEST_F(BuildRunTest, F5RunsTheProgramInATerminalWithArgumentsHistoryAndPause) {
     EXPECT_FALSE(QFile::exists(log)) << "cancel runs nothing";
 }
 
+TEST_F(BuildRunTest, RunningWithoutTheProgramSaysSoAndOpensNothing) {
+    WriteBytes(Path("kadai4.c"), "int main(void){return 0;}\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kadai4")); // a folder is no program
+    struct Case {
+        int toolchain;
+        int command;
+        QString message;
+    };
+    const Case cases[] = {
+        {kBorland, cmd::BuildRun,
+         "実行ファイル kadai4.exe がありません。先にコンパイルしてください。"},
+        {kGcc, cmd::BuildRun, "実行ファイル kadai4 がありません。先にコンパイルしてください。"},
+        {kLsi, cmd::BuildRunWithArgs,
+         "実行ファイル kadai4.exe がありません。先にコンパイルしてください。"},
+    };
+    Start(Path("kadai4.c"), kBorland);
+    CArgumentsDlg::SetDriver(
+        [](CArgumentsDlg& d) { QTest::keyClick(d.ComboBox()->lineEdit(), Qt::Key_Return); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        Frame().SetToolchain(c.toolchain);
+        prompts.messages.clear();
+        ASSERT_TRUE(Commands().Execute(c.command));
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, c.message);
+        EXPECT_EQ(prompts.messages[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(prompts.messages[0].caption, "Mireka");
+    }
+    EXPECT_FALSE(QFile::exists(Path("terminal.log")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(MakeModulePath("do_exe.sh"))));
+}
+
 TEST_F(BuildRunTest, RunsFromAProgramFolderWithABlankThroughEitherKindOfTerminal) {
     QDir(dir.path()).mkdir("my src");
     WriteBytes(Path("my src/hello.c"), "int main(void){return 0;}\r\n");
@@ -519,6 +551,7 @@ TEST_F(BuildRunTest, SettingsAreReadAtCreationAndWrittenAtDestruction) {
     WriteProfileInt("Settings", "TabWidth", 8);
     WriteProfileString("Settings", "Response File", "/r/p.rsp");
     WriteBytes(Path("a.c"), "int main(void){return 0;}\r\n");
+    ASSERT_TRUE(test::WriteScript(Path("a.exe"), "#!/bin/sh\nexit 0\n")); // as if compiled
     Start(Path("a.c"), kBorland);
     const BuildSettings& s = View().GetBuildSettings();
     EXPECT_FALSE(s.m_bPause);

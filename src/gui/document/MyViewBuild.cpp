@@ -391,6 +391,11 @@ void CMyView::RunProgram(const std::string& path, const std::optional<std::strin
     if (path.empty()) return;
     const int kind = SelectedToolchain();
     const RunTarget target = MakeRunTarget(kind, path);
+    // Run without it, the console would only say, in the shell's words, that it is not found.
+    if (!QueryFile(target.programPath).isRegular) {
+        Tell(this, FormatMissingProgram(target.programName), QMessageBox::Warning);
+        return;
+    }
     if (IsWindowsGuiExecutableFile(target.programPath)) {
         if (!ShellOpen(target.programPath)) Tell(this, kCannotRunMessage, QMessageBox::Warning);
         return;
