@@ -109,6 +109,11 @@ std::string DriverVersionText(const std::string& driver, const QProcessEnvironme
     return probes.versions.try_emplace(std::move(key), std::move(text)).first->second;
 }
 
+bool IsDosOrWindowsImage(const std::string& path) {
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+}
+
 bool IsClangDriver(const std::string& driver, const QProcessEnvironment& env) {
     return IsClangVersionText(DriverVersionText(driver, env));
 }

@@ -18,6 +18,9 @@ inline constexpr int kDriverQueryTimeoutMs = 2000;
                                             const QProcessEnvironment& env,
                                             int timeoutMs = kDriverQueryTimeoutMs);
 
+// The file is an MS-DOS or Windows program (it starts with "MZ"); false when it cannot be read.
+[[nodiscard]] bool IsDosOrWindowsImage(const std::string& path);
+
 // The driver names itself clang.
 [[nodiscard]] bool IsClangDriver(const std::string& driver, const QProcessEnvironment& env);
 

@@ -469,7 +469,16 @@ void CMyView::OnChooseResponseFile() {
 }
 
 void CMyView::OnSwitchToolchain() {
-    SetSelectedToolchain(NextToolchain(SelectedToolchain(), m_settings));
+    const auto usable = [this](ToolchainKind kind) {
+        const std::string& driver = m_settings.GetToolchainPath(static_cast<int>(kind));
+        return IsToolchainUsable({!driver.empty(), !driver.empty() && IsDosOrWindowsImage(driver)});
+    };
+    if (const std::optional<int> next = NextToolchain(SelectedToolchain(), usable)) {
+        SetSelectedToolchain(*next);
+        return;
+    }
+    Prompts::Current().Beep();
+    if (FrameServices* frame = FrameOf(this)) frame->ShowHint(Text(kNoOtherToolchainMessage));
 }
 
 void CMyView::OnToolchainSettings(ToolchainKind kind) {
