@@ -60,9 +60,8 @@ TEST(MenuMnemonic, NoTwoItemsOfOneMenuShareALetter) {
             if (!letter.isNull() && ++uses[letter] == 2) clashes.insert({menu.name, letter});
         }
     }
-    // The original program's own texts share these letters (ツール バー and 構文強調表示; コピー
-    // and コンパイル, 貼り付け and 引数を指定して実行), and they keep their texts; nothing else
-    // may.
+    // The program's fixed texts share these letters (ツール バー and 構文強調表示; コピー and
+    // コンパイル, 貼り付け and 引数を指定して実行) and keep them; nothing else may.
     const std::set<std::pair<std::string, QChar>> kept = {
         {"表示(&V)", QChar('T')}, {"context menu", QChar('C')}, {"context menu", QChar('P')}};
     EXPECT_EQ(clashes, kept);
