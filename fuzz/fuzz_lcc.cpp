@@ -30,16 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string expect;
     for (const std::string& t : tokens) {
         const char kind = t.size() >= 2 && t[0] == '-' ? t[1] : '\0';
-        expect += kind == 'I'   ? "-I" + inst.base + "INCLUDE"
-                  : kind == 'L' ? "-L" + inst.base + "LIB"
+        expect += kind == 'I'   ? "-I" + inst.base + inst.include
+                  : kind == 'L' ? "-L" + inst.base + inst.lib
                   : kind == 'X' ? "-X" + inst.base + inst.binDir
                                 : t;
         expect += "\r\n";
     }
     if (once != expect) std::abort();
-    // A folder with a blank, '#' or line end in it cannot be one token; a token that starts or
-    // ends with another blank loses it to the trimming of its line when read again.
-    if (blankEdge || location.find_first_of(" \t\r\n\v\f#") != std::string_view::npos) return 0;
+    // A folder with a blank, '#' or line end in it cannot be one token (the dialog refuses such
+    // a location); a token that starts or ends with another blank loses it to the trimming of
+    // its line when read again.
+    if (blankEdge || !mireka::LccFoldersAreTokens(location, style)) return 0;
     if (mireka::RewriteLcc(mireka::TokenizeLcc(once), location, style) != once) std::abort();
     return 0;
 }

@@ -3,12 +3,17 @@
 
 #include "core/toolchain/Clang.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <atomic>
+#include <compare>
 #include <map>
 #include <mutex>
 
@@ -21,9 +26,35 @@ namespace mireka {
 
 namespace {
 
+// A driver as the answers are kept: its path and the file behind it, so that a driver replaced
+// where it is (an upgrade) is asked again.
+struct DriverKey {
+    std::string driver;
+    std::string file; // links followed
+    qint64 size = -1;
+    qint64 mtime = -1; // milliseconds since the epoch
+    auto operator<=>(const DriverKey&) const = default;
+};
+
+DriverKey KeyOf(const std::string& driver, const QProcessEnvironment& env) {
+    QString path = QFile::decodeName(QByteArray::fromStdString(driver));
+    // A bare name is found on PATH, as the process is.
+    if (!QDir::fromNativeSeparators(path).contains(QLatin1Char('/')))
+        path = QStandardPaths::findExecutable(
+            path,
+            env.value(QStringLiteral("PATH")).split(QDir::listSeparator(), Qt::SkipEmptyParts));
+    DriverKey key{driver, {}, -1, -1};
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) return key;
+    key.file = QFile::encodeName(info.canonicalFilePath()).toStdString();
+    key.size = info.size();
+    key.mtime = info.lastModified().toMSecsSinceEpoch();
+    return key;
+}
+
 struct Probes {
     std::mutex mutex;
-    std::map<std::string, std::string> versions;
+    std::map<DriverKey, std::string> versions;
     std::atomic<bool> noticeShown{false};
 };
 
@@ -66,15 +97,21 @@ std::string DriverVersionText(const std::string& driver, const QProcessEnvironme
                               int timeoutMs) {
     if (driver.empty()) return {};
     Probes& probes = State();
+    DriverKey key = KeyOf(driver, env);
     {
         const std::lock_guard lock(probes.mutex);
-        if (const auto known = probes.versions.find(driver); known != probes.versions.end())
+        if (const auto known = probes.versions.find(key); known != probes.versions.end())
             return known->second;
     }
     // Asked without the lock: a compile's worker and the report may ask at the same time.
     std::string text = QueryVersion(driver, env, timeoutMs);
     const std::lock_guard lock(probes.mutex);
-    return probes.versions.try_emplace(driver, std::move(text)).first->second;
+    return probes.versions.try_emplace(std::move(key), std::move(text)).first->second;
+}
+
+bool IsDosOrWindowsImage(const std::string& path) {
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
 }
 
 bool IsClangDriver(const std::string& driver, const QProcessEnvironment& env) {

@@ -1,5 +1,5 @@
 // What a compiler driver says of itself (`<driver> --version`), asked with a time limit and
-// remembered per driver path for the rest of the program's run.
+// remembered per driver path, file size and modification time for the rest of the program's run.
 #pragma once
 
 #include <QProcessEnvironment>
@@ -17,6 +17,9 @@ inline constexpr int kDriverQueryTimeoutMs = 2000;
 [[nodiscard]] std::string DriverVersionText(const std::string& driver,
                                             const QProcessEnvironment& env,
                                             int timeoutMs = kDriverQueryTimeoutMs);
+
+// The file is an MS-DOS or Windows program (it starts with "MZ"); false when it cannot be read.
+[[nodiscard]] bool IsDosOrWindowsImage(const std::string& path);
 
 // The driver names itself clang.
 [[nodiscard]] bool IsClangDriver(const std::string& driver, const QProcessEnvironment& env);

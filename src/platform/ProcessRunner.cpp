@@ -278,7 +278,10 @@ CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
         file.close();
     }
     QFile::remove(capturePath);
-    if (overLimit) waitError.insert(0, kCaptureLimitNote);
+    if (overLimit) {
+        transcript.CutOff();
+        waitError.insert(0, kCaptureLimitNote);
+    }
     if (ending == Ending::Stop) transcript.Stopped();
     transcript.Ended(waitError + command.note);
     show(transcript, true);

@@ -83,18 +83,32 @@ TEST(BuildTranscript, EachRunStartsAFreshText) {
     EXPECT_EQ(t.Text(), "second\r\n");
 }
 
-TEST(BuildTranscript, AStoppedRunEndsWithTheStopLineOnALineOfItsOwn) {
-    for (const auto& [captured, between] : std::vector<std::pair<std::string, std::string>>{
-             {"", ""}, {"tick\n", ""}, {"tick\r\n", ""}, {"half", "\r\n"}}) {
+TEST(BuildTranscript, AStoppedOrCutRunEndsWithItsLinesOnLinesOfTheirOwn) {
+    struct Case {
+        std::string captured;
+        bool cut;
+        std::string between; // what closes the command's last line
+    };
+    const Case cases[] = {
+        {"", false, ""},         {"tick\n", false, ""},    {"tick\r\n", false, ""},
+        {"half", false, "\r\n"}, {"tick\r", false, "\n"},  {"", true, ""},
+        {"lo\nlo\n", true, ""},  {"lo\nlo", true, "\r\n"}, {"lo\r", true, "\n"},
+    };
+    for (const Case& c : cases) {
         Transcript t(RunKind::Command);
         t.Begin("sh -c loop");
         t.Started();
-        t.AppendCaptured(captured);
-        t.Stopped();
-        t.Ended();
-        EXPECT_EQ(t.Text(), "sh -c loop\r\n*** コマンド開始 ***\r\n" + captured + between +
-                                "*** 中止しました ***\r\n*** コマンド終了 ***\r\n")
-            << captured;
+        t.AppendCaptured(c.captured);
+        if (c.cut)
+            t.CutOff();
+        else
+            t.Stopped();
+        t.Ended(c.cut ? kCaptureLimitNote : std::string_view());
+        EXPECT_EQ(t.Text(), "sh -c loop\r\n*** コマンド開始 ***\r\n" + c.captured + c.between +
+                                (c.cut ? "" : "*** 中止しました ***\r\n") +
+                                "*** コマンド終了 ***\r\n" +
+                                (c.cut ? std::string(kCaptureLimitNote) : ""))
+            << c.captured << (c.cut ? " cut" : " stopped");
     }
 }
 

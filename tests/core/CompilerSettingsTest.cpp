@@ -52,13 +52,7 @@ TEST(CompilerSettingsTest, OpeningReadsTheBoxesAndAClickRewritesTheText) {
         // LSI C-86: "-j" is dropped by any click, "-O" is found inside "-Ox".
         {K::LsiC86, false, "-j -O", "-j -O", {"-O"}, {"-cn", "-O"}, "-cn -O"},
         {K::LsiC86, false, "-OO", "", {}, {}, ""},
-        {K::LsiC86,
-         false,
-         "-Ox -OO -j0 -cu -I.",
-         "-Ox  -j0 -cu -I.",
-         {"-O"},
-         {"-O"},
-         "-Ox -I. -O"},
+        {K::LsiC86, false, "-Ox -OO -j0 -cu -I.", "-Ox  -j0 -cu -I.", {"-O"}, {"-O"}, "-Ox -I. -O"},
         {K::LsiC86, true, "-LMATHLIB", "-lmathlib", {"-lmathlib"}, {"-lmathlib"}, "-lmathlib"},
         {K::LsiC86,
          true,
@@ -129,21 +123,58 @@ TEST(CompilerSettingsTest, LccTokensSpanLinesAndKeepComments) {
 }
 
 TEST(CompilerSettingsTest, LccIsRewrittenForTheInstallation) {
+    using P = PathStyle;
     const std::vector<std::string> tokens = {
         "-IC:\\OLD\\INCLUDE", "-LC:\\OLD\\LIB", "# paths", "-Xold", "-", "-v", "x"};
-    EXPECT_EQ(RewriteLcc(tokens, "C:\\LSIC86\\BIN\\LCC.EXE", PathStyle::Windows),
-              "-IC:\\LSIC86\\INCLUDE\r\n-LC:\\LSIC86\\LIB\r\n# paths\r\n-XC:\\LSIC86\\BIN\r\n"
-              "-\r\n-v\r\nx\r\n");
-    EXPECT_EQ(LccFilePath("C:\\LSIC86\\BIN\\LCC.EXE", PathStyle::Windows), "C:\\LSIC86\\BIN\\_LCC");
-    // A case-sensitive system: the folders keep the case the location spells them in.
-    EXPECT_EQ(RewriteLcc(tokens, "/opt/Lsi C86/bin/lcc.exe", PathStyle::Posix),
-              "-I/opt/Lsi C86/INCLUDE\r\n-L/opt/Lsi C86/LIB\r\n# paths\r\n-X/opt/Lsi C86/bin\r\n"
-              "-\r\n-v\r\nx\r\n");
-    EXPECT_EQ(LccFilePath("/opt/Lsi C86/bin/lcc.exe", PathStyle::Posix), "/opt/Lsi C86/bin/_LCC");
-    // Without the driver's folder the file is looked for where the text points.
-    EXPECT_EQ(LccFilePath("/opt/lcc.exe", PathStyle::Posix), "/opt/lcc.exeBIN/_LCC");
-    // Windows takes either separator.
-    EXPECT_EQ(LccFilePath("C:/LSIC86/bin/LCC.EXE", PathStyle::Windows), "C:/LSIC86/bin\\_LCC");
+    struct Case {
+        std::string_view location;
+        P style;
+        std::string_view file, include, lib, bin; // bin: what -X gets
+    };
+    const Case cases[] = {
+        {"C:\\LSIC86\\BIN\\LCC.EXE", P::Windows, "C:\\LSIC86\\BIN\\_LCC", "C:\\LSIC86\\INCLUDE",
+         "C:\\LSIC86\\LIB", "C:\\LSIC86\\BIN"},
+        // Windows takes either separator.
+        {"C:/LSIC86/bin/LCC.EXE", P::Windows, "C:/LSIC86/bin\\_LCC", "C:/LSIC86/include",
+         "C:/LSIC86/lib", "C:/LSIC86/bin"},
+        // A case-sensitive system: the folders are spelt in the case of the driver's folder.
+        {"/opt/lsic86/bin/lcc.exe", P::Posix, "/opt/lsic86/bin/_LCC", "/opt/lsic86/include",
+         "/opt/lsic86/lib", "/opt/lsic86/bin"},
+        {"/opt/LSIC86/Bin/LCC.EXE", P::Posix, "/opt/LSIC86/Bin/_LCC", "/opt/LSIC86/Include",
+         "/opt/LSIC86/Lib", "/opt/LSIC86/Bin"},
+        {"/opt/lsic86/BIN/lcc.exe", P::Posix, "/opt/lsic86/BIN/_LCC", "/opt/lsic86/INCLUDE",
+         "/opt/lsic86/LIB", "/opt/lsic86/BIN"},
+        // Without BIN/LCC.EXE: the driver's own folder and its parent.
+        {"/opt/lsic/lcc.exe", P::Posix, "/opt/lsic/_LCC", "/opt/include", "/opt/lib", "/opt/lsic"},
+        {"/home/u/LSI86/bin2/LCC.EXE", P::Posix, "/home/u/LSI86/bin2/_LCC", "/home/u/LSI86/include",
+         "/home/u/LSI86/lib", "/home/u/LSI86/bin2"},
+        {"/lcc.exe", P::Posix, "/_LCC", "/INCLUDE", "/LIB", "/"},
+        {"D:\\Tools\\Lsi\\lcc.exe", P::Windows, "D:\\Tools\\Lsi\\_LCC", "D:\\Tools\\Include",
+         "D:\\Tools\\Lib", "D:\\Tools\\Lsi"},
+        {"C:\\LCC.EXE", P::Windows, "C:\\_LCC", "C:\\INCLUDE", "C:\\LIB", "C:\\"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location);
+        EXPECT_EQ(LccFilePath(c.location, c.style), c.file);
+        EXPECT_TRUE(LccFoldersAreTokens(c.location, c.style));
+        const std::string rewritten = RewriteLcc(tokens, c.location, c.style);
+        EXPECT_EQ(rewritten, "-I" + std::string(c.include) + "\r\n-L" + std::string(c.lib) +
+                                 "\r\n# paths\r\n-X" + std::string(c.bin) + "\r\n-\r\n-v\r\nx\r\n");
+        EXPECT_EQ(RewriteLcc(TokenizeLcc(rewritten), c.location, c.style), rewritten)
+            << "a second rewrite changes nothing";
+    }
+}
+
+TEST(CompilerSettingsTest, LccIsNotWrittenWithFoldersThatWouldSplitIntoTokens) {
+    for (const std::string_view location :
+         {"/opt/Lsi C86/bin/lcc.exe", "/opt/lsi\tc/bin/lcc.exe", "/opt/c#/bin/lcc.exe",
+          "/opt/Lsi C86/lcc.exe", "/opt/a b/lsic/lcc.exe"}) {
+        EXPECT_FALSE(LccFoldersAreTokens(location, PathStyle::Posix)) << location;
+    }
+    EXPECT_FALSE(
+        LccFoldersAreTokens("C:\\Program Files\\LSIC86\\BIN\\LCC.EXE", PathStyle::Windows));
+    // Only the folders are written: the driver's own name does not matter.
+    EXPECT_TRUE(LccFoldersAreTokens("/opt/lsic86/bin/my lcc.exe", PathStyle::Posix));
 }
 
 TEST(CompilerSettingsTest, BorlandConfigurationBesideTheDriver) {

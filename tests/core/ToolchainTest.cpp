@@ -22,13 +22,17 @@ BuildSettings Configured(bool bcc, bool lsi, bool vctk, bool gcc) {
     return s;
 }
 
+constexpr int kStays = -1; // the switch beeps and the selection stays
+
 // The selections met by pressing the switch command `n` times from `start`.
-std::vector<int> Cycle(int start, const BuildSettings& s, int n) {
+std::vector<int> Cycle(int start, const std::set<int>& usable, int n) {
     std::vector<int> seen;
     int k = start;
     for (int i = 0; i < n; ++i) {
-        k = NextToolchain(k, s);
-        seen.push_back(k);
+        const std::optional<int> next =
+            NextToolchain(k, [&](ToolchainKind kind) { return usable.contains(int(kind)); });
+        seen.push_back(next.value_or(kStays));
+        k = next.value_or(k);
     }
     return seen;
 }
@@ -79,32 +83,51 @@ TEST(Toolchain, ValuesOutsideTheTableMeanTheVisualCppToolkit) {
     EXPECT_EQ(s.GetToolchainPath(-3), s.m_strVctkClPath);
 }
 
-TEST(Toolchain, SwitchCycleFollowsWhatIsConfigured) {
-    // Neither the Visual C++ Toolkit nor GCC: Borland and LSI C-86 alternate.
-    const BuildSettings none = Configured(true, true, false, false);
-    EXPECT_EQ(Cycle(kBcc, none, 4), (std::vector<int>{kLsi, kBcc, kLsi, kBcc}));
+TEST(Toolchain, SwitchGoesRoundTheUsableKindsInOrder) {
+    struct Case {
+        std::set<int> usable;
+        int start;
+        std::vector<int> seen;
+    };
+    const Case cases[] = {
+        // Neither the Visual C++ Toolkit nor GCC: Borland and LSI C-86 alternate.
+        {{kBcc, kLsi}, kBcc, {kLsi, kBcc, kLsi, kBcc}},
+        // With the toolkit usable, three presses from Borland give VCTK, LSIC86, BCC55.
+        {{kBcc, kLsi, kVctk}, kBcc, {kVctk, kLsi, kBcc}},
+        // Every kind once per round, GCC after LSI C-86.
+        {{kBcc, kLsi, kVctk, kGcc}, kBcc, {kVctk, kLsi, kGcc, kBcc}},
+        // Kinds that cannot be used are passed over.
+        {{kLsi, kGcc}, kGcc, {kLsi, kGcc, kLsi}},
+        {{kVctk, kGcc}, kLsi, {kGcc, kVctk, kGcc}},
+        // Only GCC: from anywhere else to GCC, then nowhere.
+        {{kGcc}, kBcc, {kGcc, kStays, kStays}},
+        {{kGcc}, kGcc, {kStays}},
+        {{}, kLsi, {kStays}},
+        // A stored 2 without the toolkit stays "VCTK" until the first switch, which gives 1;
+        // so does any other unknown value, which means the toolkit.
+        {{kBcc, kLsi}, kVctk, {kLsi}},
+        {{kBcc, kLsi}, 57, {kLsi}},
+        {{kBcc, kLsi, kVctk, kGcc}, -1, {kLsi}},
+        {{kVctk}, 57, {kStays}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.start << ", usable " << c.usable.size());
+        EXPECT_EQ(Cycle(c.start, c.usable, int(c.seen.size())), c.seen);
+    }
+}
 
-    // With the toolkit usable, three presses from Borland give VCTK, LSIC86, BCC55.
-    const BuildSettings vctk = Configured(true, true, true, false);
-    EXPECT_EQ(Cycle(kBcc, vctk, 3), (std::vector<int>{kVctk, kLsi, kBcc}));
-
-    // With GCC configured it follows LSI C-86 and leads back to Borland.
-    const BuildSettings gcc = Configured(false, false, false, true);
-    EXPECT_EQ(Cycle(kLsi, gcc, 3), (std::vector<int>{kGcc, kBcc, kLsi}));
-
-    // Both: every kind once per round.
-    const BuildSettings all = Configured(true, true, true, true);
-    EXPECT_EQ(Cycle(kBcc, all, 4), (std::vector<int>{kVctk, kLsi, kGcc, kBcc}));
-
-    // A stored 2 without the toolkit stays "VCTK" until the first switch, which gives 1; so
-    // does any other unknown value.
-    EXPECT_EQ(ToolchainIndicator(2), "VCTK");
-    EXPECT_EQ(NextToolchain(2, none), kLsi);
-    EXPECT_EQ(NextToolchain(57, none), kLsi);
-    EXPECT_EQ(NextToolchain(-1, all), kLsi);
-    // GCC always goes to Borland, configured or not.
-    EXPECT_EQ(NextToolchain(kGcc, none), kBcc);
-    EXPECT_EQ(NextToolchain(kGcc, BuildSettings{}), kBcc);
+TEST(Toolchain, AKindIsUsableWhenConfiguredWithADriverThatRunsHere) {
+    struct Case {
+        ToolchainFacts facts;
+        bool windowsHost, usable;
+    };
+    const Case cases[] = {
+        {{false, false}, false, false}, {{false, false}, true, false}, {{true, false}, false, true},
+        {{true, false}, true, true},    {{true, true}, false, false},  {{true, true}, true, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsToolchainUsable(c.facts, c.windowsHost), c.usable)
+            << c.facts.configured << c.facts.dosOrWindowsImage << c.windowsHost;
 }
 
 TEST(Toolchain, GccIsTheStartingSelectionOnlyOnAFreshSetupWithGcc) {

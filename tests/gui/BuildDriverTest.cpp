@@ -11,6 +11,7 @@
 #include "BuildTestSupport.h"
 #include "GuiTestSupport.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -99,6 +100,41 @@ TEST_F(BuildDriverTest, ReportCommandShowsEveryRowReadOnlyAndAHangingGccIsNotWai
         << shown.toStdString();
     EXPECT_FALSE(shown.contains("[bcc32.cfg]"));
     EXPECT_FALSE(shown.contains('\r'));
+}
+
+TEST_F(BuildDriverTest, ADriverIsAskedAgainOnlyWhenItsFileChanges) {
+    const QString gcc = Path("gcc");
+    const QDateTime installed = QDateTime::currentDateTimeUtc().addDays(-30);
+    // Each answer is counted in asked.log.
+    const auto install = [&](const QByteArray& version, const QDateTime& when) {
+        ASSERT_TRUE(test::WriteScript(gcc, "#!/bin/sh\necho x >>\"$(dirname \"$0\")/asked.log\"\n"
+                                           "echo 'gcc (Stand-in) " +
+                                               version + "'\n"));
+        QFile file(gcc);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    struct Step {
+        QByteArray version; // empty: the file is left as it is
+        QDateTime when;
+        std::string answer;
+        int asked;
+    };
+    const Step steps[] = {
+        {"12.2.0", installed, "gcc (Stand-in) 12.2.0\n", 1},
+        {{}, {}, "gcc (Stand-in) 12.2.0\n", 1},
+        // An upgrade of the same size, or one of another size at the same time.
+        {"13.1.0", installed.addSecs(60), "gcc (Stand-in) 13.1.0\n", 2},
+        {"14.10.1", installed.addSecs(60), "gcc (Stand-in) 14.10.1\n", 3},
+        {{}, {}, "gcc (Stand-in) 14.10.1\n", 3},
+    };
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.answer);
+        if (!step.version.isEmpty()) install(step.version, step.when);
+        EXPECT_EQ(DriverVersionText(Native(gcc), env), step.answer);
+        EXPECT_EQ(ReadBytes(Path("asked.log")).count('x'), step.asked);
+    }
 }
 
 TEST_F(BuildDriverTest, ClangBehindTheGccDriverCompilesWithoutCharsetOptionsAndSaysSoOnce) {

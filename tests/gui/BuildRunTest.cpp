@@ -350,6 +350,38 @@ TEST_F(BuildRunTest, F5RunsTheProgramInATerminalWithArgumentsHistoryAndPause) {
     EXPECT_FALSE(QFile::exists(log)) << "cancel runs nothing";
 }
 
+TEST_F(BuildRunTest, RunningWithoutTheProgramSaysSoAndOpensNothing) {
+    WriteBytes(Path("kadai4.c"), "int main(void){return 0;}\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kadai4")); // a folder is no program
+    struct Case {
+        int toolchain;
+        int command;
+        QString message;
+    };
+    const Case cases[] = {
+        {kBorland, cmd::BuildRun,
+         "実行ファイル kadai4.exe がありません。先にコンパイルしてください。"},
+        {kGcc, cmd::BuildRun, "実行ファイル kadai4 がありません。先にコンパイルしてください。"},
+        {kLsi, cmd::BuildRunWithArgs,
+         "実行ファイル kadai4.exe がありません。先にコンパイルしてください。"},
+    };
+    Start(Path("kadai4.c"), kBorland);
+    CArgumentsDlg::SetDriver(
+        [](CArgumentsDlg& d) { QTest::keyClick(d.ComboBox()->lineEdit(), Qt::Key_Return); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        Frame().SetToolchain(c.toolchain);
+        prompts.messages.clear();
+        ASSERT_TRUE(Commands().Execute(c.command));
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, c.message);
+        EXPECT_EQ(prompts.messages[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(prompts.messages[0].caption, "Mireka");
+    }
+    EXPECT_FALSE(QFile::exists(Path("terminal.log")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(MakeModulePath("do_exe.sh"))));
+}
+
 TEST_F(BuildRunTest, RunsFromAProgramFolderWithABlankThroughEitherKindOfTerminal) {
     QDir(dir.path()).mkdir("my src");
     WriteBytes(Path("my src/hello.c"), "int main(void){return 0;}\r\n");
@@ -519,6 +551,7 @@ TEST_F(BuildRunTest, SettingsAreReadAtCreationAndWrittenAtDestruction) {
     WriteProfileInt("Settings", "TabWidth", 8);
     WriteProfileString("Settings", "Response File", "/r/p.rsp");
     WriteBytes(Path("a.c"), "int main(void){return 0;}\r\n");
+    ASSERT_TRUE(test::WriteScript(Path("a.exe"), "#!/bin/sh\nexit 0\n")); // as if compiled
     Start(Path("a.c"), kBorland);
     const BuildSettings& s = View().GetBuildSettings();
     EXPECT_FALSE(s.m_bPause);
@@ -767,7 +800,7 @@ protected:
     int Selection() { return Frame().Toolchain(); }
 };
 
-TEST_F(BuildToolchainTest, FreshStartWithGccSelectsItAndTheSwitchCyclesThroughIt) {
+TEST_F(BuildToolchainTest, FreshStartWithGccSelectsItAndTheSwitchHasNowhereElseToGo) {
     app = std::make_unique<CMyApp>();
     ASSERT_TRUE(app->InitInstance({}));
     EXPECT_EQ(View().GetBuildSettings().m_strGccPath, Native(Path("bin/gcc")));
@@ -777,19 +810,35 @@ TEST_F(BuildToolchainTest, FreshStartWithGccSelectsItAndTheSwitchCyclesThroughIt
     EXPECT_EQ(Commands().State(cmd::BuildSwitchCompiler).text, "コンパイラの切り替え(&T)");
 
     EXPECT_EQ(Pane(), "GCC");
-    std::vector<int> seen;
-    QStringList panes;
-    for (int i = 0; i < 4; ++i) {
+    for (int press = 1; press <= 2; ++press) {
         ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
-        seen.push_back(Selection());
-        panes << Pane();
+        EXPECT_EQ(Selection(), kGcc) << "no compiler F7 could not use";
+        EXPECT_EQ(Pane(), "GCC");
+        EXPECT_EQ(prompts.beeps, press);
+        EXPECT_EQ(Frame().MessageText(), "切り替えられるコンパイラがありません。");
     }
-    EXPECT_EQ(panes, (QStringList{"BCC55", "LSIC86", "GCC", "BCC55"}));
-    // Without the Visual C++ Toolkit: GCC, Borland, LSI C-86, GCC, Borland.
-    EXPECT_EQ(seen, (std::vector<int>{kBorland, kLsi, kGcc, kBorland}));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(BuildToolchainTest, WithoutGccTheSwitchAlternatesAndTheFirstUseMessageNamesAllFour) {
+TEST_F(BuildToolchainTest, TheSwitchPassesOverCompilersThatCannotRunHere) {
+    // An MS-DOS LSI C-86 and a Borland stand-in that does run (a script).
+    ASSERT_TRUE(QDir(dir.path()).mkpath("LSIC86/BIN"));
+    WriteBytes(Path("LSIC86/BIN/LCC.EXE"), QByteArray("MZ\x90\0\3\0\0\0", 8));
+    WriteProfileString("Settings", "Compiler", Native(Path("LSIC86/BIN/LCC.EXE")));
+    WriteProfileString("Settings", "BCC Compiler", test::Fixture("BCC32.EXE"));
+    WriteProfileInt("Settings", "IsLCC", kGcc);
+    app = std::make_unique<CMyApp>();
+    ASSERT_TRUE(app->InitInstance({}));
+    QStringList panes;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
+        panes << Pane();
+    }
+    EXPECT_EQ(panes, (QStringList{"BCC55", "GCC", "BCC55"}));
+    EXPECT_EQ(prompts.beeps, 0);
+}
+
+TEST_F(BuildToolchainTest, WithoutGccTheSwitchStaysAndTheFirstUseMessageNamesAllFour) {
     env.Set("PATH", "/usr/sbin:/sbin"); // no gcc or cc here
     app = std::make_unique<CMyApp>();
     ASSERT_TRUE(app->InitInstance({}));
@@ -802,12 +851,9 @@ TEST_F(BuildToolchainTest, WithoutGccTheSwitchAlternatesAndTheFirstUseMessageNam
     EXPECT_FALSE(Commands().State(cmd::BuildCompile).enabled) << "nothing is configured";
 
     EXPECT_EQ(Pane(), "LSIC86");
-    std::vector<int> seen;
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
-        seen.push_back(Selection());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{kBorland, kLsi, kBorland}));
+    ASSERT_TRUE(Commands().Execute(cmd::BuildSwitchCompiler));
+    EXPECT_EQ(Selection(), kLsi) << "no compiler to switch to";
+    EXPECT_EQ(prompts.beeps, 1);
     app.reset();
     EXPECT_EQ(GetProfileString("Settings", "GCC Compiler", "<none>"), "<none>")
         << "an empty path found by nobody is not stored, so a later gcc is still found";

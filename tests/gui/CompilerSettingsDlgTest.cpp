@@ -120,7 +120,7 @@ TEST_F(CompilerSettingsDlgTest, EachClickRewritesTheTextAndOnlyOkStoresIt) {
     QStringList texts;
     for (const QAction* a : commands.Actions(cmd::BuildGccSettings))
         texts << a->text();
-    EXPECT_TRUE(texts.contains("GCC の設定(&G)...")) << texts.join(',').toStdString();
+    EXPECT_TRUE(texts.contains("GCC の設定(&E)...")) << texts.join(',').toStdString();
     view.GetBuildSettings().m_strVctkClPath.clear();
     commands.UpdateAll();
     EXPECT_FALSE(commands.State(cmd::BuildVctkSettings).enabled) << "no toolkit, no settings";
@@ -201,12 +201,12 @@ struct AsOrdinaryUser {
 };
 
 TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
-    ASSERT_TRUE(MakeInstallation("LSI C86"));
-    const QString lcc = Path("LSI C86/bin/_LCC");
-    const QString base = Path("LSI C86/");
+    ASSERT_TRUE(MakeInstallation("LSIC86"));
+    const QString lcc = Path("LSIC86/bin/_LCC");
+    const QString base = Path("LSIC86/");
     CLsiSettingsDlg dlg;
     BuildSettings s;
-    s.m_strLccPath = Native(Path("LSI C86/bin/lcc.exe"));
+    s.m_strLccPath = Native(Path("LSIC86/bin/lcc.exe"));
     dlg.SetValues(s);
     dlg.show();
     ASSERT_TRUE(dlg.FileButton()->isEnabled());
@@ -221,7 +221,7 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
     constexpr mode_t rw = 0666;
     const QByteArray old = "-IC:\\OLD\\INCLUDE -LC:\\OLD\\LIB # paths\r\n-v\n";
     const QByteArray rewritten =
-        "-I" + base.toUtf8() + "INCLUDE\r\n-L" + base.toUtf8() + "LIB\r\n# paths\r\n-v\r\n";
+        "-I" + base.toUtf8() + "include\r\n-L" + base.toUtf8() + "lib\r\n# paths\r\n-v\r\n";
     const Step steps[] = {
         {{}, rw, "_LCC が見つからないか、あるいは、読み出しモードで開けません。", {}},
         {old, rw, "_LCC を変更しました。", rewritten},
@@ -238,12 +238,12 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
             ::chmod(Native(lcc).c_str(), step.mode);
         }
         prompts.messages.clear();
-        ::chmod(Native(Path("LSI C86/bin")).c_str(), step.folderMode);
+        ::chmod(Native(Path("LSIC86/bin")).c_str(), step.folderMode);
         {
             AsOrdinaryUser user;
             Click(dlg.FileButton());
         }
-        ::chmod(Native(Path("LSI C86/bin")).c_str(), 0777);
+        ::chmod(Native(Path("LSIC86/bin")).c_str(), 0777);
         ASSERT_EQ(prompts.messages.size(), 1u);
         EXPECT_EQ(prompts.messages[0].text, step.message);
         const bool done = step.message.endsWith("変更しました。");
@@ -252,9 +252,50 @@ TEST_F(CompilerSettingsDlgTest, LccIsRewrittenInPlaceOrNotAtAll) {
         if (!step.after.isNull()) {
             EXPECT_EQ(ReadBytes(lcc), step.after);
         }
-        EXPECT_EQ(QDir(Path("LSI C86/bin")).entryList(QDir::Files | QDir::Hidden).size(),
+        EXPECT_EQ(QDir(Path("LSIC86/bin")).entryList(QDir::Files | QDir::Hidden).size(),
                   step.before.isNull() ? 0 : 1)
             << "no temporary file is left beside it";
+    }
+}
+
+TEST_F(CompilerSettingsDlgTest, LccRewrittenTwiceIsTheSameOrRefusedBeforeItIsTouched) {
+    const QByteArray old = "-IC:\\OLD\\INCLUDE -XC:\\OLD\\BIN\r\n";
+    const QByteArray root = dir.path().toUtf8();
+    struct Case {
+        QString folder, driver;
+        QByteArray after; // empty: refused
+    };
+    const Case cases[] = {
+        // A blank would split each folder into two tokens at the next rewrite.
+        {"LSI C86/bin", "lcc.exe", {}},
+        // No BIN folder: the driver's own folder, as the report reads it.
+        {"Tools/lsic", "lcc.exe", "-I" + root + "/Tools/include\r\n-X" + root + "/Tools/lsic\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(c.folder));
+        const QString lcc = Path(c.folder + "/_LCC");
+        WriteBytes(lcc, old);
+        CLsiSettingsDlg dlg;
+        BuildSettings s;
+        s.m_strLccPath = Native(Path(c.folder + "/" + c.driver));
+        dlg.SetValues(s);
+        dlg.show();
+        for (int press = 0; press < 2; ++press) {
+            prompts.messages.clear();
+            Click(dlg.FileButton());
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            const auto& told = prompts.messages[0];
+            if (c.after.isEmpty()) {
+                EXPECT_EQ(told.text, "コンパイラの位置に空白か # を含むフォルダー名があるため、"
+                                     "_LCC を変更できません。");
+                EXPECT_EQ(told.caption, "エラー");
+                EXPECT_EQ(told.icon, QMessageBox::Critical);
+            } else {
+                EXPECT_EQ(told.text, "_LCC を変更しました。");
+            }
+            EXPECT_EQ(ReadBytes(lcc), c.after.isEmpty() ? old : c.after) << press;
+        }
     }
 }
 

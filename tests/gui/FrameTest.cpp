@@ -144,7 +144,7 @@ TEST_F(FrameTest, MenuBarAndAcceleratorsAreExactlyThoseOfTheProgram) {
           "LSI C-86 試食版 の設定(&L)...",
           "Borland C++ 5.5 の設定(&B)...",
           "VC++ Toolkit 2003 の設定(&V)...",
-          "GCC の設定(&G)...",
+          "GCC の設定(&E)...",
           "—",
           "コンパイラの切り替え(&T)"}},
         {"ひな型(&T)", {"ひな型に追加(&A)...", "ひな型の整理(&O)...", "—"}},

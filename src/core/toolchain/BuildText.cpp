@@ -38,6 +38,10 @@ std::string FormatMissingFile(std::string_view name) {
     return std::string(name) + " が有りません！";
 }
 
+std::string FormatMissingProgram(std::string_view name) {
+    return "実行ファイル " + std::string(name) + " がありません。先にコンパイルしてください。";
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)

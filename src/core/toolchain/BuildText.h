@@ -27,6 +27,8 @@ inline constexpr std::string_view kPifLinkDescription = "MS-DOS プロンプト 
 [[nodiscard]] std::string FormatCannotRun(std::string_view command);
 // "%s が有りません！" with a file name.
 [[nodiscard]] std::string FormatMissingFile(std::string_view name);
+// "実行ファイル %s がありません。先にコンパイルしてください。" with the program's file name.
+[[nodiscard]] std::string FormatMissingProgram(std::string_view name);
 
 // ASCII letters compared without case; every other byte exactly.
 [[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b) noexcept;

@@ -143,6 +143,44 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+bool IsLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+bool IsUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+// `word` (lower case) in the case `model` is written in: all lower, capitalised, else upper.
+std::string SpeltLike(std::string_view model, std::string_view word, PathStyle style) {
+    std::string letters; // the single-byte ones: a trail byte is no letter
+    for (std::size_t i = 0; i < model.size();) {
+        const std::size_t n = PathCharLength(model, i, style);
+        if (n == 1 && (IsLower(model[i]) || IsUpper(model[i]))) letters += model[i];
+        i += n;
+    }
+    const bool restLower = std::all_of(letters.begin() + (letters.empty() ? 0 : 1), letters.end(),
+                                       [](char c) { return IsLower(c); });
+    std::string out(word);
+    if (!letters.empty() && restLower && IsLower(letters[0])) return out;
+    const bool capitalised = !letters.empty() && restLower;
+    for (std::size_t i = 0; i < (capitalised ? 1 : out.size()); ++i)
+        if (IsLower(out[i])) out[i] = static_cast<char>(out[i] - 'a' + 'A');
+    return out;
+}
+
+// A trail byte equal to a separator is part of its character.
+bool EndsInSeparator(std::string_view path, PathStyle style) {
+    return !path.empty() && FindLastSeparator(path, style) == path.size() - 1;
+}
+
+// Where a file beside the driver is.
+std::string BesideDriver(const Installation& inst, std::string_view name, PathStyle style) {
+    std::string path = inst.base + inst.binDir;
+    if (!path.empty() && !EndsInSeparator(path, style)) path += PreferredSeparator(style);
+    path += name;
+    return path;
+}
+
 } // namespace
 
 const SettingsDialogDescriptor& SettingsDialog(ToolchainKind kind) noexcept {
@@ -201,13 +239,15 @@ bool EnablesFileButton(const LocationField& field, std::string_view location) {
 
 Installation InstallationOf(std::string_view location, std::string_view driver, PathStyle style) {
     Installation inst;
+    bool found = false;
     constexpr std::string_view kBin = "BIN";
     const std::size_t tail = kBin.size() + 1 + driver.size();
     for (std::size_t i = 0; i < location.size();) {
         if (i + tail <= location.size() && EqualsNoCase(location.substr(i, kBin.size()), kBin) &&
             IsPathSeparator(location[i + kBin.size()], style) &&
             EqualsNoCase(location.substr(i + kBin.size() + 1, driver.size()), driver)) {
-            if (inst.binDir.empty()) inst.binDir = location.substr(i, kBin.size());
+            if (!found) inst.binDir = location.substr(i, kBin.size());
+            found = true;
             i += tail;
             continue;
         }
@@ -215,7 +255,24 @@ Installation InstallationOf(std::string_view location, std::string_view driver, 
         inst.base.append(location.substr(i, n));
         i += n;
     }
-    if (inst.binDir.empty()) inst.binDir = kBin;
+    if (!found) {
+        // The driver's own folder, as the environment report reads it.
+        const std::string dir = GetFileDir(location, style);
+        std::string_view folder = dir;
+        while (folder.size() > DriveLength(folder, style) && EndsInSeparator(folder, style))
+            folder.remove_suffix(1);
+        const std::size_t sep = FindLastSeparator(folder, style);
+        const std::size_t nameStart =
+            sep == std::string_view::npos ? DriveLength(folder, style) : sep + 1;
+        if (nameStart >= folder.size()) { // a root or a drive: no parent to go up to
+            inst.base = dir;
+        } else {
+            inst.base = folder.substr(0, nameStart);
+            inst.binDir = folder.substr(nameStart);
+        }
+    }
+    inst.include = SpeltLike(inst.binDir, "include", style);
+    inst.lib = SpeltLike(inst.binDir, "lib", style);
     return inst;
 }
 
@@ -244,9 +301,15 @@ std::vector<std::string> TokenizeLcc(std::string_view content) {
     return tokens;
 }
 
-std::string LccFilePath(std::string_view location, PathStyle style) {
+bool LccFoldersAreTokens(std::string_view location, PathStyle style) {
     const Installation inst = InstallationOf(location, "LCC.EXE", style);
-    return inst.base + inst.binDir + PreferredSeparator(style) + std::string(kLccFileName);
+    constexpr std::string_view kBreaks = " \t\r\n\v\f#";
+    return inst.base.find_first_of(kBreaks) == std::string::npos &&
+           inst.binDir.find_first_of(kBreaks) == std::string::npos;
+}
+
+std::string LccFilePath(std::string_view location, PathStyle style) {
+    return BesideDriver(InstallationOf(location, "LCC.EXE", style), kLccFileName, style);
 }
 
 std::string RewriteLcc(std::span<const std::string> tokens, std::string_view location,
@@ -256,9 +319,9 @@ std::string RewriteLcc(std::span<const std::string> tokens, std::string_view loc
     for (const std::string& token : tokens) {
         const char kind = token.size() >= 2 && token[0] == '-' ? token[1] : '\0';
         if (kind == 'I') {
-            out += "-I" + inst.base + "INCLUDE";
+            out += "-I" + inst.base + inst.include;
         } else if (kind == 'L') {
-            out += "-L" + inst.base + "LIB";
+            out += "-L" + inst.base + inst.lib;
         } else if (kind == 'X') {
             out += "-X" + inst.base + inst.binDir;
         } else {
@@ -274,8 +337,8 @@ BorlandConfig MakeBorlandConfig(std::string_view location, PathStyle style) {
     const char sep = PreferredSeparator(style);
     const std::string& b = inst.base;
     BorlandConfig cfg;
-    cfg.compilerFile = b + inst.binDir + sep + "bcc32.cfg";
-    cfg.linkerFile = b + inst.binDir + sep + "ilink32.cfg";
+    cfg.compilerFile = BesideDriver(inst, "bcc32.cfg", style);
+    cfg.linkerFile = BesideDriver(inst, "ilink32.cfg", style);
     const std::string libraries = "-L\"" + b + "lib;" + b + "lib" + sep + "PSDK\"\r\n";
     cfg.compilerText = "-I\"" + b + "include\"\r\n" + libraries;
     cfg.linkerText = libraries;

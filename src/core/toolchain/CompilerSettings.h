@@ -74,12 +74,17 @@ struct GroupState {
 // True when the location names the driver whose configuration file the dialog writes.
 [[nodiscard]] bool EnablesFileButton(const LocationField& field, std::string_view location);
 
-// The installation a driver location belongs to: `base` is the location with "BIN/<driver>"
-// removed (without regard to case), `binDir` the folder the driver is in, spelt as in the
-// location, so that files beside the driver are found on a case-sensitive file system.
+// The installation a driver location belongs to: `binDir` is the name of the folder the driver
+// is in, spelt as in the location, and `base` what comes before it, so that files beside the
+// driver are found on a case-sensitive file system. With "BIN/<driver>" in the location (without
+// regard to case) `base` is the location without it; otherwise the driver's own folder is split
+// into its parent and its name. `include` and `lib` are those folders' names spelt in the case
+// of `binDir` ("bin" gives "include", "Bin" "Include"; upper case otherwise).
 struct Installation {
     std::string base;
     std::string binDir;
+    std::string include;
+    std::string lib;
 };
 [[nodiscard]] Installation InstallationOf(std::string_view location, std::string_view driver,
                                           PathStyle style = kNativePathStyle);
@@ -93,8 +98,14 @@ inline constexpr std::string_view kLccReadError =
 inline constexpr std::string_view kLccWriteError = "_LCC を書き込みモードで開けません。";
 inline constexpr std::string_view kLccBinaryError =
     "_LCC はテキスト ファイルではないため、変更しませんでした。";
+inline constexpr std::string_view kLccBlankFolderError =
+    "コンパイラの位置に空白か # を含むフォルダー名があるため、_LCC を変更できません。";
 inline constexpr std::string_view kLccDone = "_LCC を変更しました。";
 [[nodiscard]] std::vector<std::string> TokenizeLcc(std::string_view content);
+// False when a folder the rewrite writes would not read back as one token (a blank or "#" in
+// it): without short names to fall back on, such a location cannot be written into `_LCC`.
+[[nodiscard]] bool LccFoldersAreTokens(std::string_view location,
+                                       PathStyle style = kNativePathStyle);
 [[nodiscard]] std::string LccFilePath(std::string_view location,
                                       PathStyle style = kNativePathStyle);
 [[nodiscard]] std::string RewriteLcc(std::span<const std::string> tokens, std::string_view location,

@@ -33,7 +33,7 @@ constexpr std::array<ToolchainDescriptor, 4> kToolchains = {{
         .quoteProgramName = true,
         .nativeProgramName = false,
         .jump = kColonSpace,
-        .next = {{{K::VcToolkit, true}, {K::LsiC86, false}}},
+        .next = K::VcToolkit,
     },
     {
         .kind = K::LsiC86,
@@ -55,7 +55,7 @@ constexpr std::array<ToolchainDescriptor, 4> kToolchains = {{
         .quoteProgramName = false,
         .nativeProgramName = false,
         .jump = kColonSpace,
-        .next = {{{K::Gcc, true}, {K::Borland, false}}},
+        .next = K::Gcc,
     },
     {
         .kind = K::VcToolkit,
@@ -75,7 +75,7 @@ constexpr std::array<ToolchainDescriptor, 4> kToolchains = {{
         .quoteProgramName = true,
         .nativeProgramName = false,
         .jump = kParentheses,
-        .next = {{{K::LsiC86, false}, {K::LsiC86, false}}},
+        .next = K::LsiC86,
     },
     {
         .kind = K::Gcc,
@@ -100,7 +100,7 @@ constexpr std::array<ToolchainDescriptor, 4> kToolchains = {{
         .quoteProgramName = true,
         .nativeProgramName = true,
         .jump = kColonDigits,
-        .next = {{{K::Borland, false}, {K::Borland, false}}},
+        .next = K::Borland,
     },
 }};
 
@@ -110,6 +110,24 @@ constexpr bool HasFallback() {
     return false;
 }
 static_assert(HasFallback(), "the kind unknown selections mean must be in the table");
+
+// Following `next` from any kind meets every kind before it comes back.
+constexpr bool SwitchVisitsEveryKind() {
+    for (const ToolchainDescriptor& from : kToolchains) {
+        ToolchainKind k = from.kind;
+        for (std::size_t step = 1; step <= kToolchains.size(); ++step) {
+            for (const ToolchainDescriptor& d : kToolchains)
+                if (d.kind == k) {
+                    k = d.next;
+                    break;
+                }
+            if (k == from.kind && step != kToolchains.size()) return false;
+        }
+        if (k != from.kind) return false;
+    }
+    return true;
+}
+static_assert(SwitchVisitsEveryKind(), "the switch order is one round through every kind");
 
 } // namespace
 
@@ -129,12 +147,15 @@ const ToolchainDescriptor& Toolchain(ToolchainKind kind) noexcept {
     return Toolchain(kFallbackToolchain); // in the table, see HasFallback
 }
 
-int NextToolchain(int selection, const BuildSettings& s) noexcept {
-    const ToolchainDescriptor& d = ToolchainOf(selection);
-    for (const SwitchStep& step : d.next)
-        if (!step.onlyIfConfigured || s.IsConfigured(static_cast<int>(step.to)))
-            return static_cast<int>(step.to);
-    return static_cast<int>(d.next.back().to);
+bool IsToolchainUsable(const ToolchainFacts& facts, bool windowsHost) noexcept {
+    return facts.configured && (windowsHost || !facts.dosOrWindowsImage);
+}
+
+std::optional<int> NextToolchain(int selection, const std::function<bool(ToolchainKind)>& usable) {
+    const ToolchainKind from = KindOf(selection);
+    for (ToolchainKind k = Toolchain(from).next; k != from; k = Toolchain(k).next)
+        if (usable(k)) return static_cast<int>(k);
+    return std::nullopt;
 }
 
 bool IsToolchainSelectionStored() {

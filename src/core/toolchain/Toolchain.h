@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,13 +59,6 @@ struct JumpRule {
 // Where the debugger of a kind is found.
 enum class DebuggerPlace { None, BesideDriver, OnPath };
 
-// One step of the switch command: go to `to`, but when `onlyIfConfigured`, only if that kind
-// is configured; otherwise the next step applies.
-struct SwitchStep {
-    ToolchainKind to;
-    bool onlyIfConfigured;
-};
-
 struct ToolchainDescriptor {
     ToolchainKind kind;
     std::string_view indicator; // status-bar pane text
@@ -84,7 +79,7 @@ struct ToolchainDescriptor {
     bool quoteProgramName;  // the run file quotes the program name
     bool nativeProgramName; // the program has the host's executable name (no ".exe" on POSIX)
     JumpRule jump;
-    std::array<SwitchStep, 2> next; // the second step is unconditional
+    ToolchainKind next; // where the switch command goes when every kind can be used
 };
 
 // Every kind, in the order of their values.
@@ -99,10 +94,25 @@ struct ToolchainDescriptor {
     return ToolchainOf(selection).indicator;
 }
 
-// The selection after the switch command: Borland goes to the Visual C++ Toolkit when it is
-// usable, else LSI C-86; LSI C-86 to GCC when configured, else Borland; GCC to Borland; any
-// other value to LSI C-86.
-[[nodiscard]] int NextToolchain(int selection, const BuildSettings& s) noexcept;
+// What is known of a kind on this system.
+struct ToolchainFacts {
+    bool configured = false;        // its driver path is set
+    bool dosOrWindowsImage = false; // the driver is an MS-DOS or Windows program
+};
+// A kind can be used when it is configured and its driver can run here: an MS-DOS or Windows
+// driver only on Windows. A driver that is not such an image (a native one, or a script that
+// starts an emulator) is taken to run.
+[[nodiscard]] bool IsToolchainUsable(const ToolchainFacts& facts,
+                                     bool windowsHost = kNativePathStyle ==
+                                                        PathStyle::Windows) noexcept;
+
+// The selection after the switch command: the first kind after the selection's in the switch
+// order (Borland, the Visual C++ Toolkit, LSI C-86, GCC, and round again) that can be used;
+// nothing when no other kind can.
+[[nodiscard]] std::optional<int> NextToolchain(int selection,
+                                               const std::function<bool(ToolchainKind)>& usable);
+inline constexpr std::string_view kNoOtherToolchainMessage =
+    "切り替えられるコンパイラがありません。";
 
 // True when the store holds a selection ("Settings" / "IsLCC") at all.
 [[nodiscard]] bool IsToolchainSelectionStored();

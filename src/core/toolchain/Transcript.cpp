@@ -30,9 +30,19 @@ void Transcript::AppendCaptured(std::string_view bytes) {
     }
 }
 
+void Transcript::EndOpenLine() {
+    if (text_.empty() || text_.back() == '\n') return;
+    // A cut may fall between the CR and the LF of a line end.
+    text_ += text_.back() == '\r' ? "\n" : "\r\n";
+}
+
 void Transcript::Stopped() {
-    if (!text_.empty() && text_.back() != '\n') text_ += "\r\n";
+    EndOpenLine();
     text_ += kStoppedLine;
+}
+
+void Transcript::CutOff() {
+    EndOpenLine();
 }
 
 void Transcript::Ended(std::string_view errorText) {

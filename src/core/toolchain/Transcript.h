@@ -43,6 +43,9 @@ public:
     void AppendCaptured(std::string_view bytes);
     // The stop line, on a line of its own even when the command's last line was left open.
     void Stopped();
+    // The capture was cut at its limit, most likely inside a line: the end marker that follows
+    // starts a line of its own.
+    void CutOff();
     // The end marker, then the error text (empty when every system call succeeded).
     void Ended(std::string_view errorText = {});
     // The process could not be started: the error text follows the command line.
@@ -52,6 +55,8 @@ public:
     [[nodiscard]] RunKind Kind() const noexcept { return kind_; }
 
 private:
+    void EndOpenLine();
+
     RunKind kind_;
     std::string text_;
 };

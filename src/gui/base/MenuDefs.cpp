@@ -89,7 +89,7 @@ const std::vector<MenuDef>& MainMenuDefs() {
           {BuildLsicSettings, "LSI C-86 試食版 の設定(&L)..."},
           {BuildBccSettings, "Borland C++ 5.5 の設定(&B)..."},
           {BuildVctkSettings, "VC++ Toolkit 2003 の設定(&V)..."},
-          {BuildGccSettings, "GCC の設定(&G)..."},
+          {BuildGccSettings, "GCC の設定(&E)..."},
           {0, ""},
           {BuildSwitchCompiler, "コンパイラの切り替え(&T)"}}},
         {"ひな型(&T)",

@@ -393,6 +393,11 @@ void CMyView::RunProgram(const std::string& path, const std::optional<std::strin
     if (path.empty()) return;
     const int kind = SelectedToolchain();
     const RunTarget target = MakeRunTarget(kind, path);
+    // Run without it, the console would only say, in the shell's words, that it is not found.
+    if (!QueryFile(target.programPath).isRegular) {
+        Tell(this, FormatMissingProgram(target.programName), QMessageBox::Warning);
+        return;
+    }
     if (IsWindowsGuiExecutableFile(target.programPath)) {
         if (!ShellOpen(target.programPath)) Tell(this, kCannotRunMessage, QMessageBox::Warning);
         return;
@@ -466,7 +471,16 @@ void CMyView::OnChooseResponseFile() {
 }
 
 void CMyView::OnSwitchToolchain() {
-    SetSelectedToolchain(NextToolchain(SelectedToolchain(), m_settings));
+    const auto usable = [this](ToolchainKind kind) {
+        const std::string& driver = m_settings.GetToolchainPath(static_cast<int>(kind));
+        return IsToolchainUsable({!driver.empty(), !driver.empty() && IsDosOrWindowsImage(driver)});
+    };
+    if (const std::optional<int> next = NextToolchain(SelectedToolchain(), usable)) {
+        SetSelectedToolchain(*next);
+        return;
+    }
+    Prompts::Current().Beep();
+    if (FrameServices* frame = FrameOf(this)) frame->ShowHint(Text(kNoOtherToolchainMessage));
 }
 
 void CMyView::OnToolchainSettings(ToolchainKind kind) {

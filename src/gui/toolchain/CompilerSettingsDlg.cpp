@@ -241,6 +241,11 @@ QMessageBox::StandardButton CCompilerSettingsDlg::Tell(std::string_view text,
 }
 
 void CLsiSettingsDlg::WriteConfiguration(const std::string& location) {
+    // Refused before the file is read: there is no short name to write in place of such a folder.
+    if (!LccFoldersAreTokens(location)) {
+        Tell(kLccBlankFolderError, kErrorCaption, QMessageBox::Critical);
+        return;
+    }
     const std::string path = LccFilePath(location);
     const FileStatus status = QueryFile(path);
     std::string content;
