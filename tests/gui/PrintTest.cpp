@@ -139,6 +139,11 @@ TEST_F(PrintTest, WithoutPrintersPrintingGoesToAPdfOrSaysWhy) {
     test::WriteBytes(dir.filePath("r.c"), "int z;\r\n");
     Start(dir.filePath("r.c"));
     prompts.files.push_back(FileChoice{test::Native(dir.filePath("r.pdf")), 1});
+    // The page setup cannot open without a printer: it says so instead of doing nothing.
+    ASSERT_TRUE(app.MainFrame()->Commands().Execute(cmd::FilePrintSetup));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("プリンタが見つからないため"));
+    prompts.messages.clear();
     ASSERT_TRUE(app.MainFrame()->Commands().Execute(cmd::FilePrint));
     ASSERT_FALSE(prompts.messages.empty());
     EXPECT_TRUE(prompts.messages[0].text.startsWith("プリンタが見つかりません。"));

@@ -117,6 +117,16 @@ void CMainFrame::OnFilePrintPreview() {
 }
 
 void CMainFrame::OnFilePrintSetup() {
+    // Without a printer the system's page setup cannot open at all; it would only warn on the
+    // terminal, and the command would seem to do nothing.
+    if (QPrinterInfo::availablePrinters().isEmpty() ||
+        Printer().outputFormat() != QPrinter::NativeFormat) {
+        Prompts::Current().Message(this,
+                                   QStringLiteral("プリンタが見つからないため、プリンタの設定は"
+                                                  "できません。\n印刷は PDF ファイルに行います。"),
+                                   QMessageBox::Information);
+        return;
+    }
     QPageSetupDialog dialog(&Printer(), this);
     dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
     RunModal(dialog);
