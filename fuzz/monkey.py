@@ -7,7 +7,7 @@ starts the program (everything after "--"):
   monkey.py replay FILE OUT WORK -- COMMAND...
   monkey.py check OUT WORK -- COMMAND...   (keys, Japanese text and a save reach the file)
 Every event is one text line in OUT/events.all; on a finding OUT/events holds the seed and the last
-200 of them, OUT/finding says what was found. Exit status 0 clean, 1 finding, 2 the harness failed.
+200 of them, OUT/finding says what was found. A replay written by hand may also wait: "sleep 30". Exit status 0 clean, 1 finding, 2 the harness failed.
 """
 
 import collections
@@ -133,6 +133,7 @@ class Screen:
         self.ping_sent = {}
         self.ping_serial = 0
         self.last_pong = time.monotonic()
+        self.slowest = 0.0
 
     def windows(self):
         """Viewable top-level windows, bottom to top: (window, x, y, w, h, popup, dialog)."""
@@ -185,11 +186,12 @@ class Screen:
         target[0].set_input_focus(X.RevertToParent, X.CurrentTime)
 
     def close(self, which, wins):
-        framed = [w for w in wins if not w[5]]
-        if not framed:
-            return
-        target = framed[-1] if which == "top" else (self.main_window(wins) or framed[-1])
-        self.client_message(target[0], self.atom["WM_DELETE_WINDOW"], 0)
+        """The close button of the main window, or of the topmost dialog when there is one."""
+        main = self.main_window(wins)
+        framed = [w for w in wins if not w[5] and w is not main]
+        target = main if which == "main" else (framed[-1] if framed else None)
+        if target:
+            self.client_message(target[0], self.atom["WM_DELETE_WINDOW"], 0)
 
     def client_message(self, window, protocol, stamp):
         ev = xevent.ClientMessage(window=window, client_type=self.atom["WM_PROTOCOLS"],
@@ -216,8 +218,10 @@ class Screen:
             ev = self.d.next_event()
             if (ev.type == X.ClientMessage and ev.client_type == self.atom["WM_PROTOCOLS"]
                     and ev.data[1][0] == self.atom["_NET_WM_PING"]):
-                if self.ping_sent.pop(ev.data[1][1], None):
+                sent = self.ping_sent.pop(ev.data[1][1], None)
+                if sent:
                     self.last_pong = time.monotonic()
+                    self.slowest = max(self.slowest, self.last_pong - sent[0])
 
     def forget_pings(self):
         self.ping_sent.clear()
@@ -377,7 +381,8 @@ def generate(rng, wins, screen):
         return ["key ctrl+s"]
     if r < 0.985:
         return ["focus " + rng.choice(["top", "main"])]
-    return ["close " + rng.choice(["top", "main"])]
+    # Closing the main window ends the program more often than a user would.
+    return ["close " + rng.choice(["dialog", "dialog", "dialog", "main"])]
 
 
 def execute(line, screen, wins, work):
@@ -398,7 +403,7 @@ def execute(line, screen, wins, work):
         screen.focus(rest, wins)
     elif word == "close":
         screen.close(rest, wins)
-    elif word != "restart":
+    elif word not in ("restart", "sleep"):
         raise ValueError("unknown event: " + line)
 
 
@@ -412,6 +417,7 @@ class Monkey:
         self.last = collections.deque(maxlen=KEEP)
         self.header = ""
         self.sent = 0
+        self.quiet = False
 
     def record(self, line):
         self.log.write(line + "\n")
@@ -444,6 +450,11 @@ class Monkey:
         return wins
 
     def step(self, line):
+        if line.startswith("sleep "):
+            # Only in hand-written replays: time for slow work, watched as ever.
+            self.record(line)
+            self.settle(float(line.split()[1]))
+            return
         wins = self.watch()
         self.screen.fix_focus(wins)
         self.record(line)
@@ -484,9 +495,11 @@ class Monkey:
             return 1
         finally:
             self.program.stop()
-            print("events sent: %d, program starts: %d, pings answered: %d" %
-                  (self.sent, self.program.starts, self.screen.ping_serial -
-                   len(self.screen.ping_sent)))
+            if not self.quiet:
+                    print("events sent: %d, program starts: %d, pings answered: %d, slowest answer: "
+                      "%.1f s" % (self.sent, self.program.starts,
+                                  self.screen.ping_serial - len(self.screen.ping_sent),
+                                  self.screen.slowest))
         return 0
 
 
@@ -523,6 +536,7 @@ def replay(path, out, work, command):
 def check(out, work, command):
     """The harness itself: typed ASCII and Japanese text and a save reach the file."""
     m = Monkey(out, work, command)
+    m.quiet = True
     path = os.path.join(work, "check.c")
     want = "int 日本語;ｶﾅ"
 

@@ -12,7 +12,9 @@
 # /run/lock and /dev/shm, with HOME and the XDG folders in a scratch folder, and with stubs for
 # terminals, browsers, the calculator and xdg-open, so that nothing outside the scratch folder can
 # be written; after the run a search of the file system for the user's files says so.
-# MIREKA_MONKEY_BUILD names the build folder (default build-asan), MIREKA_MONKEY_JOBS its jobs.
+# MIREKA_MONKEY_BUILD names the build folder (default build-asan), MIREKA_MONKEY_JOBS its jobs;
+# MIREKA_MONKEY_PROGRAM runs a program already built instead (without the sanitizers, only crashes
+# and hangs are seen).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 source "$here/scripts/deps.sh"
@@ -29,13 +31,17 @@ fi
 [ "$(id -u)" -eq 0 ] || { echo "fuzz/monkey.sh runs as root: it starts the program as another user"; exit 2; }
 
 build="${MIREKA_MONKEY_BUILD:-$here/build-asan}"
-# Leaks at exit are Qt's and fontconfig's caches, not findings: detect_leaks=0.
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
-        -DMIREKA_TESTS=OFF -DMIREKA_BENCH=OFF -DMIREKA_SANITIZE=OFF >/dev/null
+program="${MIREKA_MONKEY_PROGRAM:-}"
+if [ -z "$program" ]; then
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
+            -DMIREKA_TESTS=OFF -DMIREKA_BENCH=OFF -DMIREKA_SANITIZE=OFF >/dev/null
+    fi
+    nice cmake --build "$build" --target mireka -j"${MIREKA_MONKEY_JOBS:-2}" >/dev/null
+    program="$build/mireka"
 fi
-nice cmake --build "$build" --target mireka -j"${MIREKA_MONKEY_JOBS:-2}" >/dev/null
+program="$(realpath "$program")"
 
 user=mireka-monkey
 id "$user" >/dev/null 2>&1 ||
@@ -43,11 +49,11 @@ id "$user" >/dev/null 2>&1 ||
 
 scratch="$(mktemp -d /tmp/mireka-monkey.XXXXXX)"
 chmod 755 "$scratch"
-mkdir -p "$scratch"/{home/work,runtime,stubs} "$scratch/tmp/${scratch#/tmp/}" "$scratch/tmp/.X11-unix"
+mkdir -p "$scratch"/{home/work,home/tmp,runtime,stubs} "$scratch/tmp/${scratch#/tmp/}" "$scratch/tmp/.X11-unix"
 chmod 1777 "$scratch/tmp"
 chown -R "$user:" "$scratch/home" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
-out="$build/monkey/$(date +%Y%m%d-%H%M%S)-$$"
+out="${MIREKA_MONKEY_OUT:-$here/build-asan/monkey}/$(date +%Y%m%d-%H%M%S)-$$"
 mkdir -p "$out"
 # Whatever the program would start outside itself only says that it was asked to.
 for stub in x-terminal-emulator xterm xdg-open gio sensible-browser x-www-browser www-browser \
@@ -90,7 +96,8 @@ export DISPLAY=":$display"
 
 # A process namespace of its own ends whatever the program left running with it; in a mount
 # namespace of its own the world-writable folders are private. The scratch folder and the X
-# socket stay where they are.
+# socket stay where they are. Leaks at exit are Qt's and fontconfig's caches, not findings:
+# detect_leaks=0.
 launch=(unshare --mount --pid --fork --kill-child --propagation private -- sh -c '
     set -e
     s="$1"; shift
@@ -110,27 +117,25 @@ launch=(unshare --mount --pid --fork --kill-child --propagation private -- sh -c
         UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         "$@"
     ' sh "$scratch")
-mkdir -p "$scratch/home/tmp" && chown "$user:" "$scratch/home/tmp"
 stamp="$scratch/stamp"
 touch "$stamp"
-sleep 1
 
 driver=(nice /usr/bin/python3 "$here/fuzz/monkey.py")
 work="$scratch/home/work"
 status=0
-"${driver[@]}" check "$out" "$work" -- "${launch[@]}" "$build/mireka" "$work/check.c" || status=$?
+"${driver[@]}" check "$out" "$work" -- "${launch[@]}" "$program" "$work/check.c" || status=$?
 if [ "$status" -ne 0 ]; then
     echo "The harness does not reach the program; see $out"
     exit 2
 fi
 if [ -n "$replay" ]; then
     echo "replay of $replay"
-    "${driver[@]}" replay "$replay" "$out" "$work" -- "${launch[@]}" "$build/mireka" \
+    "${driver[@]}" replay "$replay" "$out" "$work" -- "${launch[@]}" "$program" \
         "$work/monkey.c" || status=$?
 else
     echo "seed $seed, $minutes minutes"
     "${driver[@]}" run "$((minutes * 60))" "$seed" "$out" "$work" -- "${launch[@]}" \
-        "$build/mireka" "$work/monkey.c" || status=$?
+        "$program" "$work/monkey.c" || status=$?
 fi
 
 # Nothing of the program's user outside the scratch folder, and no world-writable file changed.
