@@ -7,7 +7,8 @@ starts the program (everything after "--"):
   monkey.py replay FILE OUT WORK -- COMMAND...
   monkey.py check OUT WORK -- COMMAND...   (keys, Japanese text and a save reach the file)
 Every event is one text line in OUT/events.all; on a finding OUT/events holds the seed and the last
-200 of them, OUT/finding says what was found. A replay written by hand may also wait: "sleep 30". Exit status 0 clean, 1 finding, 2 the harness failed.
+200 of them, OUT/finding says what was found. A replay written by hand may also wait: "sleep 30".
+Exit status 0 clean, 1 finding, 2 the harness failed.
 """
 
 import collections
@@ -46,7 +47,7 @@ SNIPPETS = ["int main(void)\n{\n", "printf(\"%d\\n\", i);", "/* comment */", "//
             "\t\tx += 1;\n", "char *s = \"\\\\\";", "}}}{{{", "    ", "\n\n\n", "0x7fffffff"]
 JAPANESE = ["こんにちは", "日本語の文字列", "漢字", "ｶﾀｶﾅ", "表示", "ソ", "①②", "〜", "—", "𠮷",
             "😀", "\u00e9", "ﾞﾟ"]
-# The last letters stand for the scratch folder, which is new in each run.
+# Stands for the scratch folder, new in each run, in the file names typed into file dialogs.
 WORK_MARK = "@WORK@"
 
 
@@ -62,6 +63,7 @@ class Program:
         self.stderr_path = stderr_path
         self.proc = None
         self.read_at = 0
+        self.tail = ""
         self.starts = 0
 
     def start(self):
@@ -74,8 +76,11 @@ class Program:
     def report(self):
         with open(self.stderr_path, "rb") as f:
             f.seek(self.read_at)
-            text = f.read().decode("utf-8", "replace")
-        self.read_at += len(text.encode("utf-8", "replace"))
+            data = f.read()
+        self.read_at += len(data)
+        # A report's first line may have been cut by the last look.
+        text = self.tail + data.decode("utf-8", "replace")
+        self.tail = text[-200:]
         m = REPORT.search(text)
         return m.group(0) if m else None
 

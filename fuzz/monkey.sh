@@ -7,16 +7,21 @@
 #   fuzz/monkey.sh --replay FILE          (the events of a finding, or of any run's events.all)
 # A crash, a sanitizer report or a hang (no answer to an X ping for 10 s) is a finding: the seed,
 # the last 200 events, the program's stderr (and a backtrace of a hang) are kept in a folder under
-# build-asan/monkey/ and the exit status is 1. Prints the events sent and the seed.
-# The program runs as the user mireka-monkey (made when missing) in private /tmp, /var/tmp,
-# /run/lock and /dev/shm, with HOME and the XDG folders in a scratch folder, and with stubs for
-# terminals, browsers, the calculator and xdg-open, so that nothing outside the scratch folder can
-# be written; after the run a search of the file system for the user's files says so.
+# build-asan/monkey/ (or MIREKA_MONKEY_OUT) and the exit status is 1. Prints the events sent and
+# the seed. It runs as root (else it exits 77, skipped) and starts the program as the user
+# mireka-monkey (made when missing) in a process namespace of its own, with private /tmp, /var/tmp,
+# /run/lock and /dev/shm, HOME and the XDG folders in a scratch folder, and stubs for terminals,
+# browsers, the calculator and xdg-open, so that nothing outside the scratch folder can be
+# written; after the run a search of the file system for the user's files says so.
 # MIREKA_MONKEY_BUILD names the build folder (default build-asan), MIREKA_MONKEY_JOBS its jobs;
 # MIREKA_MONKEY_PROGRAM runs a program already built instead (without the sanitizers, only crashes
 # and hangs are seen).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "fuzz/monkey.sh runs as root: it starts the program as another user"
+    exit 77 # skipped, for CTest
+fi
 source "$here/scripts/deps.sh"
 # python3-xlib: the driver sends XTest input and X pings from Debian's own Python.
 mireka_install "${MIREKA_BUILD_PACKAGES[@]}" xvfb python3-xlib gdb util-linux
@@ -28,7 +33,6 @@ else
     minutes="${1:-10}"
     seed="${2:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}"
 fi
-[ "$(id -u)" -eq 0 ] || { echo "fuzz/monkey.sh runs as root: it starts the program as another user"; exit 2; }
 
 build="${MIREKA_MONKEY_BUILD:-$here/build-asan}"
 program="${MIREKA_MONKEY_PROGRAM:-}"
