@@ -18,7 +18,8 @@ mireka_install() {
 MIREKA_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk
                        manpages-dev manpages-ja-dev mandoc librsvg2-bin)
 # mandoc also renders the fixture pages of the reference's test.
-# Xvfb and xdotool: tests that start the program itself on an X server and type into it.
+# Xvfb and xdotool: tests that start the program itself on an X server and type into it;
+# python3-xlib: the monkey test's driver.
 # The desktop validators and dpkg-dev (cpack's shlibdeps): the install and package tests.
 MIREKA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev gdb poppler-utils mandoc xvfb xdotool
-                      desktop-file-utils appstream dpkg-dev)
+                      python3-xlib desktop-file-utils appstream dpkg-dev)

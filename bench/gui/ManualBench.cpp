@@ -1,5 +1,6 @@
 // The manual viewer at size: opening a cached C library reference, a keystroke in the find box
-// over 10,000 index entries, loading and scrolling a manual of 500,000 lines. Runs offscreen.
+// over 10,000 index entries, loading, scrolling and typing into a manual of 500,000 lines. Runs
+// offscreen.
 #include "core/app/ManReference.h"
 #include "gui/app/ManualDlg.h"
 #include "gui/app/ManualReference.h"
@@ -200,6 +201,25 @@ BENCHMARK(BM_Scroll500000LineManual)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(1000);
+
+// A letter typed into the manual list, which no row can begin with: the list's type-ahead
+// answers from the line numbers.
+void BM_ListKeystroke500000LineManual(benchmark::State& state) {
+    CManualDlg dlg(nullptr, EmptyIndexPath());
+    dlg.ShowLsiManual(BigManualPath(), "");
+    QApplication::processEvents();
+    QListView* list = dlg.ManualList();
+    list->setFocus();
+    const std::vector<double> ms = bench::TimeEachStep(state, [&](int n) {
+        QTest::keyClick(list, static_cast<char>('a' + n % 26));
+        list->viewport()->repaint();
+    });
+    state.counters["max_ms"] = ms.back();
+}
+BENCHMARK(BM_ListKeystroke500000LineManual)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(200);
 
 } // namespace
 } // namespace mireka

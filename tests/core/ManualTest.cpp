@@ -55,6 +55,59 @@ TEST(Manual, ItemsAreNumberedAndCopiedWithoutNumberOrOuterBlanks) {
     EXPECT_EQ(ManualCopyText("\x95\x5c\x8e\xa6 "), "\x95\x5c\x8e\xa6"); // 表示
 }
 
+// What a search through every listed line finds: the plain way that the quick one must match.
+std::optional<std::size_t> ListedNumber(std::size_t count, std::size_t from,
+                                        std::string_view digits, bool whole, bool wrap) {
+    for (std::size_t i = 0; i < count && from < count; ++i) {
+        const std::size_t n = (from + i) % count;
+        if (n < from && !wrap) break;
+        const std::string item = FormatManualItem(static_cast<long>(n), "");
+        const std::string_view number = std::string_view(item).substr(0, item.size() - 2);
+        if (whole ? number == digits : number.starts_with(digits)) return n;
+    }
+    return std::nullopt;
+}
+
+TEST(Manual, ATypedNumberFindsTheLineThatTheListShowsWithoutListingAny) {
+    constexpr auto none = std::nullopt;
+    const struct {
+        std::size_t count, from;
+        const char* digits;
+        bool whole, wrap;
+        std::optional<std::size_t> found;
+    } cases[] = {
+        {200, 50, "0012", false, true, 120},
+        {200, 150, "0012", false, true, 120},
+        {200, 150, "0012", false, false, none},
+        {200, 0, "00123", true, true, 123},
+        {200, 0, "123", true, true, none},
+        {200, 0, "1", false, true, none},
+        {200, 0, "0", false, true, 0},
+        {200, 0, "x", false, true, none},
+        {123457, 0, "12345", false, true, 12345},
+        {123457, 12346, "12345", false, true, 123450},
+        {123450, 123400, "12345", false, true, 12345},
+        {123450, 123400, "12345", false, false, none},
+        {123457, 0, "123456", true, true, 123456},
+        {123457, 0, "1234567", false, true, none},
+        {0, 0, "0", false, true, none},
+        {5, 9, "0", false, true, none},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindManualNumber(c.count, c.from, c.digits, c.whole, c.wrap), c.found)
+            << c.count << " " << c.from << " " << c.digits << " " << c.whole << c.wrap;
+    // Across the widths of number, from every kind of place, as the whole list would answer.
+    for (const std::size_t count : {12u, 100001u, 100234u})
+        for (const std::size_t from : {std::size_t{0}, std::size_t{99999}, count - 1})
+            for (const char* digits : {"0", "00", "00000", "000000", "00012", "1", "12", "10",
+                                       "1002", "10023", "100233", "100234", "99999", "9"})
+                for (const bool whole : {false, true})
+                    for (const bool wrap : {false, true})
+                        ASSERT_EQ(FindManualNumber(count, from, digits, whole, wrap),
+                                  ListedNumber(count, from, digits, whole, wrap))
+                            << count << " " << from << " " << digits << " " << whole << wrap;
+}
+
 TEST(Manual, IndexLinesAreReadAsNumberCommaWord) {
     const struct {
         const char* line;

@@ -137,6 +137,32 @@ TEST_F(ManualDlgTest, SearchSelectsAnEntryAndEnterShowsItsLineForCopying) {
     EXPECT_TRUE(dlg->isHidden());
 }
 
+TEST_F(ManualDlgTest, TypingInTheManualListGoesToTheLineWhoseListedTextBeginsWithIt) {
+    dlg->ShowLsiManual(Path("A/MAN/LSIC86.MAN"), "");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    QListView* list = dlg->ManualList();
+    list->setFocus();
+    // Typed within the list's interval the keys add up; a key typed twice steps to the next row.
+    const struct {
+        int from;
+        const char* typed;
+        int current;
+    } cases[] = {
+        {50, "0012", 120},      // "0", "0" again (the next row), "001", "0012"
+        {120, "00123| p", 123}, // past the number, the line's own text
+        {120, "00123| x", 123}, // the longest part that matched
+        {50, "p", 50},          // every row begins with its number
+        {0, "12", 0},           // 00012 does not begin with 12
+        {190, "0001", 10},      // from the end round to the top
+    };
+    for (const auto& c : cases) {
+        list->keyboardSearch(QString()); // a new search
+        list->setCurrentIndex(list->model()->index(c.from, 0));
+        QTest::keyClicks(list, QString::fromLatin1(c.typed));
+        EXPECT_EQ(CurrentRow(), c.current) << c.from << " " << c.typed;
+    }
+}
+
 TEST_F(ManualDlgTest, ManualIsReloadedOnlyWhenItsPathChanges) {
     const std::string a = Path("A/MAN/LSIC86.MAN");
     dlg->ShowLsiManual(a, "");

@@ -80,6 +80,42 @@ std::string FormatManualItem(long number, std::string_view text) {
     return out;
 }
 
+std::optional<std::size_t> FindManualNumber(std::size_t count, std::size_t from,
+                                            std::string_view digits, bool whole,
+                                            bool wrap) noexcept {
+    // Every number below 10^19 fits; no list comes near.
+    constexpr std::size_t kWidest = 19;
+    if (digits.empty() || digits.size() > kWidest || from >= count) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    const auto power = [](std::size_t n) {
+        std::uint64_t p = 1;
+        for (std::size_t i = 0; i < n; ++i)
+            p *= 10;
+        return p;
+    };
+    const std::uint64_t last = count - 1;
+    std::optional<std::size_t> first, next;
+    // The ranges rise with the width: "%05ld" pads below 100000 only.
+    for (std::size_t width = 5; width <= kWidest; ++width) {
+        const std::uint64_t narrowest = width == 5 ? 0 : power(width - 1);
+        if (narrowest > last) break;
+        if (digits.size() > width || (whole && digits.size() != width)) continue;
+        const std::uint64_t scale = power(width - digits.size());
+        const std::uint64_t low = std::max(value * scale, narrowest);
+        const std::uint64_t high = std::min({(value + 1) * scale - 1, power(width) - 1, last});
+        if (low > high) continue;
+        if (!first) first = static_cast<std::size_t>(low);
+        if (!next && high >= from)
+            next = static_cast<std::size_t>(std::max<std::uint64_t>(low, from));
+    }
+    if (next) return next;
+    return wrap ? first : std::nullopt;
+}
+
 std::string ManualCopyText(std::string_view line) {
     std::size_t first = 0;
     std::size_t last = line.size();

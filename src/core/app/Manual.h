@@ -53,6 +53,13 @@ private:
 // "%05ld| %s": how a manual line is listed.
 [[nodiscard]] std::string FormatManualItem(long number, std::string_view text);
 
+// The first of `count` listed lines, from line `from` on (and then from the top when `wrap`),
+// whose "%05ld" number begins with `digits` (or is `digits`, when `whole`), found without listing
+// any: the lines a typed prefix can meet lie in one range of numbers per width of number.
+[[nodiscard]] std::optional<std::size_t> FindManualNumber(std::size_t count, std::size_t from,
+                                                          std::string_view digits, bool whole,
+                                                          bool wrap) noexcept;
+
 // What copying a manual line puts on the clipboard: its text without the number, without
 // white space at either end.
 [[nodiscard]] std::string ManualCopyText(std::string_view line);

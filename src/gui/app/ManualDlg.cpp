@@ -85,6 +85,31 @@ public:
         if (role == Qt::SizeHintRole) return itemSize_;
         return {};
     }
+    // The list's type-ahead: every row begins with its number, so the number alone says which
+    // row can match, and a keystroke does not format the hundreds of thousands of rows before
+    // it finds none.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                          Qt::MatchFlags flags) const override {
+        const QString typed = value.toString();
+        if (role != Qt::DisplayRole || hits != 1 || typed.isEmpty() || !lines_ ||
+            start.parent().isValid() || !start.isValid() ||
+            (flags & Qt::MatchTypeMask) != Qt::MatchStartsWith)
+            return QAbstractListModel::match(start, role, value, hits, flags);
+        qsizetype digits = 0;
+        while (digits < typed.size() && typed[digits] >= u'0' && typed[digits] <= u'9')
+            ++digits;
+        const bool more = digits < typed.size();
+        const std::optional<std::size_t> row =
+            FindManualNumber(static_cast<std::size_t>(rowCount(QModelIndex())),
+                             static_cast<std::size_t>(start.row()),
+                             typed.left(digits).toStdString(), more, flags.testFlag(Qt::MatchWrap));
+        if (!row) return {};
+        const QModelIndex found = index(static_cast<int>(*row));
+        const Qt::CaseSensitivity cs =
+            flags.testFlag(Qt::MatchCaseSensitive) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        if (more && !data(found, Qt::DisplayRole).toString().startsWith(typed, cs)) return {};
+        return {found};
+    }
 
 private:
     std::shared_ptr<const ManualLines> lines_;
