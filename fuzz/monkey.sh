@@ -22,6 +22,12 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "fuzz/monkey.sh runs as root: it starts the program as another user"
     exit 77 # skipped, for CTest
 fi
+# A container may refuse the namespaces that keep the program in its scratch folder: then it
+# does not run at all.
+if ! unshare --mount --pid --fork --propagation private true 2>/dev/null; then
+    echo "fuzz/monkey.sh needs mount and process namespaces (unshare), which this system refuses"
+    exit 77
+fi
 source "$here/scripts/deps.sh"
 # python3-xlib: the driver sends XTest input and X pings from Debian's own Python.
 mireka_install "${MIREKA_BUILD_PACKAGES[@]}" xvfb python3-xlib gdb util-linux
@@ -53,7 +59,7 @@ id "$user" >/dev/null 2>&1 ||
 
 scratch="$(mktemp -d /tmp/mireka-monkey.XXXXXX)"
 chmod 755 "$scratch"
-mkdir -p "$scratch"/{home/work,home/tmp,runtime,stubs} "$scratch/tmp/${scratch#/tmp/}" "$scratch/tmp/.X11-unix"
+mkdir -p "$scratch"/{home/work,home/tmp,runtime,stubs,program} "$scratch/tmp/${scratch#/tmp/}" "$scratch/tmp/.X11-unix"
 chmod 1777 "$scratch/tmp"
 chown -R "$user:" "$scratch/home" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
@@ -102,10 +108,14 @@ export DISPLAY=":$display"
 # namespace of its own the world-writable folders are private. The scratch folder and the X
 # socket stay where they are. Leaks at exit are Qt's and fontconfig's caches, not findings:
 # detect_leaks=0.
+# The program's folder (with the data beside it) is seen read-only at $s/program, wherever it
+# lies: under the private /tmp, or in a folder the program's user may not enter.
 launch=(unshare --mount --pid --fork --kill-child --propagation private -- sh -c '
     set -e
     s="$1"; shift
-    mount --bind "$s" "$s/tmp/${s#/tmp/}"
+    mount --bind "$(dirname "$(realpath "$1")")" "$s/program"
+    mount -o remount,bind,ro "$s/program"
+    mount --rbind "$s" "$s/tmp/${s#/tmp/}"
     mount --bind /tmp/.X11-unix "$s/tmp/.X11-unix"
     mount --rbind "$s/tmp" /tmp
     for d in /var/tmp /run/lock /dev/shm; do mount -t tmpfs -o size=256m,mode=1777 none "$d"; done
@@ -119,7 +129,7 @@ launch=(unshare --mount --pid --fork --kill-child --propagation private -- sh -c
         BROWSER="$s/stubs/x-www-browser" DBUS_SESSION_BUS_ADDRESS=disabled: NO_AT_BRIDGE=1 \
         ASAN_OPTIONS=detect_leaks=0:halt_on_error=1:abort_on_error=0 \
         UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-        "$@"
+        "$s/program/$(basename "$1")" "$2"
     ' sh "$scratch")
 stamp="$scratch/stamp"
 touch "$stamp"
