@@ -4,7 +4,7 @@
 // character; at most the line limit, and cut only where the next character would not fit.
 #include "core/document/ClipboardHistory.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 // dash and the like) in place of their originals.
 #include "gui/editor/Cp932.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Searching agrees with a plain scan over character boundaries.
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 #include "core/editor/FindReplace.h"
 #include "core/editor/TextControl.h"
 

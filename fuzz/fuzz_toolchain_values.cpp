@@ -2,7 +2,7 @@
 // integers are read exactly as the INI file spells them, bar ids and bar sizes and the build
 // settings come back unchanged through a save and a load, and the settings dialogs' option text
 // keeps its own pieces and ticks through the rewrite a click makes, which is then a fixed point.
-#include "core/app/MemorySettingsStore.h"
+#include "core/base/MemorySettingsStore.h"
 #include "core/toolchain/BuildSettings.h"
 #include "core/toolchain/CompilerSettings.h"
 #include "core/toolchain/Report.h"

@@ -1,8 +1,8 @@
 // The editor window on big texts: open and first paint, a keystroke with its repaint, a comment
 // opener on the first line. Runs offscreen.
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Profile.h"
 #include "core/app/RecentFileList.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Profile.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
 #include "gui/document/DocumentRecovery.h"

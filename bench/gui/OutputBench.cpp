@@ -1,7 +1,7 @@
 // The output window while a command prints: adding the most one look hands over, and how late
 // the interface thread answers while a command prints 10 MB a second. Runs offscreen.
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Profile.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Profile.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
 #include "gui/base/CommandIds.h"

@@ -2,7 +2,7 @@
 // Unicode anyway (Windows).
 #include "platform/FileSystem.h"
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The capture run.
 #include "platform/ProcessRunner.h"
 
-#include "core/app/ErrorText.h"
+#include "core/base/ErrorText.h"
 
 #include <QDir>
 #include <QElapsedTimer>

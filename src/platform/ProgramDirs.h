@@ -1,7 +1,7 @@
 // Finds where the program lives and where it may write, once at start.
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <QString>
 

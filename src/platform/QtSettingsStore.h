@@ -1,7 +1,7 @@
 // The settings store over QSettings: one group per section, one key per entry.
 #pragma once
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // that dead instances left. POSIX calls on the names' bytes; Win32 calls on Windows.
 #include "platform/RecoveryStore.h"
 
-#include "core/app/ErrorText.h"
+#include "core/base/ErrorText.h"
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // on Windows.
 #include "platform/SafeFile.h"
 
-#include "core/app/ErrorText.h"
-#include "core/app/Paths.h"
+#include "core/base/ErrorText.h"
+#include "core/base/Paths.h"
 
 #include <QRandomGenerator>
 

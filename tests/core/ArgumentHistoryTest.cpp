@@ -1,7 +1,7 @@
 // The five-line history of the argument and command dialog.
 #include "core/app/ArgumentHistory.h"
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Profile.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Profile.h"
 
 #include <gtest/gtest.h>
 

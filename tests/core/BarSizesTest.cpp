@@ -1,7 +1,7 @@
 // Docking-bar sizes: the section name, minimums on loading, the six entries, the edge drag.
 #include "core/widgets/BarSizes.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Character boundaries in code page 932.
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The cell grid, word steps, character steps over the buffer and selection views.
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "core/editor/SelectionOps.h"
 #include "core/editor/TextNav.h"

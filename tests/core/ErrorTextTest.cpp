@@ -1,5 +1,5 @@
 // Reasons of failed operations in Japanese.
-#include "core/app/ErrorText.h"
+#include "core/base/ErrorText.h"
 
 #include <gtest/gtest.h>
 

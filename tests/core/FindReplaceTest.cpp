@@ -2,7 +2,7 @@
 // undo records, and a randomized comparison with a plain character-by-character search.
 #include "UndoTestSupport.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 #include "core/editor/FindReplace.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 // The frame's settings: exact text forms, what malformed values do, and store round trips.
 #include "core/app/FrameSettings.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <gtest/gtest.h>
 

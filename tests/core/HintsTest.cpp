@@ -1,7 +1,7 @@
 // Hint file lines and the lookup of a word's prototype.
 #include "core/app/Hints.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Path splitting, wildcards, long paths and the program directories.
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The profile functions over the in-memory store.
-#include "core/app/Profile.h"
-#include "core/app/MemorySettingsStore.h"
+#include "core/base/Profile.h"
+#include "core/base/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The recent-file list and the name proposed by a first save.
 #include "core/app/RecentFileList.h"
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Profile.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Profile.h"
 #include "core/document/SaveName.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Template names, the template folder and the starter templates.
 #include "core/app/Templates.h"
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The toolchain table, the meaning of stored selections and the switch command's cycle.
 #include "core/toolchain/Toolchain.h"
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Profile.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Profile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // and random edit sequences checked against a plain string.
 #include "UndoTestSupport.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <random>
 #include <vector>

@@ -1,5 +1,5 @@
 // The argument and command-line dialog, played through its test driver with real keys.
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 #include "gui/toolchain/ArgumentsDlg.h"
 
 #include "GuiTestSupport.h"

@@ -1,7 +1,7 @@
 // Compile and run through the real application: the stand-in toolchains and the real gcc, the
 // transcript in the output window, the commands' states, the terminal and the histories.
-#include "core/app/Paths.h"
-#include "core/app/Profile.h"
+#include "core/base/Paths.h"
+#include "core/base/Profile.h"
 #include "core/document/JumpLine.h"
 #include "core/toolchain/BuildText.h"
 #include "core/toolchain/Toolchain.h"

@@ -1,7 +1,7 @@
 // Recovery of unsaved text inside the program: when the file is written and removed, and what
 // the start offers from an instance that was killed.
 #include "gui/document/DocumentRecovery.h"
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
 #include "gui/document/MyDoc.h"

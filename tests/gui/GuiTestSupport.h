@@ -1,8 +1,8 @@
 // Helpers for widget tests: scripted dialogs, a private settings store, temporary files.
 #pragma once
 
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Profile.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Profile.h"
 #include "gui/base/Prompts.h"
 
 #include <QByteArray>

@@ -1,5 +1,5 @@
 // The Help menu's documents, tools and shortcuts, the about box, and the clipboard history.
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "gui/app/HelpDlgs.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"

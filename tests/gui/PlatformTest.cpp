@@ -1,8 +1,8 @@
 // The QSettings store, the program directories and safe whole-file writes.
-#include "core/app/ErrorText.h"
-#include "core/app/MemorySettingsStore.h"
-#include "core/app/Paths.h"
-#include "core/app/Profile.h"
+#include "core/base/ErrorText.h"
+#include "core/base/MemorySettingsStore.h"
+#include "core/base/Paths.h"
+#include "core/base/Profile.h"
 #include "core/editor/TextBuffer.h"
 #include "platform/LargeTextMemory.h"
 #include "platform/ProgramDirs.h"

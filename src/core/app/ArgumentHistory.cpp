@@ -1,7 +1,7 @@
 // The argument and command history.
 #include "core/app/ArgumentHistory.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 namespace mireka {
 

@@ -1,8 +1,9 @@
 // The main frame's stored settings: parsing, formatting, reading and writing.
 #include "core/app/FrameSettings.h"
 
-#include "core/app/Profile.h"
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
+#include "core/base/Profile.h"
+#include "core/base/Text.h"
 
 #include <climits>
 #include <cstdio>
@@ -20,11 +21,6 @@ constexpr std::string_view kIsLcc = "IsLCC";
 
 constexpr Colour kColourMask = 0xFFFFFF;
 
-// White space as the C library's isspace sees it in the "C" locale.
-constexpr bool IsCSpace(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 constexpr bool IsDigit(char c) noexcept {
     return c >= '0' && c <= '9';
 }
@@ -37,7 +33,7 @@ constexpr int HexValue(char c) noexcept {
 }
 
 void SkipSpace(std::string_view& s) noexcept {
-    while (!s.empty() && IsCSpace(s.front()))
+    while (!s.empty() && IsWhiteSpace(s.front()))
         s.remove_prefix(1);
 }
 

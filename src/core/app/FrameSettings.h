@@ -2,7 +2,8 @@
 // always-on-top flag, and their reading and writing in the "Settings" section.
 #pragma once
 
-#include "core/app/Profile.h"
+#include "core/base/Colour.h"
+#include "core/base/Profile.h"
 #include "core/toolchain/Toolchain.h"
 
 #include <cstddef>
@@ -12,9 +13,6 @@
 #include <string_view>
 
 namespace mireka {
-
-// A 24-bit colour laid out as 0x00BBGGRR.
-using Colour = std::uint32_t;
 
 // The fields of a logical font in their stored order. The eight byte-sized fields hold 0 … 255.
 struct LogFont {
@@ -41,17 +39,6 @@ inline constexpr std::size_t kMaxFaceName = 31;
 
 // `name` cut to kMaxFaceName bytes (code page 932 aware) and at its first NUL.
 [[nodiscard]] std::string TruncateFaceName(std::string_view name);
-
-// The five editor colours, with the first-start values.
-struct EditorColours {
-    Colour keyword = 0xFF0000;    // blue
-    Colour comment = 0x0000C0;    // dark red
-    Colour string = 0x808000;     // teal
-    Colour text = 0x000000;       // black
-    Colour background = 0xFFFFFF; // white
-
-    friend bool operator==(const EditorColours&, const EditorColours&) = default;
-};
 
 // Show commands as the placement stores them.
 inline constexpr unsigned kShowHide = 0;

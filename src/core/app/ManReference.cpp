@@ -1,7 +1,8 @@
 // Building the C library reference: page selection, staleness, cleaning, names, the index.
 #include "core/app/ManReference.h"
 
-#include "core/app/Fnv.h"
+#include "core/base/Fnv.h"
+#include "core/base/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -16,18 +17,6 @@ namespace {
 constexpr std::string_view kReferenceFormat = "mireka-clibref-2";
 
 constexpr std::array<std::string_view, 5> kSections = {"2", "3", "3type", "3const", "3head"};
-
-bool IsBlank(char c) noexcept {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view s) noexcept {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;

@@ -1,7 +1,8 @@
 // The manual viewer's pieces, index lines, search and copied text.
 #include "core/app/Manual.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
+#include "core/base/Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,10 +13,6 @@
 namespace mireka {
 
 namespace {
-
-bool IsSpace(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 bool IsIdentifierByte(unsigned char b) noexcept {
     return b == '_' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
@@ -119,16 +116,16 @@ std::optional<std::size_t> FindManualNumber(std::size_t count, std::size_t from,
 std::string ManualCopyText(std::string_view line) {
     std::size_t first = 0;
     std::size_t last = line.size();
-    while (first < last && IsSpace(line[first]))
+    while (first < last && IsWhiteSpace(line[first]))
         ++first;
-    while (last > first && IsSpace(line[last - 1]))
+    while (last > first && IsWhiteSpace(line[last - 1]))
         --last;
     return std::string(line.substr(first, last - first));
 }
 
 std::optional<ManualIndexEntry> ParseManualIndexLine(std::string_view piece) {
     std::size_t i = 0;
-    while (i < piece.size() && IsSpace(piece[i]))
+    while (i < piece.size() && IsWhiteSpace(piece[i]))
         ++i;
     const std::size_t numberStart = i;
     if (i < piece.size() && (piece[i] == '+' || piece[i] == '-')) ++i;
@@ -142,10 +139,10 @@ std::optional<ManualIndexEntry> ParseManualIndexLine(std::string_view piece) {
     const long value = std::strtol(number.c_str(), &end, 10);
     if (errno == ERANGE || end != number.c_str() + number.size()) return std::nullopt;
     ++i; // the comma
-    while (i < piece.size() && IsSpace(piece[i]))
+    while (i < piece.size() && IsWhiteSpace(piece[i]))
         ++i;
     const std::size_t textStart = i;
-    while (i < piece.size() && !IsSpace(piece[i]) && piece[i] != '\0')
+    while (i < piece.size() && !IsWhiteSpace(piece[i]) && piece[i] != '\0')
         ++i;
     if (i == textStart) return std::nullopt;
     return ManualIndexEntry{value, std::string(piece.substr(textStart, i - textStart))};

@@ -1,7 +1,7 @@
 // The recent-file list.
 #include "core/app/RecentFileList.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <algorithm>
 

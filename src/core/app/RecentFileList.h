@@ -1,7 +1,7 @@
 // The recent-file list: most recent first, stored as "Recent File List" / "File%d".
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <string>
 #include <vector>

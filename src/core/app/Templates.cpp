@@ -1,8 +1,8 @@
 // Template files, names and the starter templates.
 #include "core/app/Templates.h"
 
-#include "core/app/Paths.h"
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
+#include "core/base/Paths.h"
 
 #include <filesystem>
 #include <system_error>

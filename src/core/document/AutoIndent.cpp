@@ -1,8 +1,9 @@
 // Indentation on Enter, the closing-brace unindent and the hint word.
 #include "core/document/AutoIndent.h"
 
+#include "core/base/Dbcs.h"
+#include "core/base/Text.h"
 #include "core/editor/Colorizer.h"
-#include "core/editor/Dbcs.h"
 
 #include <vector>
 
@@ -13,16 +14,6 @@ namespace {
 constexpr std::string_view kHintDelimiters = "<>=[]!%&|^~/*+-(){};:?\t., ";
 // A line that ends in one of these gets no extra tab on the next.
 constexpr std::string_view kNoIndentAfter = ";>})\t /,";
-
-bool IsBlank(char b) noexcept {
-    return b == ' ' || b == '\t';
-}
-
-// The single-byte white space of the C library; never a trail byte, so a double-byte character
-// at the end of the text is never cut.
-bool IsWhiteSpace(char b) noexcept {
-    return b == ' ' || (b >= '\t' && b <= '\r');
-}
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // The clipboard history's list lines.
 #include "core/document/ClipboardHistory.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <cstdio>
 

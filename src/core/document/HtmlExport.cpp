@@ -2,8 +2,8 @@
 // comment being written, and a byte column for tab expansion.
 #include "core/document/HtmlExport.h"
 
+#include "core/base/Dbcs.h"
 #include "core/editor/Colorizer.h"
-#include "core/editor/Dbcs.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 // and a comment left open at the end leaves its font tag open.
 #pragma once
 
-#include "core/app/FrameSettings.h"
+#include "core/base/Colour.h"
 
 #include <string>
 #include <string_view>

@@ -1,16 +1,13 @@
 // Reading the line number out of a compiler message.
 #include "core/document/JumpLine.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
+#include "core/base/Text.h"
 
 #include <cstdint>
 
 namespace mireka {
 namespace {
-
-constexpr bool IsCSpace(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 constexpr bool IsDigit(char c) noexcept {
     return c >= '0' && c <= '9';
@@ -32,7 +29,7 @@ std::string_view CutLine(std::string_view line) noexcept {
 
 int ReadCLong(std::string_view s) noexcept {
     std::size_t i = 0;
-    while (i < s.size() && IsCSpace(s[i]))
+    while (i < s.size() && IsWhiteSpace(s[i]))
         ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';

@@ -1,7 +1,7 @@
 // Page margins, line wrapping and pagination for printing.
 #include "core/document/PrintLayout.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // lines, an empty line, then the text's bytes exactly as the editor holds them.
 #pragma once
 
-#include "core/app/Fnv.h"
+#include "core/base/Fnv.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The proposed name of a first save.
 #include "core/document/SaveName.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 namespace mireka {
 

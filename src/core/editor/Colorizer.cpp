@@ -1,7 +1,7 @@
 // The line lexer of the syntax colouring and its keyword table.
 #include "core/editor/Colorizer.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <algorithm>
 #include <array>

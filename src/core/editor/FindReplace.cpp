@@ -2,7 +2,7 @@
 // verifying the whole text and the character boundaries only where that byte occurs.
 #include "core/editor/FindReplace.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 #include "core/editor/TextNav.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Recording rules for keyboard, input-method and clipboard input.
 #include "core/editor/InputRecorder.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <string>
 

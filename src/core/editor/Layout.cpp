@@ -1,7 +1,7 @@
 // Cell grid arithmetic and word boundaries.
 #include "core/editor/Layout.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Chunked byte storage with per-chunk line breaks.
 #include "core/editor/TextBuffer.h"
 
-#include "core/Assert.h"
+#include "core/base/Assert.h"
 
 #include <algorithm>
 #include <atomic>

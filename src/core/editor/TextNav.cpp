@@ -1,7 +1,7 @@
 // Character steps over the buffer.
 #include "core/editor/TextNav.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 namespace mireka {
 

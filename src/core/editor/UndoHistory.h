@@ -82,7 +82,6 @@ public:
     // Oldest first; the newest record is the last element.
     [[nodiscard]] const std::vector<UndoRecord>& UndoList() const noexcept { return undo_; }
     [[nodiscard]] const std::vector<UndoRecord>& RedoList() const noexcept { return redo_; }
-    [[nodiscard]] std::size_t Ceiling() const noexcept { return ceiling_; }
 
 private:
     void Append(UndoRecord record);

@@ -1,7 +1,7 @@
 // Loading, saving and deriving the build settings.
 #include "core/toolchain/BuildSettings.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 #include "core/toolchain/Toolchain.h"
 
 #include <array>

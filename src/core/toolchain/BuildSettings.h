@@ -2,8 +2,8 @@
 // save steps, and the values derived from the environment at start.
 #pragma once
 
-#include "core/app/Paths.h"
-#include "core/app/Profile.h"
+#include "core/base/Paths.h"
+#include "core/base/Profile.h"
 #include "core/toolchain/Environment.h"
 
 #include <string>

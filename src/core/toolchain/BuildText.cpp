@@ -1,7 +1,7 @@
 // Build messages and case-insensitive name helpers.
 #include "core/toolchain/BuildText.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 namespace mireka {
 
@@ -24,10 +24,6 @@ std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size
         if (EqualsNoCase(text.substr(i, needle.size()), needle)) return i;
     }
     return std::string_view::npos;
-}
-
-std::string PifLinkArguments(std::string_view runFilePath) {
-    return "/c " + std::string(runFilePath);
 }
 
 std::string FormatCannotRun(std::string_view command) {

@@ -2,7 +2,7 @@
 // shown with.
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <string>
 #include <string_view>
@@ -17,11 +17,6 @@ inline constexpr std::string_view kPifFailedMessage = "PIF の作成に失敗し
 inline constexpr std::string_view kCannotOpenShellMessage = "DOS窓を開けません。";
 inline constexpr std::string_view kResponseFileFilter =
     "レスポンスファイル (*.rsp)|*.rsp|すべてのファイル (*.*)|*.*||";
-
-// The link through which Windows NT makes the PIF of a run file.
-inline constexpr std::string_view kPifLinkTarget = "command.com";
-inline constexpr std::string_view kPifLinkDescription = "MS-DOS プロンプト - by UMO";
-[[nodiscard]] std::string PifLinkArguments(std::string_view runFilePath); // "/c %s"
 
 // "実行出来ません！（%s）" with the command that could not be started.
 [[nodiscard]] std::string FormatCannotRun(std::string_view command);

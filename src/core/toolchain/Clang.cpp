@@ -1,5 +1,6 @@
 // Telling clang apart and leaving out what it refuses.
 #include "core/toolchain/Clang.h"
+#include "core/base/Text.h"
 
 #include <array>
 
@@ -8,10 +9,6 @@ namespace mireka {
 namespace {
 
 constexpr std::array<std::string_view, 2> kCharsetOptions = {"-finput-charset=", "-fexec-charset="};
-
-bool IsBlank(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 // The end of the word starting at `begin`: blanks inside quotes belong to the word, as the
 // shell that runs the compile sees it.
@@ -29,7 +26,7 @@ std::size_t WordEnd(std::string_view s, std::size_t begin) noexcept {
             ++i;
         } else if (c == '\'' || c == '"') {
             quote = c;
-        } else if (IsBlank(c)) {
+        } else if (IsWhiteSpace(c)) {
             break;
         }
     }
@@ -61,12 +58,12 @@ std::string WithoutCharsetOptions(std::string_view options) {
     std::string out;
     bool kept = false;
     std::size_t i = 0;
-    while (i < options.size() && IsBlank(options[i]))
+    while (i < options.size() && IsWhiteSpace(options[i]))
         ++i;
     out.append(options.substr(0, i));
     while (i < options.size()) {
         const std::size_t gap = i;
-        while (i < options.size() && IsBlank(options[i]))
+        while (i < options.size() && IsWhiteSpace(options[i]))
             ++i;
         if (i == options.size()) {
             out.append(options.substr(gap));

@@ -2,7 +2,7 @@
 // settings, the paths and the command interpreter.
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "core/toolchain/BuildSettings.h"
 #include "core/toolchain/Environment.h"
 #include "core/toolchain/ShellQuote.h"

@@ -2,7 +2,8 @@
 // files.
 #include "core/toolchain/CompilerSettings.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
+#include "core/base/Text.h"
 #include "core/toolchain/BuildText.h"
 
 #include <algorithm>
@@ -131,18 +132,6 @@ std::string RemoveAll(std::string_view text, std::string_view needle) {
     return out;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 bool IsLower(char c) {
     return c >= 'a' && c <= 'z';
 }
@@ -228,7 +217,7 @@ std::string RewriteGroup(const OptionGroup& group, std::string_view text,
         out.append(token);
         out.push_back(' ');
     }
-    while (!out.empty() && IsBlank(out.back())) // trailing only: a leading space stays
+    while (!out.empty() && IsWhiteSpace(out.back())) // trailing only: a leading space stays
         out.pop_back();
     return out;
 }
@@ -280,7 +269,7 @@ std::vector<std::string> TokenizeLcc(std::string_view content) {
     std::vector<std::string> tokens;
     while (!content.empty()) {
         const std::size_t end = content.find('\n');
-        const std::string_view line = Trim(content.substr(0, end));
+        const std::string_view line = TrimWhiteSpace(content.substr(0, end));
         content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
         std::string token;
         for (std::size_t i = 0; i < line.size(); ++i) {

@@ -2,7 +2,7 @@
 // option text and written back into it, and the configuration files two of them write.
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "core/toolchain/BuildSettings.h"
 #include "core/toolchain/Toolchain.h"
 

@@ -2,7 +2,7 @@
 // list helpers that work on plain value strings.
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
 #include <functional>
 #include <map>

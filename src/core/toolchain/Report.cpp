@@ -1,7 +1,7 @@
 // The report text and the reading of the configuration files it shows.
 #include "core/toolchain/Report.h"
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "core/toolchain/Toolchain.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // the test that sends Windows GUI programs to the shell instead.
 #pragma once
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "core/toolchain/CommandLine.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Quoting file names for /bin/sh and CMD.EXE.
 #include "core/toolchain/ShellQuote.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 namespace mireka {
 

@@ -1,7 +1,7 @@
 // The toolchain table and the selection rules that read it.
 #include "core/toolchain/Toolchain.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 namespace mireka {
 

@@ -1,7 +1,7 @@
 // Docking-bar sizes: section naming, loading with minimums, saving, the edge drag.
 #include "core/widgets/BarSizes.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <algorithm>
 #include <cstdio>

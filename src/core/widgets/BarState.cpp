@@ -1,31 +1,18 @@
 // The saved bar list and its check.
 #include "core/widgets/BarState.h"
+#include "core/base/Text.h"
 
 #include <algorithm>
 
 namespace mireka {
-namespace {
-
-constexpr bool IsSpace(char c) noexcept {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) noexcept {
-    while (!s.empty() && IsSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::optional<std::vector<long long>> ParseBarIds(std::string_view value) {
-    if (Trim(value).empty()) return std::nullopt;
+    if (TrimBlanks(value).empty()) return std::nullopt;
     std::vector<long long> ids;
     while (true) {
         const std::size_t comma = value.find(',');
-        const std::string_view item = Trim(value.substr(0, comma));
+        const std::string_view item = TrimBlanks(value.substr(0, comma));
         // Ten digits hold any 32-bit id; more is not a bar id.
         if (item.empty() || item.size() > 10) return std::nullopt;
         long long id = 0;

@@ -2,7 +2,7 @@
 // grid and a custom row below it, and how the arrow keys move between them.
 #pragma once
 
-#include "core/app/FrameSettings.h"
+#include "core/base/Colour.h"
 
 #include <array>
 #include <string_view>

@@ -1,8 +1,8 @@
 // The about box and the shortcut dialog.
 #include "gui/app/HelpDlgs.h"
 
-#include "core/app/ErrorText.h"
-#include "core/app/Paths.h"
+#include "core/base/ErrorText.h"
+#include "core/base/Paths.h"
 #include "gui/base/NativePath.h"
 #include "gui/base/Prompts.h"
 #include "platform/FileSystem.h"

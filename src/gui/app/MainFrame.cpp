@@ -2,9 +2,9 @@
 #include "gui/app/MainFrame.h"
 
 #include "core/app/Hints.h"
-#include "core/app/Paths.h"
-#include "core/app/Profile.h"
 #include "core/app/RecentFileList.h"
+#include "core/base/Paths.h"
+#include "core/base/Profile.h"
 #include "core/document/ClipboardHistory.h"
 #include "core/widgets/BarState.h"
 #include "gui/app/ManualCommand.h"

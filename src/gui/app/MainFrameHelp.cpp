@@ -1,6 +1,6 @@
 // The Help menu's documents and tools: the readme, the links page, the calculator and the
 // shortcuts to the program.
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "gui/app/HelpDlgs.h"
 #include "gui/app/MainFrame.h"
 #include "gui/base/DialogRunner.h"

@@ -3,8 +3,8 @@
 #include "gui/app/ManualDlg.h"
 
 #include "core/app/ManReference.h"
-#include "core/app/Paths.h"
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
+#include "core/base/Paths.h"
 #include "core/toolchain/BuildText.h"
 #include "gui/base/Prompts.h"
 #include "gui/base/WaitCursor.h"

@@ -1,9 +1,9 @@
 // The application object.
 #include "gui/app/MyApp.h"
 
-#include "core/app/Paths.h"
-#include "core/app/Profile.h"
 #include "core/app/Templates.h"
+#include "core/base/Paths.h"
+#include "core/base/Profile.h"
 #include "gui/app/HelpDlgs.h"
 #include "gui/app/MainFrame.h"
 #include "gui/base/CommandIds.h"

@@ -1,8 +1,8 @@
 // The template dialogs.
 #include "gui/app/TemplateDlgs.h"
 
-#include "core/app/ErrorText.h"
 #include "core/app/Templates.h"
+#include "core/base/ErrorText.h"
 #include "gui/base/Prompts.h"
 #include "platform/FileSystem.h"
 

@@ -1,8 +1,8 @@
 // The document: new, open, save, save as and the save prompt.
 #include "gui/document/MyDoc.h"
 
-#include "core/app/Paths.h"
 #include "core/app/RecentFileList.h"
+#include "core/base/Paths.h"
 #include "core/document/CodeConvert.h"
 #include "core/document/LoadText.h"
 #include "core/document/SaveName.h"

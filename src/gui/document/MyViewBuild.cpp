@@ -1,7 +1,7 @@
 // The build and run commands of the editor view: compile on a worker thread with the transcript in
 // the output window, run the program in a terminal, the debugger, commands, the toolchain and
 // the environment report.
-#include "core/app/Fnv.h"
+#include "core/base/Fnv.h"
 #include "core/toolchain/BuildMenus.h"
 #include "core/toolchain/BuildText.h"
 #include "core/toolchain/Clang.h"

@@ -1,7 +1,7 @@
 // Code page 932 conversion through Qt's ICU-backed "windows-31j" codec.
 #include "gui/editor/Cp932.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,7 +1,7 @@
 // Our multi-line text control.
 #include "gui/editor/EditView.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "core/editor/TextNav.h"
 #include "gui/base/Prompts.h"

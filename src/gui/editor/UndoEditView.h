@@ -25,9 +25,6 @@ class CUndoEditView : public CEditView {
 public:
     explicit CUndoEditView(QWidget* parent = nullptr);
 
-    // Position operations.
-    [[nodiscard]] QPoint GetCharPos(Offset offset) const { return PosFromChar(offset); }
-    [[nodiscard]] Offset GetCharFromPoint(QPoint point) const { return CharFromPos(point); }
     struct CursorLineCol {
         int line;
         Offset column;

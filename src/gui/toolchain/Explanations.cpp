@@ -1,7 +1,7 @@
 // Loading the explanation table.
 #include "gui/toolchain/Explanations.h"
 
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFile.h"
 

@@ -1,7 +1,7 @@
 // The resizable docking bar and its gripper strip.
 #include "gui/widgets/DockingBar.h"
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <QMainWindow>
 #include <QMouseEvent>

@@ -1,5 +1,5 @@
 // Japanese reasons for system error codes.
-#include "core/app/ErrorText.h"
+#include "core/base/ErrorText.h"
 
 #include <cerrno>
 #include <cstdio>

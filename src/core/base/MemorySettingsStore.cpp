@@ -1,5 +1,5 @@
 // The in-memory settings store.
-#include "core/app/MemorySettingsStore.h"
+#include "core/base/MemorySettingsStore.h"
 
 namespace mireka {
 

@@ -1,5 +1,6 @@
 // The profile functions over the current settings store.
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
+#include "core/base/Text.h"
 
 #include <atomic>
 #include <charconv>
@@ -12,11 +13,7 @@ std::atomic<SettingsStore*> g_store{nullptr};
 } // namespace
 
 std::optional<int> ParseProfileInt(std::string_view text) noexcept {
-    const auto space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    while (!text.empty() && space(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && space(text.back()))
-        text.remove_suffix(1);
+    text = TrimWhiteSpace(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';

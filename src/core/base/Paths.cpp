@@ -1,7 +1,7 @@
 // Path splitting, wildcard matching, long paths and the program's directories.
-#include "core/app/Paths.h"
+#include "core/base/Paths.h"
 
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 #include <filesystem>
 #include <mutex>

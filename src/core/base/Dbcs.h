@@ -26,11 +26,6 @@ namespace mireka::dbcs {
     return (b >= 0x20 && b <= 0x7E) || IsKana(b);
 }
 
-// Bytes the code page defines as a single-byte character (control characters included).
-[[nodiscard]] constexpr bool IsDefinedSingle(unsigned char b) noexcept {
-    return b <= 0x80 || IsKana(b) || b >= 0xFD;
-}
-
 [[nodiscard]] inline bool IsLeadByte(char c) noexcept {
     return IsLeadByte(static_cast<unsigned char>(c));
 }

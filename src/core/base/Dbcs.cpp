@@ -1,5 +1,5 @@
 // Code page 932 character boundaries.
-#include "core/editor/Dbcs.h"
+#include "core/base/Dbcs.h"
 
 namespace mireka::dbcs {
 

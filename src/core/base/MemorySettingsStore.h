@@ -1,7 +1,7 @@
 // A settings store held in memory: the fake that tests give the profile functions.
 #pragma once
 
-#include "core/app/Profile.h"
+#include "core/base/Profile.h"
 
 #include <functional>
 #include <map>
