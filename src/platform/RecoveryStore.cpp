@@ -3,6 +3,7 @@
 #include "platform/RecoveryStore.h"
 
 #include "core/base/ErrorText.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
@@ -97,102 +98,6 @@ std::error_code MakeFolder(const std::string& folder) {
     return {};
 #endif
 }
-
-// A new file, written in full, on disk, then put in place of another.
-class NewFile {
-public:
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-    explicit NewFile(std::string path) : path_(std::move(path)) {
-        RemoveIfThere(path_); // left by a crash
-#ifdef _WIN32
-        const std::wstring wide = QString::fromLocal8Bit(path_.c_str()).toStdWString();
-        handle_ = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle_ == INVALID_HANDLE_VALUE) Fail();
-#else
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd_ < 0) Fail();
-#endif
-    }
-    ~NewFile() {
-        Close();
-        if (!placed_) RemoveIfThere(path_);
-    }
-
-    [[nodiscard]] std::error_code Error() const noexcept {
-        return error_;
-    }
-
-    void Write(std::string_view bytes) {
-        while (!error_ && !bytes.empty()) {
-#ifdef _WIN32
-            DWORD n = 0;
-            const auto want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-            if (!::WriteFile(handle_, bytes.data(), want, &n, nullptr)) return Fail();
-#else
-            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return Fail();
-            if (n == 0) error_ = std::make_error_code(std::errc::io_error);
-#endif
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-    }
-
-    // Flushes the file to disk, closes it and renames it over `target`.
-    void PlaceAs(const std::string& target) {
-        if (error_) return;
-#ifdef _WIN32
-        if (!::FlushFileBuffers(handle_)) return Fail();
-        Close();
-        const std::wstring from = QString::fromLocal8Bit(path_.c_str()).toStdWString();
-        const std::wstring to = QString::fromLocal8Bit(target.c_str()).toStdWString();
-        if (!::MoveFileExW(from.c_str(), to.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Fail();
-#else
-        if (::fsync(fd_) != 0) return Fail();
-        if (::close(std::exchange(fd_, -1)) != 0) return Fail();
-        if (::rename(path_.c_str(), target.c_str()) != 0) return Fail();
-        // The new name reaches the disk with the folder.
-        const std::string folder = target.substr(0, target.rfind('/') + 1);
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-#endif
-        placed_ = true;
-    }
-
-private:
-    void Fail() {
-#ifdef _WIN32
-        error_ = {static_cast<int>(::GetLastError()), std::system_category()};
-#else
-        error_ = {errno, std::generic_category()};
-#endif
-    }
-    void Close() {
-#ifdef _WIN32
-        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-#else
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-#endif
-    }
-
-    std::string path_;
-    std::error_code error_;
-    bool placed_ = false;
-#ifdef _WIN32
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-#else
-    int fd_ = -1;
-#endif
-};
 
 // A regular file read at offsets: the header first, then the text straight into its string.
 class InFile {
@@ -383,7 +288,8 @@ std::error_code RecoveryStore::Write(const Job& job) {
     for (std::size_t i = 0; i < job.text.PieceCount(); ++i)
         info.checksum = RecoveryChecksum(job.text.Piece(i), info.checksum);
 
-    NewFile file(FilePath(id_, kTempSuffix));
+    // The new file has a name of this instance's own, which its lock keeps from the others.
+    AtomicFile file(FilePath(id_, kDataSuffix), {FilePath(id_, kTempSuffix), 0600});
     file.Write(EncodeRecoveryHeader(info));
     for (std::size_t i = 0; i < job.text.PieceCount() && !file.Error(); ++i) {
         if (i % kCancelCheckPieces == 0 && cancel_)
@@ -391,8 +297,7 @@ std::error_code RecoveryStore::Write(const Job& job) {
         file.Write(job.text.Piece(i));
     }
     if (cancel_) return std::make_error_code(std::errc::operation_canceled);
-    file.PlaceAs(FilePath(id_, kDataSuffix));
-    return file.Error();
+    return file.Commit();
 }
 
 void RecoveryStore::RemoveFiles() const {

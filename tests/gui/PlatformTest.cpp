@@ -4,6 +4,7 @@
 #include "core/base/Paths.h"
 #include "core/base/Profile.h"
 #include "core/editor/TextBuffer.h"
+#include "platform/AtomicFile.h"
 #include "platform/LargeTextMemory.h"
 #include "platform/ProgramDirs.h"
 #include "platform/QtSettingsStore.h"
@@ -465,6 +466,33 @@ TEST(SafeFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse) {
     EXPECT_GT(seen[1], 0);
 }
 #endif
+
+// The recovery copies' way: a fixed name for the new file, owner-only permissions, and a write
+// given up half way that leaves nothing.
+TEST(AtomicFile, AFixedNameForTheNewFileAndAWriteGivenUp) {
+    QTemporaryDir dir;
+    const std::string target = Local(dir.filePath("a.rec")), temp = Local(dir.filePath("a.tmp"));
+    WriteRaw(dir.filePath("a.tmp"), "left by a killed run");
+    {
+        AtomicFile file(target, {temp, 0600});
+        file.Write("half");
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.rec")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.tmp")));
+    for (const char* text : {"one", "two"}) {
+        AtomicFile file(target, {temp, 0600});
+        file.Write(text);
+        EXPECT_FALSE(file.Commit());
+        EXPECT_EQ(ReadRaw(dir.filePath("a.rec")), text);
+        EXPECT_FALSE(QFile::exists(dir.filePath("a.tmp")));
+        EXPECT_EQ(QFileInfo(dir.filePath("a.rec")).permissions() & 0x0077, 0) << "owner only";
+    }
+    // A folder that is gone: the error, and nothing written.
+    AtomicFile lost(Local(dir.filePath("gone/a.rec")), {});
+    lost.Write("x");
+    EXPECT_TRUE(lost.Error());
+    EXPECT_EQ(lost.Commit(), std::errc::no_such_file_or_directory);
+}
 
 TEST(SafeFile, WritesReplaceTheFileAndKeepItsPermissions) {
     QTemporaryDir dir;
