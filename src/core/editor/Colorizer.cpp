@@ -111,158 +111,212 @@ std::uint32_t ColorizeLine(std::string_view line, std::uint32_t state,
         .at.state;
 }
 
-LexStop ColorizeRange(std::string_view line, LexPoint from, std::int32_t until,
-                      std::vector<ColorSpan>& spans, std::vector<LexPoint>* points,
-                      std::int32_t spacing) {
-    SpanWriter out(spans);
-    // Offsets are 32-bit; a longer line is coloured up to that limit and drawn plain beyond it.
-    const auto n = static_cast<std::int32_t>(
-        std::min<std::size_t>(line.size(), std::numeric_limits<std::int32_t>::max()));
-    const char* s = line.data();
+namespace {
 
-    std::uint32_t state = from.state;
-    // The colour follows from the state alone, which is what makes resume points possible.
-    ColorClass colour = state == kStateBlockComment || state == kStateLineComment
-                            ? ColorClass::Comment
-                        : state == kStateString || state == kStateChar ? ColorClass::String
-                                                                       : ColorClass::Text;
-    // The pending run P is always the bytes [r, i): each rule that empties or restarts P moves r
-    // so. The lexer appends an invalid byte as a space, but only the keyword test reads P's
-    // content beyond its first byte, and a keyword holds neither a space nor an invalid byte,
-    // so the line's own bytes serve as P.
-    std::int32_t r = std::clamp(from.offset, 0, n);
-    bool afterLead = false;
-    std::int32_t nextPoint = r + spacing;
-    const auto pendingIs = [&](std::int32_t i, char c) { return i - r == 1 && s[r] == c; };
-    const auto pendingIsKeyword = [&](std::int32_t i) {
-        return IsKeyword(std::string_view(s + r, static_cast<std::size_t>(i - r)));
-    };
+// One pass of the lexer over part of a line. The pending run P is always the bytes [r, i): each
+// rule that empties or restarts P moves r so. The lexer appends an invalid byte as a space, but
+// only the keyword test reads P's content beyond its first byte, and a keyword holds neither a
+// space nor an invalid byte, so the line's own bytes serve as P.
+class RangeLexer {
+public:
+    RangeLexer(std::string_view line, LexPoint from, std::vector<ColorSpan>& spans)
+        : out_(spans), s_(line.data()),
+          // Offsets are 32-bit; a longer line is coloured up to that limit and drawn plain
+          // beyond it.
+          n_(static_cast<std::int32_t>(
+              std::min<std::size_t>(line.size(), std::numeric_limits<std::int32_t>::max()))),
+          state_(from.state), colour_(ColourOf(from.state)), r_(std::clamp(from.offset, 0, n_)) {}
 
-    for (std::int32_t i = r; i < n; ++i) {
-        if (r == i && !afterLead) { // nothing pending: a resume point
-            if (i >= until) return {{i, state}, false};
-            if (points && i >= nextPoint) {
-                points->push_back({i, state});
-                nextPoint = i + spacing;
-            }
-        }
-        const auto c = static_cast<unsigned char>(s[i]);
-        // Double-byte characters come first: a trail byte equal to a special or a delimiter must
-        // not act as one. A byte after a lead byte that is no valid trail byte is invalid and
-        // falls through to the single-byte rules below.
-        if (afterLead) {
-            afterLead = false;
-            if (dbcs::IsTrailByte(c)) {
-                out.Paint(r, i + 1, colour);
-                r = i + 1;
-                continue;
-            }
-        } else if (dbcs::IsLeadByte(c)) {
-            if (i - r > kMaxRun) {
-                out.Paint(r, i, colour);
-                r = i;
-            }
-            afterLead = true;
-            continue;
-        }
+    [[nodiscard]] std::int32_t Start() const noexcept { return r_; }
+    [[nodiscard]] std::int32_t End() const noexcept { return n_; }
+    // Nothing is pending before byte i: colouring can resume there.
+    [[nodiscard]] bool AtResumePoint(std::int32_t i) const noexcept {
+        return r_ == i && !afterLead_;
+    }
+    [[nodiscard]] std::uint32_t State() const noexcept { return state_; }
 
+    void Step(std::int32_t i) {
+        const auto c = static_cast<unsigned char>(s_[i]);
+        if (DoubleByte(i, c)) return;
         switch (kKinds[c]) {
         case kDQuote:
-        case kSQuote: {
-            const std::uint32_t literal = kKinds[c] == kDQuote ? kStateString : kStateChar;
-            if (state == kStateNormal) {
-                out.Paint(r, i, colour);
-                colour = ColorClass::String;
-                out.Paint(i, i + 1, colour);
-                state = literal;
-            } else if (state == literal) {
-                const bool escaped = pendingIs(i, '\\');
-                out.Paint(r, i + 1, colour);
-                if (!escaped) {
-                    colour = ColorClass::Text;
-                    state = kStateNormal;
-                }
-            } else {
-                out.Paint(r, i + 1, colour);
-            }
-            r = i + 1;
+            Quote(i, kStateString);
             break;
-        }
+        case kSQuote:
+            Quote(i, kStateChar);
+            break;
         case kSlash:
-            if (state == kStateNormal && pendingIs(i, '/')) {
-                colour = ColorClass::Comment;
-                state = kStateLineComment;
-                out.Paint(r, i + 1, colour);
-                r = i + 1;
-            } else if (state == kStateBlockComment && pendingIs(i, '*')) {
-                state = kStateNormal;
-                out.Paint(r, i + 1, colour);
-                colour = ColorClass::Text;
-                r = i + 1;
-            } else {
-                const bool keyword = state == kStateNormal && pendingIsKeyword(i);
-                out.Paint(r, i, keyword ? ColorClass::Keyword : colour);
-                if (keyword) colour = ColorClass::Text;
-                r = i; // the slash starts the next run
-            }
+            Slash(i);
             break;
         case kStar:
-            if (state == kStateNormal && pendingIs(i, '/')) {
-                colour = ColorClass::Comment;
-                state = kStateBlockComment;
-                out.Paint(r, i + 1, colour);
-                r = i + 1;
-            } else if (state == kStateNormal && pendingIsKeyword(i)) {
-                out.Paint(r, i, ColorClass::Keyword);
-                colour = ColorClass::Text;
-                out.Paint(i, i + 1, colour);
-                r = i + 1;
-            } else {
-                out.Paint(r, i, colour);
-                r = i; // the asterisk starts the next run
-            }
+            Star(i);
             break;
         case kBackslash:
-            if (pendingIs(i, '\\')) {
-                // An escaped backslash is painted at once, so it cannot escape what follows.
-                out.Paint(r, i + 1, colour);
-                r = i + 1;
-            } else {
-                out.Paint(r, i, colour);
-                r = i;
-            }
+            Backslash(i);
             break;
         case kDelim:
         case kTab:
-            // A leading "*" or "/" is split off so that "*p" or "/int" leave the word to test.
-            if (i > r && (s[r] == '*' || s[r] == '/')) {
-                out.Paint(r, r + 1, colour);
-                ++r;
-            }
-            if (state == kStateNormal && pendingIsKeyword(i)) {
-                out.Paint(r, i, ColorClass::Keyword);
-                colour = ColorClass::Text;
-                r = i;
-            }
-            out.Paint(r, i, colour);
-            if (kKinds[c] == kDelim) out.Paint(i, i + 1, colour); // a tab is never drawn
-            r = i + 1;
+            Delimiter(i, kKinds[c] == kDelim);
             break;
         case kWord:
-            if (i - r > kMaxRun) {
-                out.Paint(r, i, colour);
-                r = i;
-            }
+            CapRun(i);
             break;
         }
     }
 
-    if (state == kStateNormal && pendingIsKeyword(n)) {
-        out.Paint(r, n, ColorClass::Keyword);
-        return {{n, kStateNormal}, true};
+    // Paints what is pending at the line's end; the next line's state.
+    LexStop Finish() {
+        if (state_ == kStateNormal && PendingIsKeyword(n_)) {
+            out_.Paint(r_, n_, ColorClass::Keyword);
+            return {{n_, kStateNormal}, true};
+        }
+        out_.Paint(r_, n_, colour_);
+        return {{n_, state_ == kStateBlockComment ? kStateBlockComment : kStateNormal}, true};
     }
-    out.Paint(r, n, colour);
-    return {{n, state == kStateBlockComment ? kStateBlockComment : kStateNormal}, true};
+
+private:
+    // The colour follows from the state alone, which is what makes resume points possible.
+    static ColorClass ColourOf(std::uint32_t state) noexcept {
+        if (state == kStateBlockComment || state == kStateLineComment) return ColorClass::Comment;
+        if (state == kStateString || state == kStateChar) return ColorClass::String;
+        return ColorClass::Text;
+    }
+    [[nodiscard]] bool PendingIs(std::int32_t i, char c) const noexcept {
+        return i - r_ == 1 && s_[r_] == c;
+    }
+    [[nodiscard]] bool PendingIsKeyword(std::int32_t i) const noexcept {
+        return IsKeyword(std::string_view(s_ + r_, static_cast<std::size_t>(i - r_)));
+    }
+    // A pending run longer than kMaxRun is painted before it grows further.
+    void CapRun(std::int32_t i) {
+        if (i - r_ > kMaxRun) {
+            out_.Paint(r_, i, colour_);
+            r_ = i;
+        }
+    }
+
+    // Double-byte characters come first: a trail byte equal to a special or a delimiter must not
+    // act as one. A byte after a lead byte that is no valid trail byte is invalid and falls
+    // through to the single-byte rules. True when the byte was taken.
+    bool DoubleByte(std::int32_t i, unsigned char c) {
+        if (afterLead_) {
+            afterLead_ = false;
+            if (!dbcs::IsTrailByte(c)) return false;
+            out_.Paint(r_, i + 1, colour_);
+            r_ = i + 1;
+            return true;
+        }
+        if (!dbcs::IsLeadByte(c)) return false;
+        CapRun(i);
+        afterLead_ = true;
+        return true;
+    }
+
+    void Quote(std::int32_t i, std::uint32_t literal) {
+        if (state_ == kStateNormal) {
+            out_.Paint(r_, i, colour_);
+            colour_ = ColorClass::String;
+            out_.Paint(i, i + 1, colour_);
+            state_ = literal;
+        } else if (state_ == literal) {
+            const bool escaped = PendingIs(i, '\\');
+            out_.Paint(r_, i + 1, colour_);
+            if (!escaped) {
+                colour_ = ColorClass::Text;
+                state_ = kStateNormal;
+            }
+        } else {
+            out_.Paint(r_, i + 1, colour_);
+        }
+        r_ = i + 1;
+    }
+
+    void Slash(std::int32_t i) {
+        if (state_ == kStateNormal && PendingIs(i, '/')) {
+            colour_ = ColorClass::Comment;
+            state_ = kStateLineComment;
+            out_.Paint(r_, i + 1, colour_);
+            r_ = i + 1;
+        } else if (state_ == kStateBlockComment && PendingIs(i, '*')) {
+            state_ = kStateNormal;
+            out_.Paint(r_, i + 1, colour_);
+            colour_ = ColorClass::Text;
+            r_ = i + 1;
+        } else {
+            const bool keyword = state_ == kStateNormal && PendingIsKeyword(i);
+            out_.Paint(r_, i, keyword ? ColorClass::Keyword : colour_);
+            if (keyword) colour_ = ColorClass::Text;
+            r_ = i; // the slash starts the next run
+        }
+    }
+
+    void Star(std::int32_t i) {
+        if (state_ == kStateNormal && PendingIs(i, '/')) {
+            colour_ = ColorClass::Comment;
+            state_ = kStateBlockComment;
+            out_.Paint(r_, i + 1, colour_);
+            r_ = i + 1;
+        } else if (state_ == kStateNormal && PendingIsKeyword(i)) {
+            out_.Paint(r_, i, ColorClass::Keyword);
+            colour_ = ColorClass::Text;
+            out_.Paint(i, i + 1, colour_);
+            r_ = i + 1;
+        } else {
+            out_.Paint(r_, i, colour_);
+            r_ = i; // the asterisk starts the next run
+        }
+    }
+
+    void Backslash(std::int32_t i) {
+        // An escaped backslash is painted at once, so it cannot escape what follows.
+        const bool escaped = PendingIs(i, '\\');
+        out_.Paint(r_, escaped ? i + 1 : i, colour_);
+        r_ = escaped ? i + 1 : i;
+    }
+
+    void Delimiter(std::int32_t i, bool drawn) {
+        // A leading "*" or "/" is split off so that "*p" or "/int" leave the word to test.
+        if (i > r_ && (s_[r_] == '*' || s_[r_] == '/')) {
+            out_.Paint(r_, r_ + 1, colour_);
+            ++r_;
+        }
+        if (state_ == kStateNormal && PendingIsKeyword(i)) {
+            out_.Paint(r_, i, ColorClass::Keyword);
+            colour_ = ColorClass::Text;
+            r_ = i;
+        }
+        out_.Paint(r_, i, colour_);
+        if (drawn) out_.Paint(i, i + 1, colour_); // a tab is never drawn
+        r_ = i + 1;
+    }
+
+    SpanWriter out_;
+    const char* s_;
+    std::int32_t n_;
+    std::uint32_t state_;
+    ColorClass colour_;
+    std::int32_t r_;
+    bool afterLead_ = false;
+};
+
+} // namespace
+
+LexStop ColorizeRange(std::string_view line, LexPoint from, std::int32_t until,
+                      std::vector<ColorSpan>& spans, std::vector<LexPoint>* points,
+                      std::int32_t spacing) {
+    RangeLexer lexer(line, from, spans);
+    std::int32_t nextPoint = lexer.Start() + spacing;
+    for (std::int32_t i = lexer.Start(); i < lexer.End(); ++i) {
+        if (lexer.AtResumePoint(i)) {
+            if (i >= until) return {{i, lexer.State()}, false};
+            if (points && i >= nextPoint) {
+                points->push_back({i, lexer.State()});
+                nextPoint = i + spacing;
+            }
+        }
+        lexer.Step(i);
+    }
+    return lexer.Finish();
 }
 
 } // namespace mireka
