@@ -1,6 +1,8 @@
 // Asking drivers for their version.
 #include "platform/DriverProbe.h"
 
+#include "platform/System.h"
+
 #include "core/toolchain/Clang.h"
 
 #include <QDateTime>
@@ -16,11 +18,6 @@
 #include <compare>
 #include <map>
 #include <mutex>
-
-#ifndef _WIN32
-#include <csignal>
-#include <unistd.h>
-#endif
 
 namespace mireka {
 
@@ -72,18 +69,12 @@ std::string QueryVersion(const std::string& driver, const QProcessEnvironment& e
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-#ifndef _WIN32
-    // Its own process group, so that ending it ends whatever a wrapper script started.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
-#endif
+    sys::StartInOwnProcessGroup(process);
     process.start();
     const auto left = [&] { return std::max<qint64>(0, timeoutMs - clock.elapsed()); };
     if (!process.waitForStarted(static_cast<int>(left()))) return {};
     if (!process.waitForFinished(static_cast<int>(left()))) {
-#ifndef _WIN32
-        if (const qint64 pid = process.processId(); pid > 0)
-            ::kill(-static_cast<pid_t>(pid), SIGKILL);
-#endif
+        sys::KillProcessGroup(process.processId());
         process.kill();
         process.waitForFinished(-1);
         return {};

@@ -2,6 +2,7 @@
 // killed, so a lock that can be taken belongs to nobody alive.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <system_error>
 
@@ -32,11 +33,7 @@ public:
 
 private:
     std::string path_;
-#ifdef _WIN32
-    void* handle_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
+    std::intptr_t handle_ = -1; // the system's handle of the open lock file
 };
 
 } // namespace mireka

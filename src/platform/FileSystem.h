@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 class QUrl;
 
@@ -55,6 +56,14 @@ bool ChangeDirectory(const std::string& path);
 // Renames or removes a file by its name's bytes; false with the reason in `error`.
 bool RenameFile(const std::string& from, const std::string& to, std::error_code* error);
 bool RemoveFile(const std::string& path, std::error_code* error);
+
+// A regular file itself, not a link to one.
+[[nodiscard]] bool IsFileNotLink(const std::string& path);
+// The names in `folder`; none when it cannot be read.
+[[nodiscard]] std::vector<std::string> ListFolder(const std::string& folder);
+// `folder` and each missing folder on the way, open to the user alone: they hold the user's
+// texts.
+std::error_code MakePrivateFolder(const std::string& folder);
 
 // A name as the user should read it: each component as UTF-8 when it is, else as Shift_JIS,
 // with the platform's separators.

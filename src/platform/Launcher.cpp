@@ -2,6 +2,7 @@
 #include "platform/Launcher.h"
 
 #include "core/toolchain/Terminal.h"
+#include "platform/System.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -10,17 +11,9 @@
 
 #include <filesystem>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace mireka {
 
 namespace {
-
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QString NativePath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -99,18 +92,7 @@ bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
     const ProcessStart& start = *made;
     QProcess process;
     process.setProgram(NativePath(start.program));
-#ifdef _WIN32
-    process.setNativeArguments(Local(c.parameters));
-    if (c.newTerminal) {
-        process.setCreateProcessArgumentsModifier(
-            [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NEW_CONSOLE; });
-    }
-#else
-    QStringList args;
-    for (const std::string& a : start.arguments)
-        args << Local(a);
-    process.setArguments(args);
-#endif
+    sys::SetLaunchArguments(process, start.arguments, c.parameters, c.newTerminal);
     if (!c.directory.empty()) process.setWorkingDirectory(NativePath(c.directory));
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
@@ -122,14 +104,7 @@ bool StartDetached(const LaunchCommand& c, const Environment& lookupEnv,
 }
 
 std::string FindCalculator(const Environment& env, const PathPredicate& executable) {
-#ifdef _WIN32
-    constexpr const char* kCalculators[] = {"calc.exe"};
-#else
-    constexpr const char* kCalculators[] = {
-        "gnome-calculator", "kcalc",       "mate-calc", "galculator",
-        "qalculate-gtk",    "speedcrunch", "xcalc"};
-#endif
-    for (const char* name : kCalculators) {
+    for (const char* name : sys::CalculatorNames()) {
         std::string found = Resolve(name, env, executable);
         if (!found.empty()) return found;
     }

@@ -1,6 +1,8 @@
 // Listing and rendering the manual pages.
 #include "platform/ManPages.h"
 
+#include "platform/System.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -52,11 +54,7 @@ bool FolderHasPage(const QString& dir) {
 QString ManPageRoot() {
     const QString override = qEnvironmentVariable("MIREKA_MAN_DIR");
     if (!override.isEmpty()) return override;
-#ifdef _WIN32
-    return {};
-#else
-    return QStringLiteral("/usr/share/man");
-#endif
+    return sys::SystemManualRoot();
 }
 
 ManPageListing ListManPages(const QString& root) {

@@ -9,11 +9,6 @@
 
 #include <vector>
 
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
-
 namespace mireka {
 
 namespace {
@@ -74,19 +69,6 @@ ProgramDirectories InitProgramDirectories() {
     }
     SetProgramDirectories(dirs);
     return GetProgramDirectories();
-}
-
-void FillInHome() {
-#ifndef _WIN32
-    if (!qEnvironmentVariableIsEmpty("HOME")) return;
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_dir && *found->pw_dir)
-        ::setenv("HOME", found->pw_dir, 1);
-#endif
 }
 
 } // namespace mireka

@@ -1,13 +1,11 @@
 // The program's copy of the environment.
 #include "platform/ProgramEnvironment.h"
 
+#include "platform/System.h"
+
 #include <QString>
 
 #include <algorithm>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace mireka {
 
@@ -17,39 +15,13 @@ using Variables = std::map<std::string, std::string, EnvironmentNameLess>;
 
 Variables ReadProcessEnvironment() {
     Variables vars;
-#ifdef _WIN32
-    const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
-    for (const QString& key : system.keys())
-        vars.insert_or_assign(key.toLocal8Bit().toStdString(),
-                              system.value(key).toLocal8Bit().toStdString());
-#else
-    // The bytes as they are: a value that is not valid text in the locale stays intact.
-    for (char** e = environ; e && *e; ++e) {
-        const std::string_view entry(*e);
-        const std::size_t eq = entry.find('=');
-        if (eq == std::string_view::npos || eq == 0) continue;
-        vars.emplace(std::string(entry.substr(0, eq)), std::string(entry.substr(eq + 1)));
-    }
-#endif
+    sys::ForEachEnvironmentVariable([&vars](std::string name, std::string value) {
+        vars.insert_or_assign(std::move(name), std::move(value));
+    });
     return vars;
 }
 
 } // namespace
-
-bool EnvironmentNameLess::operator()(std::string_view a, std::string_view b) const noexcept {
-#ifdef _WIN32
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto fold = [](char c) {
-            return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        };
-        if (fold(a[i]) != fold(b[i])) return fold(a[i]) < fold(b[i]);
-    }
-    return a.size() < b.size();
-#else
-    return a < b;
-#endif
-}
 
 ProgramEnvironment& ProgramEnvironment::Instance() {
     static ProgramEnvironment env;

@@ -1,6 +1,8 @@
 // The settings store over QSettings.
 #include "platform/QtSettingsStore.h"
 
+#include "platform/System.h"
+
 #include <QSettings>
 #include <QStringList>
 
@@ -54,16 +56,9 @@ bool IsNumber(const QVariant& v) {
 } // namespace
 
 QtSettingsStore::QtSettingsStore()
-#ifdef _WIN32
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+    : settings_(std::make_unique<QSettings>(sys::SettingsFormat(), QSettings::UserScope,
                                             QStringLiteral("UMO Software"),
-                                            QStringLiteral("Mireka")))
-#else
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("UMO Software"),
-                                            QStringLiteral("Mireka")))
-#endif
-{
+                                            QStringLiteral("Mireka"))) {
     // A system-wide or organisation-wide file must not show through a deleted section.
     settings_->setFallbacksEnabled(false);
 }

@@ -1,15 +1,15 @@
 // Recovery files written atomically on a background thread, and the start-up claim of the files
-// that dead instances left. POSIX calls on the names' bytes; Win32 calls on Windows.
+// that dead instances left.
 #include "platform/RecoveryStore.h"
 
 #include "core/base/ErrorText.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
+#include "platform/InFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
@@ -17,19 +17,6 @@
 #include <chrono>
 #include <cstdio>
 #include <set>
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace mireka {
 
@@ -54,125 +41,6 @@ void RemoveIfThere(const std::string& path) {
     std::error_code ignored;
     RemoveFile(path, &ignored);
 }
-
-bool IsFile(const std::string& path) {
-#ifdef _WIN32
-    return QFileInfo(QString::fromLocal8Bit(path.c_str())).isFile();
-#else
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-#endif
-}
-
-std::vector<std::string> ListFolder(const std::string& folder) {
-    std::vector<std::string> names;
-#ifdef _WIN32
-    const QDir dir(QString::fromLocal8Bit(folder.c_str()));
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
-        names.push_back(name.toLocal8Bit().toStdString());
-#else
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir))
-            names.emplace_back(entry->d_name);
-        ::closedir(dir);
-    }
-#endif
-    return names;
-}
-
-std::error_code MakeFolder(const std::string& folder) {
-#ifdef _WIN32
-    if (QDir().mkpath(QString::fromLocal8Bit(folder.c_str()))) return {};
-    return std::make_error_code(std::errc::permission_denied);
-#else
-    // Each missing folder on the way, private: the texts are the user's documents.
-    for (std::size_t sep = 1; sep <= folder.size(); ++sep) {
-        sep = std::min(folder.find('/', sep), folder.size());
-        const std::string upto = folder.substr(0, sep);
-        if (::mkdir(upto.c_str(), 0700) != 0 && errno != EEXIST)
-            return {errno, std::generic_category()};
-    }
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) return {errno, std::generic_category()};
-    if (!S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::not_a_directory);
-    return {};
-#endif
-}
-
-// A regular file read at offsets: the header first, then the text straight into its string.
-class InFile {
-public:
-    InFile(const InFile&) = delete;
-    InFile& operator=(const InFile&) = delete;
-    explicit InFile(const std::string& path) {
-#ifdef _WIN32
-        file_.setFileName(QString::fromLocal8Bit(path.c_str()));
-        if (!file_.open(QIODevice::ReadOnly))
-            error_ = std::make_error_code(std::errc::permission_denied);
-        else
-            size_ = static_cast<std::uint64_t>(file_.size());
-#else
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        struct stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0)
-            error_ = {errno, std::generic_category()};
-        else if (!S_ISREG(st.st_mode))
-            error_ = std::make_error_code(std::errc::invalid_argument);
-        else
-            size_ = static_cast<std::uint64_t>(st.st_size);
-#endif
-    }
-    ~InFile() {
-#ifndef _WIN32
-        if (fd_ >= 0) ::close(fd_);
-#endif
-    }
-
-    [[nodiscard]] std::error_code Error() const noexcept {
-        return error_;
-    }
-    [[nodiscard]] std::uint64_t Size() const noexcept {
-        return size_;
-    }
-
-    // `out.size()` bytes from `offset`; fewer only at an error.
-    void ReadAt(std::uint64_t offset, std::string& out) {
-        std::size_t done = 0;
-#ifdef _WIN32
-        if (!file_.seek(static_cast<qint64>(offset)))
-            error_ = std::make_error_code(std::errc::io_error);
-        while (!error_ && done < out.size()) {
-            const qint64 n = file_.read(out.data() + done, static_cast<qint64>(out.size() - done));
-            if (n <= 0)
-                error_ = std::make_error_code(std::errc::io_error);
-            else
-                done += static_cast<std::size_t>(n);
-        }
-#else
-        while (!error_ && done < out.size()) {
-            const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0)
-                error_ = {errno, std::generic_category()};
-            else if (n == 0)
-                error_ = std::make_error_code(std::errc::io_error); // shrank while read
-            else
-                done += static_cast<std::size_t>(n);
-        }
-#endif
-        out.resize(done);
-    }
-
-private:
-    std::error_code error_;
-    std::uint64_t size_ = 0;
-#ifdef _WIN32
-    QFile file_;
-#else
-    int fd_ = -1;
-#endif
-};
 
 bool EndsWith(std::string_view s, std::string_view suffix) {
     return s.size() > suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -264,7 +132,7 @@ void RecoveryStore::Run() {
 std::error_code RecoveryStore::Prepare() {
     if (lock_.Held() && lock_.StillNamed()) return {};
     lock_.Release();
-    if (const std::error_code ec = MakeFolder(folder_)) return ec;
+    if (const std::error_code ec = MakePrivateFolder(folder_)) return ec;
     // A scanner of another instance may hold a new lock file for a moment before deleting it.
     std::error_code ec;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -319,7 +187,7 @@ std::vector<RecoveryOrphan> RecoveryStore::FindOrphans() const {
         FileLock lock = FileLock::TryLock(FilePath(id, kLockSuffix), &ec);
         if (!lock.Held()) continue; // alive, or another instance is claiming it
         RemoveIfThere(FilePath(id, kTempSuffix));
-        if (IsFile(FilePath(id, kDataSuffix)))
+        if (IsFileNotLink(FilePath(id, kDataSuffix)))
             orphans.push_back(RecoveryOrphan(FilePath(id, kDataSuffix), std::move(lock)));
         else
             lock.RemoveAndRelease();
@@ -335,7 +203,7 @@ RecoveredText RecoveryStore::Read(const RecoveryOrphan& orphan) {
         out.message = RecoveryErrorText(out.error, shown, SystemErrorText(ec));
         return std::move(out);
     };
-    InFile file(orphan.Path());
+    InFile file(orphan.Path(), false);
     if (file.Error()) return unreadable(file.Error());
     std::string head(
         static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), kMaxRecoveryHeader)), '\0');

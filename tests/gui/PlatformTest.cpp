@@ -1,10 +1,11 @@
-// The QSettings store, the program directories and safe whole-file writes.
+// The QSettings store, the program directories, safe whole-file writes and checked reads.
 #include "core/base/ErrorText.h"
 #include "core/base/MemorySettingsStore.h"
 #include "core/base/Paths.h"
 #include "core/base/Profile.h"
 #include "core/editor/TextBuffer.h"
 #include "platform/AtomicFile.h"
+#include "platform/InFile.h"
 #include "platform/LargeTextMemory.h"
 #include "platform/ProgramDirs.h"
 #include "platform/QtSettingsStore.h"
@@ -634,6 +635,29 @@ TEST(SafeFile, FailuresSayWhyInJapanese) {
     }
 #endif
     EXPECT_EQ(bytes, "untouched");
+}
+
+TEST(InFile, CoresReadsArePartsOfRegularFilesOnly) {
+    QTemporaryDir dir;
+    WriteRaw(dir.filePath("a.exe"), "MZ0123456789");
+    QDir().mkpath(dir.filePath("folder"));
+    const ReadFilePart read = PlatformFileReader();
+    EXPECT_EQ(read(Local(dir.filePath("a.exe")), 0, kWholeFile), "MZ0123456789");
+    EXPECT_EQ(read(Local(dir.filePath("a.exe")), 2, 3), "012");
+    EXPECT_EQ(read(Local(dir.filePath("a.exe")), 10, 100), "89") << "fewer at the end";
+    EXPECT_EQ(read(Local(dir.filePath("a.exe")), 100, 4), "") << "past the end";
+    EXPECT_EQ(read(Local(dir.filePath("missing")), 0, 4), std::nullopt);
+    EXPECT_EQ(read(Local(dir.filePath("folder")), 0, 4), std::nullopt);
+    EXPECT_EQ(read("", 0, 4), std::nullopt);
+#ifndef _WIN32
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(read(Local(fifo), 0, 4), std::nullopt) << "never opened, so never blocks";
+    // Recovery files are read only as themselves, never through a link.
+    ASSERT_TRUE(QFile::link(dir.filePath("a.exe"), dir.filePath("link")));
+    EXPECT_FALSE(InFile(Local(dir.filePath("link"))).Error());
+    EXPECT_TRUE(InFile(Local(dir.filePath("link")), false).Error());
+#endif
 }
 
 TEST(SafeFile, LargeFilesAndNamesThatAreNotUtf8) {

@@ -1,4 +1,4 @@
-// Safe whole-file writes and checked whole-file reads on POSIX, on the name's bytes.
+// Safe whole-file writes on POSIX, on the name's bytes.
 #include "platform/SafeFile.h"
 
 #include "core/base/ErrorText.h"
@@ -6,8 +6,6 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,39 +63,6 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
     AtomicFile file(target, {});
     file.Write(bytes);
     if (const std::error_code ec = file.Commit()) return Fail(error, SystemErrorText(ec));
-    return true;
-}
-
-bool ReadFileInPieces(const std::string& path,
-                      const std::function<bool(std::string_view piece)>& take, std::string* error) {
-    if (path.empty()) return Fail(error, kNoFileNameText);
-    // Small enough to stay in the processor's cache between the read and its use.
-    constexpr std::size_t kPiece = std::size_t{1} << 18;
-    struct stat st {};
-    // Looked at before opening: opening a device or a pipe can itself block or have effects.
-    if (::stat(path.c_str(), &st) != 0) return FailErrno(error);
-    if (S_ISDIR(st.st_mode))
-        return Fail(error, SystemErrorText(std::make_error_code(std::errc::is_a_directory)));
-    if (!S_ISREG(st.st_mode)) return Fail(error, kNotRegularFileText);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return FailErrno(error);
-    // The name may have been replaced by something else between the two looks.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Fail(error, kNotRegularFileText);
-    }
-    const std::unique_ptr<char[]> buffer(new char[kPiece]);
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer.get(), kPiece);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int reason = errno;
-            ::close(fd);
-            return Fail(error, SystemErrorText(reason));
-        }
-        if (n == 0 || !take(std::string_view(buffer.get(), static_cast<std::size_t>(n)))) break;
-    }
-    ::close(fd);
     return true;
 }
 

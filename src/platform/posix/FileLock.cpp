@@ -1,0 +1,87 @@
+// Lock files through flock, on the name's bytes.
+#include "platform/FileLock.h"
+
+#include <utility>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mireka {
+
+namespace {
+
+std::error_code Busy() {
+    return std::make_error_code(std::errc::resource_unavailable_try_again);
+}
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+} // namespace
+
+FileLock::FileLock(FileLock&& other) noexcept : path_(std::move(other.path_)) {
+    handle_ = std::exchange(other.handle_, -1);
+}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+    if (this != &other) {
+        Release();
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+FileLock::~FileLock() {
+    Release();
+}
+
+bool FileLock::Held() const noexcept {
+    return handle_ >= 0;
+}
+
+FileLock FileLock::TryLock(const std::string& path, std::error_code* error) {
+    FileLock lock;
+    lock.path_ = path;
+    std::error_code failure;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        failure = LastError();
+    } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        failure = errno == EWOULDBLOCK ? Busy() : LastError();
+        ::close(fd);
+    } else {
+        lock.handle_ = fd;
+    }
+    if (lock.Held() && !lock.StillNamed()) {
+        lock.Release();
+        failure = Busy();
+    }
+    if (error) *error = failure;
+    return lock;
+}
+
+bool FileLock::StillNamed() const {
+    if (!Held()) return false;
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(static_cast<int>(handle_), &held) == 0 && ::lstat(path_.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+void FileLock::RemoveAndRelease() {
+    if (!Held()) return;
+    ::unlink(path_.c_str());
+    Release();
+}
+
+void FileLock::Release() noexcept {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+    handle_ = -1;
+}
+
+} // namespace mireka

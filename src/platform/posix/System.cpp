@@ -1,0 +1,95 @@
+// The small system differences on POSIX systems.
+#include "platform/System.h"
+
+#include "platform/ProgramDirs.h"
+#include "platform/ProgramEnvironment.h"
+
+#include <csignal>
+#include <pwd.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace mireka {
+
+namespace sys {
+
+OsFacts CurrentOs() {
+    OsFacts os;
+    struct utsname u {};
+    if (::uname(&u) == 0) {
+        os.platform = OsFacts::Platform::Posix;
+        os.sysname = u.sysname;
+        os.release = u.release;
+        os.machine = u.machine;
+    }
+    return os;
+}
+
+std::uint64_t PhysicalMemory() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return 0;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
+void ForEachEnvironmentVariable(const std::function<void(std::string name, std::string value)>& f) {
+    // The bytes as they are: a value that is not valid text in the locale stays intact.
+    for (char** e = environ; e && *e; ++e) {
+        const std::string_view entry(*e);
+        const std::size_t eq = entry.find('=');
+        if (eq == std::string_view::npos || eq == 0) continue;
+        f(std::string(entry.substr(0, eq)), std::string(entry.substr(eq + 1)));
+    }
+}
+
+void StartInOwnProcessGroup(QProcess& process) {
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+}
+
+void KillProcessGroup(qint64 pid) {
+    if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+}
+
+void SetLaunchArguments(QProcess& process, const std::vector<std::string>& arguments,
+                        const std::string&, bool) {
+    QStringList args;
+    for (const std::string& a : arguments)
+        args << QString::fromLocal8Bit(a.data(), static_cast<qsizetype>(a.size()));
+    process.setArguments(args);
+}
+
+std::span<const char* const> CalculatorNames() {
+    static constexpr const char* kNames[] = {
+        "gnome-calculator", "kcalc",       "mate-calc", "galculator",
+        "qalculate-gtk",    "speedcrunch", "xcalc"};
+    return kNames;
+}
+
+QString SystemManualRoot() {
+    return QStringLiteral("/usr/share/man");
+}
+
+QSettings::Format SettingsFormat() {
+    return QSettings::IniFormat;
+}
+
+} // namespace sys
+
+bool EnvironmentNameLess::operator()(std::string_view a, std::string_view b) const noexcept {
+    return a < b;
+}
+
+void FillInHome() {
+    if (!qEnvironmentVariableIsEmpty("HOME")) return;
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && *found->pw_dir)
+        ::setenv("HOME", found->pw_dir, 1);
+}
+
+} // namespace mireka
