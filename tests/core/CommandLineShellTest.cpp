@@ -4,6 +4,8 @@
 #include "core/toolchain/CommandLine.h"
 #include "core/toolchain/RunFile.h"
 
+#include "FakeFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -268,7 +270,10 @@ TEST_F(ShellRun, RealGccCompilesAndTheRunFileRunsTheProgram) {
     const RunTarget target = MakeRunTarget(kGcc, src_ + name, {}, P);
     EXPECT_EQ(target.programName, "hello $world's");
     ASSERT_TRUE(fs::exists(target.programPath));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(target.programPath));
+    test::FakeFiles disk; // the program as the build would read it
+    std::ifstream program(target.programPath, std::ios::binary);
+    disk.files[target.programPath].assign(std::istreambuf_iterator<char>(program), {});
+    EXPECT_FALSE(IsWindowsGuiExecutableFile(target.programPath, disk.Reader()));
     const std::optional<std::string> script =
         RunFileContent(kGcc, target, std::string("a b"), false, P);
     ASSERT_TRUE(script);

@@ -1,10 +1,12 @@
 // Hint file lines and the lookup of a word's prototype.
 #include "core/app/Hints.h"
 
+#include "FakeFiles.h"
 #include "core/base/Dbcs.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -12,29 +14,6 @@ namespace mireka {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
-public:
-    TempDir() {
-        static int counter = 0;
-        path_ =
-            fs::temp_directory_path() /
-            ("mireka-hints-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + std::to_string(++counter) + "-" +
-             std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 TEST(Hints, LinesAreSplitAsATextModeReadWould) {
     using V = std::vector<std::string>;
@@ -74,22 +53,15 @@ TEST(Hints, LookupTakesTheTextAfterTheFirstHashOfTheFirstMatchingKey) {
 }
 
 TEST(Hints, FileIsReadFromItsPathOrReportedMissing) {
-    TempDir dir;
-    const fs::path file = dir.path() / std::string(kHintFileName);
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "abs#int abs(int j);\r\nputs#int puts(const char *s);\r\n";
-    }
-    auto lines = ReadHintFile(file);
+    test::FakeFiles disk;
+    disk.files["/data/LSIC86.TXT"] = "abs#int abs(int j);\r\nputs#int puts(const char *s);\r\n";
+    disk.files["/data/empty.TXT"] = "";
+    auto lines = ReadHintFile("/data/LSIC86.TXT", disk.Reader());
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines->size(), 2u);
     EXPECT_EQ(LookupHint(*lines, "puts"), "int puts(const char *s);");
-
-    EXPECT_FALSE(ReadHintFile(dir.path() / "missing.TXT"));
-    EXPECT_FALSE(ReadHintFile(dir.path()));
-
-    { std::ofstream empty(dir.path() / "empty.TXT", std::ios::binary); }
-    auto none = ReadHintFile(dir.path() / "empty.TXT");
+    EXPECT_FALSE(ReadHintFile("/data/missing.TXT", disk.Reader()));
+    auto none = ReadHintFile("/data/empty.TXT", disk.Reader());
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->empty());
 }

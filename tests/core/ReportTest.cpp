@@ -1,15 +1,12 @@
 // The environment report's rows from made-up facts, and the reading of configuration files.
 #include "core/toolchain/Report.h"
 
-#include <gtest/gtest.h>
+#include "FakeFiles.h"
 
-#include <filesystem>
-#include <fstream>
+#include <gtest/gtest.h>
 
 namespace mireka {
 namespace {
-
-namespace fs = std::filesystem;
 
 ReportFacts Facts() {
     ReportFacts f;
@@ -123,52 +120,34 @@ TEST(Report, VersionAndFirstLine) {
     EXPECT_EQ(FirstLine(""), "");
 }
 
-class ReportFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir =
-            fs::temp_directory_path() /
-            ("mireka-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "BIN");
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    void Write(const fs::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    fs::path dir;
-};
-
-TEST_F(ReportFiles, ConfigurationFilesBesideTheDriversAreReadSafely) {
+TEST(Report, ConfigurationFilesBesideTheDriversAreReadSafely) {
+    test::FakeFiles disk;
     ReportFacts f = Facts();
-    f.settings.m_strLccPath = Path("BIN/LCC.EXE");
-    f.settings.m_strBccPath = Path("BIN/BCC32.EXE");
-    Write(dir / "BIN" / "_LCC", "-I\\lsic86\\include\r\n\r\nlast line without end");
+    f.settings.m_strLccPath = "/c/BIN/LCC.EXE";
+    f.settings.m_strBccPath = "/c/BIN/BCC32.EXE";
+    disk.files["/c/BIN/_LCC"] = "-I\\lsic86\\include\r\n\r\nlast line without end";
     constexpr char kBinary[] = "bin\0ary\r\xff\n";
-    Write(dir / "BIN" / "bcc32.cfg", std::string(kBinary, sizeof kBinary - 1));
-    ReadConfigFiles(f, PathStyle::Posix);
+    disk.files["/c/BIN/bcc32.cfg"] = std::string(kBinary, sizeof kBinary - 1);
+    ReadConfigFiles(f, disk.Reader(), PathStyle::Posix);
     EXPECT_EQ(f.lccConfig,
               (std::vector<std::string>{"-I\\lsic86\\include", "", "last line without end"}));
     EXPECT_EQ(f.bccConfig, (std::vector<std::string>{"binary\r\xff"}));
     EXPECT_EQ(f.ilinkConfig, std::nullopt) << "absent";
 
-    // A driver path left empty, a directory of the file's name, a huge file.
+    // A driver path left empty, a file that cannot be read, a huge file.
     f = Facts();
     f.settings.m_strLccPath.clear();
-    f.settings.m_strBccPath = Path("BIN/BCC32.EXE");
-    fs::remove(dir / "BIN" / "bcc32.cfg");
-    fs::create_directory(dir / "BIN" / "bcc32.cfg");
-    Write(dir / "BIN" / "ilink32.cfg", std::string(200 * 1024, 'x') + "\n");
-    ReadConfigFiles(f, PathStyle::Posix);
+    f.settings.m_strBccPath = "/c/BIN/BCC32.EXE";
+    disk.files.erase("/c/BIN/bcc32.cfg");
+    disk.files["/c/BIN/ilink32.cfg"] = std::string(200 * 1024, 'x') + "\n";
+    ReadConfigFiles(f, disk.Reader(), PathStyle::Posix);
     EXPECT_EQ(f.lccConfig, std::nullopt);
     EXPECT_EQ(f.bccConfig, std::nullopt);
     ASSERT_TRUE(f.ilinkConfig);
     ASSERT_EQ(f.ilinkConfig->size(), 1u);
     EXPECT_EQ(f.ilinkConfig->front().size(), kReportFileLimit);
-    EXPECT_EQ(ReadReportFileLines(""), std::nullopt);
-    EXPECT_EQ(ReadReportFileLines(Path("missing")), std::nullopt);
+    disk.files[""] = "a path that is empty is never read";
+    EXPECT_EQ(ReadReportFileLines("", disk.Reader()), std::nullopt);
 }
 
 } // namespace

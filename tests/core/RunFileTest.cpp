@@ -1,11 +1,10 @@
 // Run targets, run-file contents per toolchain and platform, and the Windows GUI test.
 #include "core/toolchain/RunFile.h"
 
+#include "FakeFiles.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <vector>
 
 namespace mireka {
@@ -164,30 +163,21 @@ TEST(RunFile, WindowsGuiExecutableByItsPeHeader) {
 }
 
 TEST(RunFile, WindowsGuiExecutableFile) {
-    namespace fs = std::filesystem;
-    std::random_device rd;
-    const fs::path dir = fs::temp_directory_path() / ("mireka-pe-" + std::to_string(rd()));
-    fs::create_directories(dir);
-    auto write = [&](const char* name, const std::vector<unsigned char>& bytes) {
-        const std::string p = (dir / name).string();
-        std::ofstream(p, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return p;
+    test::FakeFiles disk;
+    auto is = [&disk](const char* name, const std::vector<unsigned char>& bytes) {
+        disk.files[name].assign(bytes.begin(), bytes.end());
+        return IsWindowsGuiExecutableFile(name, disk.Reader());
     };
-    EXPECT_TRUE(IsWindowsGuiExecutableFile(write("gui.exe", Image(0x80, 2))));
-    EXPECT_TRUE(IsWindowsGuiExecutableFile(write("far.exe", Image(0x2000, 2))));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(write("con.exe", Image(0x80, 3))));
+    EXPECT_TRUE(is("gui.exe", Image(0x80, 2)));
+    EXPECT_TRUE(is("far.exe", Image(0x2000, 2)));
+    EXPECT_FALSE(is("con.exe", Image(0x80, 3)));
     std::vector<unsigned char> cut = Image(0x80, 2);
     cut.resize(cut.size() - 1);
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(write("cut.exe", cut)));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(write("beyond.exe", DosOnly(0x7FFFFFF0u))));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(write("negative.exe", DosOnly(0xFFFFFFF0u))));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(write("empty.exe", {})));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile((dir / "missing.exe").string()));
-    EXPECT_FALSE(IsWindowsGuiExecutableFile(dir.string()));
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    EXPECT_FALSE(is("cut.exe", cut));
+    EXPECT_FALSE(is("beyond.exe", DosOnly(0x7FFFFFF0u)));
+    EXPECT_FALSE(is("negative.exe", DosOnly(0xFFFFFFF0u)));
+    EXPECT_FALSE(is("empty.exe", {}));
+    EXPECT_FALSE(IsWindowsGuiExecutableFile("missing.exe", disk.Reader()));
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 // Function-prototype hints: reading the hint file and looking up a word.
 #include "core/app/Hints.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace mireka {
 
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
@@ -23,14 +20,11 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
     return lines;
 }
 
-std::optional<std::vector<std::string>> ReadHintFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return SplitTextLines(bytes);
+std::optional<std::vector<std::string>> ReadHintFile(const std::string& path,
+                                                     const ReadFilePart& read) {
+    const std::optional<std::string> bytes = read(path, 0, kWholeFile);
+    if (!bytes) return std::nullopt;
+    return SplitTextLines(*bytes);
 }
 
 std::string_view LookupHint(const std::vector<std::string>& lines, std::string_view word) noexcept {

@@ -1,7 +1,8 @@
 // Function-prototype hints: the lines of the hint file and the lookup of a word's hint.
 #pragma once
 
-#include <filesystem>
+#include "core/base/FileReader.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +18,8 @@ inline constexpr std::string_view kHintFileName = "LSIC86.TXT";
 [[nodiscard]] std::vector<std::string> SplitTextLines(std::string_view bytes);
 
 // The hint lines of the file at `path`; none when it cannot be opened or read.
-[[nodiscard]] std::optional<std::vector<std::string>>
-ReadHintFile(const std::filesystem::path& path);
+[[nodiscard]] std::optional<std::vector<std::string>> ReadHintFile(const std::string& path,
+                                                                   const ReadFilePart& read);
 
 // The hint for `word`: each line is split at its first "#" (a line without one has an empty key
 // and the whole line as hint); the first line whose key equals `word` byte for byte gives the

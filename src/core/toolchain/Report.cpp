@@ -4,9 +4,6 @@
 #include "core/base/Paths.h"
 #include "core/toolchain/Toolchain.h"
 
-#include <filesystem>
-#include <fstream>
-
 namespace mireka {
 
 namespace {
@@ -138,45 +135,35 @@ std::string BuildReportText(const ReportFacts& f) {
     return text;
 }
 
-std::optional<std::vector<std::string>> ReadReportFileLines(const std::string& path,
-                                                            std::size_t limit) {
+std::optional<std::vector<std::string>>
+ReadReportFileLines(const std::string& path, const ReadFilePart& read, std::size_t limit) {
     if (path.empty()) return std::nullopt;
-    try {
-        const std::filesystem::path p(path);
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(p, error)) return std::nullopt;
-        std::ifstream in(p, std::ios::binary);
-        if (!in) return std::nullopt;
-        std::string bytes(limit, '\0');
-        in.read(bytes.data(), static_cast<std::streamsize>(limit));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-        std::vector<std::string> lines;
-        std::string line;
-        for (const char c : bytes) {
-            if (c == '\n') {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                lines.push_back(std::move(line));
-                line.clear();
-            } else if (c != '\0') {
-                line += c;
-            }
+    const std::optional<std::string> bytes = read(path, 0, limit);
+    if (!bytes) return std::nullopt;
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char c : *bytes) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(std::move(line));
+            line.clear();
+        } else if (c != '\0') {
+            line += c;
         }
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(std::move(line));
-        return lines;
-    } catch (...) {
-        return std::nullopt; // a path the system cannot take, or no memory for the bound
     }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
 }
 
-void ReadConfigFiles(ReportFacts& f, PathStyle style) {
+void ReadConfigFiles(ReportFacts& f, const ReadFilePart& read, PathStyle style) {
     const BuildSettings& s = f.settings;
     if (!s.m_strLccPath.empty())
-        f.lccConfig = ReadReportFileLines(GetFileDir(s.m_strLccPath, style) + "_LCC");
+        f.lccConfig = ReadReportFileLines(GetFileDir(s.m_strLccPath, style) + "_LCC", read);
     if (!s.m_strBccPath.empty()) {
         const std::string dir = GetFileDir(s.m_strBccPath, style);
-        f.bccConfig = ReadReportFileLines(dir + "bcc32.cfg");
-        f.ilinkConfig = ReadReportFileLines(dir + "ilink32.cfg");
+        f.bccConfig = ReadReportFileLines(dir + "bcc32.cfg", read);
+        f.ilinkConfig = ReadReportFileLines(dir + "ilink32.cfg", read);
     }
 }
 

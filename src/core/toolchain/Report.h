@@ -2,6 +2,7 @@
 // plain facts that the platform gathers.
 #pragma once
 
+#include "core/base/FileReader.h"
 #include "core/toolchain/BuildSettings.h"
 
 #include <array>
@@ -54,10 +55,11 @@ struct ReportFacts {
 // or names no readable regular file.
 inline constexpr std::size_t kReportFileLimit = 64 * 1024;
 [[nodiscard]] std::optional<std::vector<std::string>>
-ReadReportFileLines(const std::string& path, std::size_t limit = kReportFileLimit);
+ReadReportFileLines(const std::string& path, const ReadFilePart& read,
+                    std::size_t limit = kReportFileLimit);
 
 // The three configuration files beside the drivers: _LCC beside LCC.EXE, bcc32.cfg and
 // ilink32.cfg beside BCC32.EXE; a driver path that is empty gives none.
-void ReadConfigFiles(ReportFacts& f, PathStyle style = kNativePathStyle);
+void ReadConfigFiles(ReportFacts& f, const ReadFilePart& read, PathStyle style = kNativePathStyle);
 
 } // namespace mireka

@@ -2,8 +2,6 @@
 #include "core/toolchain/RunFile.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
 
 namespace mireka {
 
@@ -41,6 +39,10 @@ bool IsGuiNtPart(std::span<const unsigned char> nt) noexcept {
 
 std::string Eol(PathStyle style) {
     return style == PathStyle::Windows ? "\r\n" : "\n";
+}
+
+std::span<const unsigned char> AsBytes(const std::string& s) noexcept {
+    return {reinterpret_cast<const unsigned char*>(s.data()), s.size()};
 }
 
 } // namespace
@@ -118,24 +120,13 @@ bool IsWindowsGuiExecutable(std::span<const unsigned char> image) noexcept {
     return IsGuiNtPart(image.subspan(*offset));
 }
 
-bool IsWindowsGuiExecutableFile(const std::string& path) {
-    try {
-        std::ifstream in(std::filesystem::path(path), std::ios::binary);
-        if (!in) return false;
-        std::array<unsigned char, kDosPartRead> dos{};
-        in.read(reinterpret_cast<char*>(dos.data()), dos.size());
-        if (static_cast<std::size_t>(in.gcount()) != dos.size()) return false;
-        const std::optional<std::uint32_t> offset = PeOffset(dos);
-        if (!offset) return false;
-        in.seekg(static_cast<std::streamoff>(*offset));
-        if (!in) return false;
-        std::array<unsigned char, kNtPartRead> nt{};
-        in.read(reinterpret_cast<char*>(nt.data()), nt.size());
-        if (static_cast<std::size_t>(in.gcount()) != nt.size()) return false;
-        return IsGuiNtPart(nt);
-    } catch (...) {
-        return false;
-    }
+bool IsWindowsGuiExecutableFile(const std::string& path, const ReadFilePart& read) {
+    const std::optional<std::string> dos = read(path, 0, kDosPartRead);
+    if (!dos || dos->size() != kDosPartRead) return false;
+    const std::optional<std::uint32_t> offset = PeOffset(AsBytes(*dos));
+    if (!offset) return false;
+    const std::optional<std::string> nt = read(path, *offset, kNtPartRead);
+    return nt && nt->size() == kNtPartRead && IsGuiNtPart(AsBytes(*nt));
 }
 
 } // namespace mireka

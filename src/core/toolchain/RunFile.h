@@ -2,6 +2,7 @@
 // the test that sends Windows GUI programs to the shell instead.
 #pragma once
 
+#include "core/base/FileReader.h"
 #include "core/base/Paths.h"
 #include "core/toolchain/CommandLine.h"
 
@@ -60,6 +61,6 @@ inline constexpr std::string_view kPosixPauseLine =
 // subsystem. `image` holds the file from its start; anything too short is not one.
 [[nodiscard]] bool IsWindowsGuiExecutable(std::span<const unsigned char> image) noexcept;
 // The same for a file; one that cannot be read is not one.
-[[nodiscard]] bool IsWindowsGuiExecutableFile(const std::string& path);
+[[nodiscard]] bool IsWindowsGuiExecutableFile(const std::string& path, const ReadFilePart& read);
 
 } // namespace mireka

@@ -20,6 +20,7 @@
 #include "gui/editor/ColorFontDlg.h"
 #include "gui/editor/EditorFont.h"
 #include "platform/FileSystem.h"
+#include "platform/InFile.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -41,7 +42,6 @@
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
-#include <filesystem>
 #include <mutex>
 
 // The icons live in a static library, whose resource registration the linker would drop
@@ -400,7 +400,7 @@ void CMainFrame::CaptureClipboard() {
 
 void CMainFrame::LoadHintFile() {
     const std::string path = FindDataFile(kHintFileName);
-    if (auto lines = ReadHintFile(std::filesystem::path(path))) {
+    if (auto lines = ReadHintFile(path, PlatformFileReader())) {
         hints_ = std::move(*lines);
         return;
     }

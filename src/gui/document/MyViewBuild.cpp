@@ -25,6 +25,7 @@
 #include "gui/toolchain/ReportDlg.h"
 #include "platform/DriverProbe.h"
 #include "platform/FileSystem.h"
+#include "platform/InFile.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"
@@ -398,7 +399,7 @@ void CMyView::RunProgram(const std::string& path, const std::optional<std::strin
         Tell(this, FormatMissingProgram(target.programName), QMessageBox::Warning);
         return;
     }
-    if (IsWindowsGuiExecutableFile(target.programPath)) {
+    if (IsWindowsGuiExecutableFile(target.programPath, PlatformFileReader())) {
         if (!ShellOpen(target.programPath)) Tell(this, kCannotRunMessage, QMessageBox::Warning);
         return;
     }
