@@ -182,7 +182,7 @@ struct CMainFrame::OutputChannel {
 };
 
 CMainFrame::CMainFrame(CMyApp& app)
-    : app_(app),
+    : app_(app), prompts_(app.GetPrompts()),
       // Wayland announces the clipboard again at every return of the focus.
       clipboardRepeats_(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))),
       outputChannel_(std::make_shared<OutputChannel>()) {
@@ -404,8 +404,7 @@ void CMainFrame::LoadHintFile() {
         hints_ = std::move(*lines);
         return;
     }
-    Prompts::Current().Message(this, QStringLiteral("LSIC86.TXT がありません。"),
-                               QMessageBox::Critical);
+    prompts_.Message(this, QStringLiteral("LSIC86.TXT がありません。"), QMessageBox::Critical);
 }
 
 // ---- bar layout ------------------------------------------------------------------------------

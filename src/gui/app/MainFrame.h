@@ -31,6 +31,7 @@ class CManualCommand;
 class CMyApp;
 class CMyView;
 class COutputBar;
+class Prompts;
 struct MenuItemDef;
 
 // The framework's ids of the toolbar and the status bar, as bar ids of the saved layout.
@@ -51,6 +52,7 @@ class CMainFrame : public QMainWindow, public FrameServices {
 
 public:
     explicit CMainFrame(CMyApp& app);
+    [[nodiscard]] Prompts& GetPrompts() const noexcept { return prompts_; }
     ~CMainFrame() override;
 
     [[nodiscard]] CMyView* View() const noexcept { return view_; }
@@ -154,6 +156,7 @@ private:
     void UpdateLockIndicators(quint32 nativeModifiers);
 
     CMyApp& app_;
+    Prompts& prompts_;
     QStyle* style_ = nullptr; // the frame's and its menus'
     CommandTable commands_;
     CMyView* view_ = nullptr;

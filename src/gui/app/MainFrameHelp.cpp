@@ -28,9 +28,9 @@ QUrl ReadmeUrl(const std::string& path) {
 void CMainFrame::OnHelpReadme() {
     const std::string path = FindDataFile(kReadmeName);
     if (!QueryFile(path).isRegular || !QDesktopServices::openUrl(ReadmeUrl(path))) {
-        Prompts::Current().Message(
-            this, QStringLiteral("'%1' を開くことができません。").arg(DisplayPath(path)),
-            QMessageBox::Warning);
+        prompts_.Message(this,
+                         QStringLiteral("'%1' を開くことができません。").arg(DisplayPath(path)),
+                         QMessageBox::Warning);
     }
 }
 

@@ -33,14 +33,14 @@ QPrinter& CMainFrame::Printer() {
 void CMainFrame::OnFilePrint() {
     QPrinter& printer = Printer();
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        Prompts::Current().Message(this,
-                                   QStringLiteral("プリンタが見つかりません。\n"
-                                                  "PDF ファイルに印刷しますので、ファイルの名前を"
-                                                  "指定してください。"),
-                                   QMessageBox::Information);
-        const auto choice = Prompts::Current().SaveFile(
-            this, QStringLiteral("PDF ファイル (*.pdf)|*.pdf||"), 1, {}, QStringLiteral("pdf"),
-            QStringLiteral("PDF ファイルに印刷"));
+        prompts_.Message(this,
+                         QStringLiteral("プリンタが見つかりません。\n"
+                                        "PDF ファイルに印刷しますので、ファイルの名前を"
+                                        "指定してください。"),
+                         QMessageBox::Information);
+        const auto choice =
+            prompts_.SaveFile(this, QStringLiteral("PDF ファイル (*.pdf)|*.pdf||"), 1, {},
+                              QStringLiteral("pdf"), QStringLiteral("PDF ファイルに印刷"));
         if (!choice) return;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(DisplayPath(choice->path));
@@ -59,7 +59,7 @@ void CMainFrame::OnFilePrint() {
         const QString target = printer.outputFileName().isEmpty()
                                    ? printer.printerName()
                                    : QDir::toNativeSeparators(printer.outputFileName());
-        Prompts::Current().Message(
+        prompts_.Message(
             this,
             QStringLiteral(
                 "%1 に印刷できません。\nプリンタの状態や、ファイルに書き込めるかを確かめて"
@@ -121,10 +121,10 @@ void CMainFrame::OnFilePrintSetup() {
     // terminal, and the command would seem to do nothing.
     if (QPrinterInfo::availablePrinters().isEmpty() ||
         Printer().outputFormat() != QPrinter::NativeFormat) {
-        Prompts::Current().Message(this,
-                                   QStringLiteral("プリンタが見つからないため、プリンタの設定は"
-                                                  "できません。\n印刷は PDF ファイルに行います。"),
-                                   QMessageBox::Information);
+        prompts_.Message(this,
+                         QStringLiteral("プリンタが見つからないため、プリンタの設定は"
+                                        "できません。\n印刷は PDF ファイルに行います。"),
+                         QMessageBox::Information);
         return;
     }
     QPageSetupDialog dialog(&Printer(), this);

@@ -62,14 +62,14 @@ void CMainFrame::OnAddTemplate() {
     if (RunModal(dlg) != QDialog::Accepted) return;
     const std::string name = QFile::encodeName(dlg.Name()).toStdString();
     if (const std::string problem = TemplateNameProblem(name); !problem.empty()) {
-        Prompts::Current().Message(this, QString::fromStdString(problem), QMessageBox::Warning);
+        prompts_.Message(this, QString::fromStdString(problem), QMessageBox::Warning);
         return;
     }
     // A folder that cannot be made shows as the file that cannot be written.
     MakeTemplateFolder();
     const std::string path = TemplatePath(name);
     if (QueryFile(path).Exists()) {
-        const auto answer = Prompts::Current().Message(
+        const auto answer = prompts_.Message(
             this,
             QStringLiteral("'%1' は既に存在します。\n上書きしますか？").arg(DisplayPath(path)),
             QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
@@ -77,10 +77,10 @@ void CMainFrame::OnAddTemplate() {
     }
     std::string error;
     if (!WriteFileSafely(path, view_->GetWindowText(), &error))
-        Prompts::Current().Message(this,
-                                   QStringLiteral("'%1' をオープンできません。\n%2")
-                                       .arg(DisplayPath(path), QString::fromStdString(error)),
-                                   QMessageBox::Warning);
+        prompts_.Message(this,
+                         QStringLiteral("'%1' をオープンできません。\n%2")
+                             .arg(DisplayPath(path), QString::fromStdString(error)),
+                         QMessageBox::Warning);
 }
 
 void CMainFrame::OnOrganizeTemplates() {

@@ -20,8 +20,8 @@ namespace mireka {
 
 namespace {
 
-void Tell(QWidget* owner, const QString& text, QMessageBox::Icon icon) {
-    Prompts::Current().Message(owner, text, icon);
+void Tell(CMainFrame& owner, const QString& text, QMessageBox::Icon icon) {
+    owner.GetPrompts().Message(&owner, text, icon);
 }
 
 } // namespace
@@ -116,7 +116,7 @@ void CManualCommand::OnReferenceFinished(const ReferenceOutcome& outcome) {
     case Status::Ready:
         if (!outcome.cacheError.empty() && !cacheFailureTold_) {
             cacheFailureTold_ = true;
-            Tell(&frame_,
+            Tell(frame_,
                  QStringLiteral("C ライブラリ リファレンスをキャッシュ フォルダーに保存できません"
                                 "でした。\n%1\n今回はメモリー上に作ったものを使います。")
                      .arg(DisplayText(outcome.cacheError)),
@@ -133,19 +133,19 @@ void CManualCommand::OnReferenceFinished(const ReferenceOutcome& outcome) {
         }
         return;
     case Status::NoPages:
-        Tell(&frame_,
+        Tell(frame_,
              QStringLiteral("C ライブラリの日本語マニュアル ページが見つかりません。\n"
                             "manpages-ja-dev をインストールしてください。"),
              QMessageBox::Warning);
         return;
     case Status::NoRenderer:
-        Tell(&frame_,
+        Tell(frame_,
              QStringLiteral("マニュアル ページを整形するプログラム（mandoc または man）が"
                             "見つかりません。\nmandoc をインストールしてください。"),
              QMessageBox::Warning);
         return;
     case Status::NothingRendered:
-        Tell(&frame_, QStringLiteral("マニュアル ページを 1 つも整形できませんでした。"),
+        Tell(frame_, QStringLiteral("マニュアル ページを 1 つも整形できませんでした。"),
              QMessageBox::Warning);
         return;
     case Status::Cancelled:

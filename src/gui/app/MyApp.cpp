@@ -96,7 +96,7 @@ bool CMyApp::InitInstance(const std::vector<std::string>& arguments) {
     recent_.ReadList();
     previewPages_ = GetProfileInt("Settings", "PreviewPages", 0);
 
-    doc_ = std::make_unique<CMyDoc>(memory_, recent_);
+    doc_ = std::make_unique<CMyDoc>(memory_, recent_, prompts_);
     frame_ = std::make_unique<CMainFrame>(*this);
     doc_->SetView(frame_->View());
     frame_->View()->SetDocument(doc_.get());
@@ -139,9 +139,7 @@ void CMyApp::SayCannotSaveSettings(const QString& file) {
                                         "フォルダーが書き込み禁止か、作成できません。変更した設定は"
                                         "、終了するまでの間だけ有効です。")
                              .arg(QDir::toNativeSeparators(file));
-    const auto say = [this, text] {
-        Prompts::Current().Message(frame_.get(), text, QMessageBox::Warning);
-    };
+    const auto say = [this, text] { prompts_.Message(frame_.get(), text, QMessageBox::Warning); };
     // A write in the middle of a command does not open a dialog inside it.
     if (QThread::currentThread()->loopLevel() > 0)
         QMetaObject::invokeMethod(frame_.get(), say, Qt::QueuedConnection);
@@ -226,8 +224,8 @@ bool CMyApp::OpenDocumentFile(std::string path) {
 
 void CMyApp::OnFileOpen() {
     if (!memory_.folder.empty()) ChangeDirectory(memory_.folder);
-    const auto choice = Prompts::Current().OpenFile(frame_.get(), CMyDoc::FileFilter(),
-                                                    memory_.filterIndex, QStringLiteral("c"));
+    const auto choice = prompts_.OpenFile(frame_.get(), CMyDoc::FileFilter(), memory_.filterIndex,
+                                          QStringLiteral("c"));
     if (!choice) return;
     memory_.filterIndex = choice->filterIndex;
     if (OpenDocumentFile(choice->path)) memory_.folder = GetFileDir(FullPath(choice->path));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/app/RecentFileList.h"
+#include "gui/base/Prompts.h"
 #include "gui/document/MyDoc.h"
 
 #include <memory>
@@ -47,6 +48,8 @@ public:
     [[nodiscard]] CDocumentRecovery* Recovery() const noexcept { return recovery_.get(); }
     [[nodiscard]] RecentFileList& Recent() noexcept { return recent_; }
     [[nodiscard]] FileDialogMemory& DialogMemory() noexcept { return memory_; }
+    // The message boxes and file dialogs of the frame and the document.
+    [[nodiscard]] Prompts& GetPrompts() const noexcept { return prompts_; }
     // The pages the print preview shows side by side ("PreviewPages"; 0: never chosen).
     [[nodiscard]] int PreviewPages() const noexcept { return previewPages_; }
     void SetPreviewPages(int pages) noexcept { previewPages_ = pages; }
@@ -57,7 +60,8 @@ private:
     void SayCannotSaveSettings(const QString& file);
 
     std::unique_ptr<QApplication> qapp_;
-    std::vector<std::string> arguments_; // the command line's own bytes
+    Prompts& prompts_ = Prompts::Current(); // a test installs its own before making the app
+    std::vector<std::string> arguments_;    // the command line's own bytes
     std::unique_ptr<SettingsStore> store_;
     QtSettingsStore* reportingStore_ = nullptr; // the store whose refused writes are said here
     RecentFileList recent_{4};

@@ -36,8 +36,7 @@ CDocumentRecovery::CDocumentRecovery(CMyDoc& doc, CMyView& view, std::string fol
               this,
               [this,
                text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()))] {
-                  Prompts::Current().Message(parent_ ? parent_ : &view_, text,
-                                             QMessageBox::Warning);
+                  doc_.GetPrompts().Message(parent_ ? parent_ : &view_, text, QMessageBox::Warning);
               },
               Qt::QueuedConnection);
       }) {
@@ -109,8 +108,8 @@ bool CDocumentRecovery::OfferLeftovers(QWidget* parent) {
     for (RecoveryOrphan& orphan : orphans) {
         RecoveredText recovered = RecoveryStore::Read(orphan);
         if (recovered.error != RecoveryError::None) {
-            Prompts::Current().Message(parent, QString::fromStdString(recovered.message),
-                                       QMessageBox::Warning);
+            doc_.GetPrompts().Message(parent, QString::fromStdString(recovered.message),
+                                      QMessageBox::Warning);
             // A damaged file helps nobody; a newer program's may still help that program.
             if (recovered.error == RecoveryError::Corrupt)
                 RecoveryStore::Discard(std::move(orphan));
@@ -118,8 +117,8 @@ bool CDocumentRecovery::OfferLeftovers(QWidget* parent) {
         }
         // One document at a time: the others wait for a later start.
         if (restored) continue;
-        if (Prompts::Current().Message(parent, Question(recovered), QMessageBox::Question,
-                                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        if (doc_.GetPrompts().Message(parent, Question(recovered), QMessageBox::Question,
+                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             RecoveryStore::Discard(std::move(orphan));
             continue;
         }

@@ -17,8 +17,9 @@
 
 namespace mireka {
 
-CMyDoc::CMyDoc(FileDialogMemory& memory, RecentFileList& recent, QObject* parent)
-    : QObject(parent), memory_(memory), recent_(recent), title_(QStringLiteral("untitled")) {}
+CMyDoc::CMyDoc(FileDialogMemory& memory, RecentFileList& recent, Prompts& prompts, QObject* parent)
+    : QObject(parent), memory_(memory), recent_(recent), prompts_(prompts),
+      title_(QStringLiteral("untitled")) {}
 
 const QString& CMyDoc::FileFilter() {
     static const QString filter = QStringLiteral(
@@ -62,9 +63,8 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = false;
     looksLikeUtf8_ = false;
     const auto tooLarge = [this] {
-        Prompts::Current().Message(DialogParent(),
-                                   QStringLiteral("ファイルが大きすぎて開けません。"),
-                                   QMessageBox::Warning);
+        prompts_.Message(DialogParent(), QStringLiteral("ファイルが大きすぎて開けません。"),
+                         QMessageBox::Warning);
         return false;
     };
     const FileStatus status = QueryFile(path);
@@ -84,10 +84,10 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
         WaitCursor wait;
         if (!ReadFileInPieces(
                 path, [&loader](std::string_view piece) { return loader.Feed(piece); }, &error)) {
-            Prompts::Current().Message(DialogParent(),
-                                       QStringLiteral("%1 を開けません。\n%2")
-                                           .arg(DisplayPath(path), QString::fromStdString(error)),
-                                       QMessageBox::Warning);
+            prompts_.Message(DialogParent(),
+                             QStringLiteral("%1 を開けません。\n%2")
+                                 .arg(DisplayPath(path), QString::fromStdString(error)),
+                             QMessageBox::Warning);
             return false;
         }
         loader.Finish();
@@ -126,10 +126,10 @@ bool CMyDoc::OnSaveDocument(const std::string& path) {
         ok = WriteFileSafely(path, bytes, &error);
     }
     if (!ok) {
-        Prompts::Current().Message(DialogParent(),
-                                   QStringLiteral("%1 に保存できません。\n%2")
-                                       .arg(DisplayPath(path), QString::fromStdString(error)),
-                                   QMessageBox::Warning);
+        prompts_.Message(DialogParent(),
+                         QStringLiteral("%1 に保存できません。\n%2")
+                             .arg(DisplayPath(path), QString::fromStdString(error)),
+                         QMessageBox::Warning);
         return false;
     }
     SetModifiedFlag(false);
@@ -142,9 +142,8 @@ bool CMyDoc::DoSave(const std::string& pathName, bool replace) {
         name = path_;
         if (replace && name.empty()) name = ProposedSaveName(ToNative(title_));
         if (!memory_.folder.empty()) ChangeDirectory(memory_.folder);
-        const auto choice =
-            Prompts::Current().SaveFile(DialogParent(), FileFilter(), memory_.filterIndex,
-                                        DisplayPath(name), QStringLiteral("c"));
+        const auto choice = prompts_.SaveFile(DialogParent(), FileFilter(), memory_.filterIndex,
+                                              DisplayPath(name), QStringLiteral("c"));
         if (!choice) return false;
         name = FullPath(choice->path);
         memory_.folder = GetFileDir(name);
@@ -165,7 +164,7 @@ bool CMyDoc::DoFileSave() {
 bool CMyDoc::SaveModified() {
     if (!modified_) return true;
     const QString name = path_.empty() ? title_ : DisplayPath(path_);
-    const auto answer = Prompts::Current().Message(
+    const auto answer = prompts_.Message(
         DialogParent(), QStringLiteral("%1 への変更を保存しますか?").arg(name),
         QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel) return false;

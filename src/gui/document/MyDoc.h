@@ -13,6 +13,7 @@ class QWidget;
 namespace mireka {
 
 class CMyView;
+class Prompts;
 class RecentFileList;
 
 // The remembered folder and filter of the Open and Save As dialogs.
@@ -25,7 +26,9 @@ class CMyDoc : public QObject {
     Q_OBJECT
 
 public:
-    CMyDoc(FileDialogMemory& memory, RecentFileList& recent, QObject* parent = nullptr);
+    CMyDoc(FileDialogMemory& memory, RecentFileList& recent, Prompts& prompts,
+           QObject* parent = nullptr);
+    [[nodiscard]] Prompts& GetPrompts() const noexcept { return prompts_; }
 
     void SetView(CMyView* view) { view_ = view; }
     [[nodiscard]] CMyView* View() const noexcept { return view_; }
@@ -66,6 +69,7 @@ private:
 
     FileDialogMemory& memory_;
     RecentFileList& recent_;
+    Prompts& prompts_;
     CMyView* view_ = nullptr;
     std::string path_;
     QString title_;
