@@ -160,7 +160,8 @@ public:
     void SetBuildOutputObserver(BuildOutputObserver observer);
 
 private:
-    // Applies the loaded build settings to the editor; the rest waits for the first show.
+    // Makes the build session and applies its settings to the editor; the toolchain selection
+    // waits for the first show.
     void SetUpBuild();
     void OnFirstShowBuild();
     // Hands the editor's switches to the build settings, ends the session (which saves them)
