@@ -156,136 +156,182 @@ std::optional<std::string> CreateCaptureFile(const std::string& dir, std::string
     return std::nullopt;
 }
 
+namespace {
+
+// One capture run in its three steps: Start, Poll until it says the run is over, then Finish.
+class CaptureRun {
+public:
+    // The arguments must outlive the run.
+    CaptureRun(RunKind kind, const BuildCommand& command, const CommandInterpreter& shell,
+               const CaptureCallbacks& callbacks)
+        : command_(command), shell_(shell), callbacks_(callbacks), transcript_(kind) {}
+
+    // Shows the command line, then starts the interpreter with its output in a fresh capture
+    // file and shows the start marker. False, with the error block shown, when it could not.
+    bool Start(const QProcessEnvironment& env, const std::string& captureDir);
+    // Waits a moment for the command, ends it when asked or past the limit, and hands on what
+    // it printed meanwhile. False once waiting is over.
+    bool Poll();
+    // Shows the rest of the capture and the end; the capture file goes.
+    CaptureResult Finish();
+
+private:
+    enum class Ending { None, Stop, Abandon };
+
+    void Show(bool beep) {
+        if (callbacks_.show) callbacks_.show(transcript_.Text(), beep);
+    }
+    [[nodiscard]] bool Abandoned() const { return callbacks_.abandoned && callbacks_.abandoned(); }
+    // Moves up to `most` new bytes, never past the limit, into the transcript; false when none.
+    bool Take(qint64 most);
+
+    const BuildCommand& command_;
+    const CommandInterpreter& shell_;
+    const CaptureCallbacks& callbacks_;
+    Transcript transcript_;
+    QString capturePath_;
+    QProcess process_;
+    qint64 group_ = 0;
+    QFile file_;
+    bool readable_ = false;
+    std::int64_t taken_ = 0;
+    Ending ending_ = Ending::None;
+    QElapsedTimer asked_;
+    bool forced_ = false;
+    std::string waitError_;
+    bool overLimit_ = false;
+};
+
+bool CaptureRun::Start(const QProcessEnvironment& env, const std::string& captureDir) {
+    std::string error;
+    const std::optional<std::string> capture = CreateCaptureFile(captureDir, &error);
+    transcript_.Begin(command_.line);
+    Show(false);
+    if (!capture) {
+        transcript_.Failed(ErrorBlock(error) + command_.note);
+        Show(true);
+        return false;
+    }
+    capturePath_ = NativePath(*capture);
+
+    process_.setProgram(Local(shell_.path));
+#ifdef _WIN32
+    // CMD.EXE parses its own command line: it must get the text exactly as composed.
+    process_.setNativeArguments(Local(shell_.switchArg + ' ' + command_.command));
+#else
+    process_.setArguments({Local(shell_.switchArg), Local(command_.command)});
+#endif
+    if (!command_.directory.empty()) process_.setWorkingDirectory(NativePath(command_.directory));
+    process_.setProcessEnvironment(env);
+    // A program that waits for input must not keep the build commands disabled for good.
+    process_.setStandardInputFile(QProcess::nullDevice());
+    // Standard error goes where standard output goes, interleaved as written.
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(capturePath_, QIODevice::Append);
+#ifndef _WIN32
+    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
+    process_.start();
+    if (!process_.waitForStarted(-1)) {
+        const std::string reason = ProcessErrorText(process_, shell_.path, command_.directory);
+        QFile::remove(capturePath_);
+        transcript_.Failed(ErrorBlock(reason) + command_.note);
+        Show(true);
+        return false;
+    }
+    transcript_.Started();
+    Show(false);
+    group_ = process_.processId();
+
+    file_.setFileName(capturePath_);
+    // Unbuffered, so that each look reads what the command has written since the last one.
+    readable_ = file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return true;
+}
+
+bool CaptureRun::Take(qint64 most) {
+    if (!readable_ || taken_ >= callbacks_.limit) return false;
+    const QByteArray piece = file_.read(std::min<qint64>(most, callbacks_.limit - taken_));
+    if (piece.isEmpty()) return false;
+    taken_ += piece.size();
+    const std::string_view bytes(piece.constData(), static_cast<std::size_t>(piece.size()));
+    if (callbacks_.filter)
+        transcript_.AppendCaptured(callbacks_.filter(bytes));
+    else
+        transcript_.AppendCaptured(bytes);
+    return true;
+}
+
+bool CaptureRun::Poll() {
+    const bool finished =
+        process_.waitForFinished(kPollMs) || process_.state() == QProcess::NotRunning;
+    if (ending_ == Ending::None && (Abandoned() || (callbacks_.stop && callbacks_.stop()))) {
+        ending_ = Abandoned() ? Ending::Abandon : Ending::Stop;
+        AskToEnd(process_, group_);
+        asked_.start();
+    }
+    if (ending_ != Ending::None) {
+        if (AllEnded(process_, group_)) return false;
+        if (!forced_ && asked_.elapsed() >= kPoliteEndMs) {
+            EndProcess(process_, group_);
+            forced_ = true;
+        } else if (forced_) {
+            return false; // the interpreter is gone; whatever ignored the kill is past help
+        }
+    } else if (finished) {
+        return false;
+    } else if (process_.error() != QProcess::Timedout) {
+        waitError_ = ErrorBlock(ProcessErrorText(process_, shell_.path, command_.directory));
+        EndProcess(process_, group_);
+        return false;
+    }
+    if (ending_ == Ending::Abandon) return true;
+    if (QFileInfo(capturePath_).size() > callbacks_.limit) {
+        overLimit_ = true;
+        EndProcess(process_, group_);
+        return false;
+    }
+    const std::size_t before = transcript_.Text().size();
+    if (Take(kLivePieceBytes) && callbacks_.live)
+        callbacks_.live(std::string_view(transcript_.Text()).substr(before));
+    return true;
+}
+
+CaptureResult CaptureRun::Finish() {
+    if (ending_ == Ending::Abandon) {
+        file_.close();
+        QFile::remove(capturePath_);
+        return CaptureResult::Abandoned;
+    }
+    // In pieces, so that a long capture is never held twice.
+    while (Take(64 * 1024)) {
+    }
+    if (readable_) {
+        char more = 0;
+        overLimit_ = overLimit_ || file_.read(&more, 1) > 0;
+        file_.close();
+    }
+    QFile::remove(capturePath_);
+    if (overLimit_) {
+        transcript_.CutOff();
+        waitError_.insert(0, kCaptureLimitNote);
+    }
+    if (ending_ == Ending::Stop) transcript_.Stopped();
+    transcript_.Ended(waitError_ + command_.note);
+    Show(true);
+    return ending_ == Ending::Stop ? CaptureResult::Stopped : CaptureResult::Finished;
+}
+
+} // namespace
+
 CaptureResult RunCaptured(RunKind kind, const BuildCommand& command,
                           const CommandInterpreter& shell, const QProcessEnvironment& env,
                           const std::string& captureDir, const CaptureCallbacks& callbacks) {
-    const auto show = [&](const Transcript& t, bool beep) {
-        if (callbacks.show) callbacks.show(t.Text(), beep);
-    };
-    const auto abandoned = [&] { return callbacks.abandoned && callbacks.abandoned(); };
-
-    std::string error;
-    const std::optional<std::string> capture = CreateCaptureFile(captureDir, &error);
-    Transcript transcript(kind);
-    transcript.Begin(command.line);
-    show(transcript, false);
-    if (!capture) {
-        transcript.Failed(ErrorBlock(error) + command.note);
-        show(transcript, true);
-        return CaptureResult::NotStarted;
+    CaptureRun run(kind, command, shell, callbacks);
+    if (!run.Start(env, captureDir)) return CaptureResult::NotStarted;
+    while (run.Poll()) {
     }
-    const QString capturePath = NativePath(*capture);
-
-    QProcess process;
-    process.setProgram(Local(shell.path));
-#ifdef _WIN32
-    // CMD.EXE parses its own command line: it must get the text exactly as composed.
-    process.setNativeArguments(Local(shell.switchArg + ' ' + command.command));
-#else
-    process.setArguments({Local(shell.switchArg), Local(command.command)});
-#endif
-    if (!command.directory.empty()) process.setWorkingDirectory(NativePath(command.directory));
-    process.setProcessEnvironment(env);
-    // A program that waits for input must not keep the build commands disabled for good.
-    process.setStandardInputFile(QProcess::nullDevice());
-    // Standard error goes where standard output goes, interleaved as written.
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setStandardOutputFile(capturePath, QIODevice::Append);
-#ifndef _WIN32
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
-#endif
-    process.start();
-    if (!process.waitForStarted(-1)) {
-        const std::string reason = ProcessErrorText(process, shell.path, command.directory);
-        QFile::remove(capturePath);
-        transcript.Failed(ErrorBlock(reason) + command.note);
-        show(transcript, true);
-        return CaptureResult::NotStarted;
-    }
-    transcript.Started();
-    show(transcript, false);
-    const qint64 group = process.processId();
-
-    QFile file(capturePath);
-    // Unbuffered, so that each look reads what the command has written since the last one.
-    const bool readable = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    std::int64_t taken = 0;
-    // Moves up to `most` new bytes, never past the limit, into the transcript; false when none.
-    const auto take = [&](qint64 most) {
-        if (!readable || taken >= callbacks.limit) return false;
-        const QByteArray piece = file.read(std::min<qint64>(most, callbacks.limit - taken));
-        if (piece.isEmpty()) return false;
-        taken += piece.size();
-        const std::string_view bytes(piece.constData(), static_cast<std::size_t>(piece.size()));
-        if (callbacks.filter)
-            transcript.AppendCaptured(callbacks.filter(bytes));
-        else
-            transcript.AppendCaptured(bytes);
-        return true;
-    };
-
-    enum class Ending { None, Stop, Abandon };
-    Ending ending = Ending::None;
-    QElapsedTimer asked;
-    bool forced = false;
-    std::string waitError;
-    bool overLimit = false;
-    for (;;) {
-        const bool finished =
-            process.waitForFinished(kPollMs) || process.state() == QProcess::NotRunning;
-        if (ending == Ending::None && (abandoned() || (callbacks.stop && callbacks.stop()))) {
-            ending = abandoned() ? Ending::Abandon : Ending::Stop;
-            AskToEnd(process, group);
-            asked.start();
-        }
-        if (ending != Ending::None) {
-            if (AllEnded(process, group)) break;
-            if (!forced && asked.elapsed() >= kPoliteEndMs) {
-                EndProcess(process, group);
-                forced = true;
-            } else if (forced) {
-                break; // the interpreter is gone; whatever ignored the kill is past help
-            }
-        } else if (finished) {
-            break;
-        } else if (process.error() != QProcess::Timedout) {
-            waitError = ErrorBlock(ProcessErrorText(process, shell.path, command.directory));
-            EndProcess(process, group);
-            break;
-        }
-        if (ending == Ending::Abandon) continue;
-        if (QFileInfo(capturePath).size() > callbacks.limit) {
-            overLimit = true;
-            EndProcess(process, group);
-            break;
-        }
-        const std::size_t before = transcript.Text().size();
-        if (take(kLivePieceBytes) && callbacks.live)
-            callbacks.live(std::string_view(transcript.Text()).substr(before));
-    }
-    if (ending == Ending::Abandon) {
-        file.close();
-        QFile::remove(capturePath);
-        return CaptureResult::Abandoned;
-    }
-
-    // In pieces, so that a long capture is never held twice.
-    while (take(64 * 1024)) {
-    }
-    if (readable) {
-        char more = 0;
-        overLimit = overLimit || file.read(&more, 1) > 0;
-        file.close();
-    }
-    QFile::remove(capturePath);
-    if (overLimit) {
-        transcript.CutOff();
-        waitError.insert(0, kCaptureLimitNote);
-    }
-    if (ending == Ending::Stop) transcript.Stopped();
-    transcript.Ended(waitError + command.note);
-    show(transcript, true);
-    return ending == Ending::Stop ? CaptureResult::Stopped : CaptureResult::Finished;
+    return run.Finish();
 }
 
 } // namespace mireka

@@ -1,9 +1,10 @@
-// The output window: text shown from any thread, and the jump from a compiler message to the
-// source line, by the rule of each toolchain, with real mouse events.
+// The output window: text handed over from worker threads, and the jump from a compiler message
+// to the source line, by the rule of each toolchain, with real mouse events.
 #include "gui/document/OutputBar.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
 #include "gui/document/MyView.h"
+#include "gui/toolchain/BuildSession.h"
 
 #include "GuiTestSupport.h"
 
@@ -137,6 +138,7 @@ TEST_F(OutputBarTest, LiveOutputFollowsTheEndUnlessTheUserScrolledUp) {
 }
 
 TEST_F(OutputBarTest, ReplacementsFromSeveralThreadsNeverInterleave) {
+    BuildLink& handOver = frame->View()->Build().Output();
     constexpr int kThreads = 4;
     constexpr int kCalls = 25;
     std::set<std::string> submitted;
@@ -163,7 +165,8 @@ TEST_F(OutputBarTest, ReplacementsFromSeveralThreadsNeverInterleave) {
         workers.emplace_back([&, t] {
             for (int c = 0; c < kCalls; ++c) {
                 const std::string text = Transcript(40 + c, "thread " + std::to_string(t));
-                frame->ShowBuildOutput(text);
+                BuildLink::Display display{text, OutputDisplayBytes(text), std::nullopt, false};
+                handOver.Show(display);
                 // The call returns only once its text has been shown.
                 const std::lock_guard lock(shownMutex);
                 if (!shown.count(text)) ++returnedEarly;

@@ -36,13 +36,10 @@
 #include <QProxyStyle>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QThread>
 #include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
 
 // The icons live in a static library, whose resource registration the linker would drop
 // unless something refers to it.
@@ -172,20 +169,10 @@ LogFont DefaultLogFontFields() {
     return lf;
 }
 
-// Hands whole-text replacements from other threads to the interface thread. Shared with the
-// waiting threads, so that the frame's end can release them without leaving them a dangling
-// lock.
-struct CMainFrame::OutputChannel {
-    std::mutex mutex;
-    std::condition_variable shown;
-    bool closed = false;
-};
-
 CMainFrame::CMainFrame(CMyApp& app)
     : app_(app), prompts_(app.GetPrompts()),
       // Wayland announces the clipboard again at every return of the focus.
-      clipboardRepeats_(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))),
-      outputChannel_(std::make_shared<OutputChannel>()) {
+      clipboardRepeats_(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
     InitMirekaResources();
     setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
@@ -250,11 +237,6 @@ CMainFrame::CMainFrame(CMyApp& app)
 }
 
 CMainFrame::~CMainFrame() {
-    {
-        const std::lock_guard lock(outputChannel_->mutex);
-        outputChannel_->closed = true;
-    }
-    outputChannel_->shown.notify_all();
     DestroyWindow();
 }
 
@@ -584,35 +566,7 @@ void CMainFrame::UpdateLockIndicators(quint32 state) {
 // ---- output ----------------------------------------------------------------------------------
 
 void CMainFrame::ShowBuildOutput(const std::string& text) {
-    // The conversion is done by the calling thread, so a worker keeps it off the interface.
-    std::string bytes = OutputDisplayBytes(text);
-    COutputEdit* edit = outputBar_->Edit();
-    if (QThread::currentThread() == edit->thread()) {
-        edit->ReplaceText(bytes);
-        return;
-    }
-    // Another thread: the interface thread replaces the text; this one waits until it has. The
-    // lock is never held across the hand-over, so an interface thread that itself shows output
-    // meanwhile cannot deadlock with a waiting worker.
-    const std::shared_ptr<OutputChannel> channel = outputChannel_;
-    auto done = std::make_shared<bool>(false); // guarded by channel->mutex
-    {
-        const std::lock_guard lock(channel->mutex);
-        if (channel->closed) return;
-    }
-    QMetaObject::invokeMethod(
-        edit,
-        [edit, channel, done, shown = std::move(bytes)] {
-            edit->ReplaceText(shown);
-            {
-                const std::lock_guard lock(channel->mutex);
-                *done = true;
-            }
-            channel->shown.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(channel->mutex);
-    channel->shown.wait(lock, [&] { return *done || channel->closed; });
+    outputBar_->Edit()->ReplaceText(OutputDisplayBytes(text));
 }
 
 void CMainFrame::AppendBuildOutput(std::string_view displayBytes) {

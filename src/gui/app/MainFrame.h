@@ -89,11 +89,8 @@ public:
     [[nodiscard]] std::string LookupHint(std::string_view word) const override;
     [[nodiscard]] const std::vector<std::string>& HintLines() const noexcept { return hints_; }
     // Replaces the output window's whole text and scrolls to its end. `text` is in the system's
-    // encoding, as the build wrote it. Callable from any thread: from another one, the text is
-    // handed to the interface thread and the call returns once it is shown, or once the frame
-    // is gone. Replacements never interleave. The interface thread must therefore never block
-    // waiting for a thread that may be in here while the frame lives (the frame's end releases
-    // such a thread, so joining it after that is safe).
+    // encoding, as the build wrote it. Interface thread only: a worker's output comes through
+    // its build session's hand-over.
     void ShowBuildOutput(const std::string& text) override;
     void AppendBuildOutput(std::string_view displayBytes) override;
     void ShowBuildDisplay(std::string displayBytes, std::optional<std::size_t> kept) override;
@@ -136,8 +133,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    struct OutputChannel;
-
     void CreateToolBar();
     void CreateStatusBar();
     void CreateOutputBar();
@@ -184,7 +179,6 @@ private:
     bool lockKeysFromEvents_ = false; // the platform puts the lock keys in key events' state
     bool placementArmed_ = true;
     bool destroyed_ = false;
-    std::shared_ptr<OutputChannel> outputChannel_;
     std::unique_ptr<QPrinter> printer_; // the printer and page chosen, for the session
 };
 

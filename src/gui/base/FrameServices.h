@@ -29,7 +29,8 @@ public:
     virtual void ShowHint(const QString& text) = 0;
     // The hint of the hint file for `word`; empty when there is none.
     [[nodiscard]] virtual std::string LookupHint(std::string_view word) const = 0;
-    // Replaces the output window's whole text; callable from any thread.
+    // Replaces the output window's whole text. Interface thread only, as are the two below: a
+    // build worker reaches them through its session's hand-over.
     virtual void ShowBuildOutput(const std::string& text) = 0;
     // Interface thread only, with bytes already in the output window's form (OutputDisplayBytes):
     // adds them at the end, following them when the end was in view;

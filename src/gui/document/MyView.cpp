@@ -6,6 +6,7 @@
 #include "gui/base/FrameServices.h"
 #include "gui/document/MyDoc.h"
 #include "gui/editor/LineNumberWnd.h"
+#include "gui/toolchain/BuildSession.h"
 
 #include <algorithm>
 
@@ -13,6 +14,11 @@ namespace mireka {
 
 CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {
     EnableDragDrop(kDragOut | kDropIn);
+    SetUpBuild();
+}
+
+CMyView::~CMyView() {
+    EndBuild();
 }
 
 void CMyView::OnInitialUpdate() {

@@ -1,4 +1,4 @@
-// The main editor view: the command hub of the editing, build and tool commands.
+// The main editor view: the editing commands, and the build and tool commands it hands on.
 #pragma once
 
 #include "gui/editor/ColorEditView.h"
@@ -12,33 +12,31 @@
 // Build and run (MyViewBuild.cpp).
 #include "core/toolchain/BuildSettings.h"
 #include "core/toolchain/Toolchain.h"
-#include "gui/toolchain/BuildLink.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 class QPrinter;
 
 namespace mireka {
 
+class BuildSession;
 class CMyDoc;
 class CommandTable;
 class CLineNumberWnd;
-struct BuildCommand;
 struct BuildCommandState;
-enum class RunKind;
 
 class CMyView : public CColorEditView {
     Q_OBJECT
 
 public:
     explicit CMyView(QWidget* parent = nullptr);
+    // Saves the editor's switches with the build settings as the build session goes.
+    ~CMyView() override;
 
     void SetDocument(CMyDoc* doc) { doc_ = doc; }
     [[nodiscard]] CMyDoc* GetDocument() const noexcept { return doc_; }
@@ -148,23 +146,27 @@ private:
 public:
     // The compile, run, debugger, command, terminal and toolchain commands, and the report.
     void RegisterBuildCommands(CommandTable& table);
-    [[nodiscard]] BuildSettings& GetBuildSettings() noexcept { return m_settings; }
-    [[nodiscard]] const BuildSettings& GetBuildSettings() const noexcept { return m_settings; }
+    // The compile or command this view runs, and the build settings.
+    [[nodiscard]] BuildSession& Build() noexcept { return *build_; }
+    [[nodiscard]] BuildSettings& GetBuildSettings() noexcept;
+    [[nodiscard]] const BuildSettings& GetBuildSettings() const noexcept;
     // No compile or command is running.
-    [[nodiscard]] bool IsBuildReady() const noexcept { return m_bReady.load(); }
+    [[nodiscard]] bool IsBuildReady() const noexcept;
     // A compile or command is running (the stop command is enabled).
-    [[nodiscard]] bool IsBuildRunning() const noexcept { return buildRunning_.load(); }
+    [[nodiscard]] bool IsBuildRunning() const noexcept;
     // Told every text a build shows in the output window, right after the frame has shown it,
     // with whether the build commands were enabled at that moment (interface thread; tests).
     using BuildOutputObserver = std::function<void(const std::string& text, bool ready)>;
-    void SetBuildOutputObserver(BuildOutputObserver observer) {
-        buildObserver_ = std::move(observer);
-    }
+    void SetBuildOutputObserver(BuildOutputObserver observer);
 
 private:
-    void LoadBuildSettingsOnCreate();
+    // Makes the build session and applies its settings to the editor; the toolchain selection
+    // waits for the first show.
+    void SetUpBuild();
     void OnFirstShowBuild();
-    void SaveBuildSettingsOnDestroy();
+    // Hands the editor's switches to the build settings, ends the session (which saves them)
+    // and removes the run files.
+    void EndBuild();
     [[nodiscard]] int SelectedToolchain() const;
     void SetSelectedToolchain(int kind);
     [[nodiscard]] std::string DocumentPath() const;
@@ -173,11 +175,6 @@ private:
     void OnBuildCompile(bool debug);
     void OnBuildCompileResponse();
     void OnBuildCommand();
-    // `forClang` is the compile as it runs when the driver turns out to be clang.
-    void StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
-                          const std::optional<BuildCommand>& forClang);
-    void ShowBuildText(BuildLink::Display& display);
-    void ShowLiveOutput(const std::string& displayBytes);
     void RunProgram(const std::string& path, const std::optional<std::string>& arguments);
     void RunWithArguments(const std::string& path, std::string& lastArguments);
     void OnDebugger();
@@ -189,29 +186,11 @@ private:
     // レポート: the environment report in its dialog.
     void OnReport();
 
-    // Loads the settings as the view is made and saves them as it goes, without a constructor
-    // or destructor of the view's own; first of the build members to go.
-    struct BuildLifetime {
-        explicit BuildLifetime(CMyView& view);
-        ~BuildLifetime();
-        BuildLifetime(const BuildLifetime&) = delete;
-        BuildLifetime& operator=(const BuildLifetime&) = delete;
-        CMyView& view;
-    };
-
-    BuildSettings m_settings;
-    std::atomic<bool> m_bReady{true};
-    // From the worker's start to its end; the stop command asks the worker through stopAsked_.
-    std::atomic<bool> buildRunning_{false};
-    std::atomic<bool> stopAsked_{false};
-    int m_nBuildToolchain = 1; // the selection a running build took at its start
+    // Made with the view, ended explicitly by its destructor.
+    std::unique_ptr<BuildSession> build_;
     // The arguments last confirmed for the program and for the response file's program.
     std::string m_strLastArguments;
     std::string m_strLastResponseArguments;
-    std::shared_ptr<BuildLink> buildLink_;
-    std::thread buildWorker_;
-    BuildOutputObserver buildObserver_;
-    BuildLifetime buildLifetime_{*this};
     // ---- end of build and run ----
 };
 

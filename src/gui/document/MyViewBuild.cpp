@@ -1,14 +1,14 @@
-// The build and run commands of the editor view: compile on a worker thread with the transcript in
-// the output window, run the program in a terminal, the debugger, commands, the toolchain and
-// the environment report.
-#include "core/base/Fnv.h"
+// The build and run commands of the editor view: compiles and commands through its build session,
+// the program run in a terminal, the debugger, the toolchain and the environment report.
+#include "core/base/Paths.h"
 #include "core/toolchain/BuildMenus.h"
 #include "core/toolchain/BuildText.h"
 #include "core/toolchain/Clang.h"
+#include "core/toolchain/CommandLine.h"
+#include "core/toolchain/Environment.h"
 #include "core/toolchain/Report.h"
 #include "core/toolchain/RunFile.h"
 #include "core/toolchain/Toolchain.h"
-#include "core/toolchain/Transcript.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/CommandTable.h"
 #include "gui/base/DialogRunner.h"
@@ -19,23 +19,19 @@
 #include "gui/document/MyView.h"
 #include "gui/document/OutputBar.h"
 #include "gui/toolchain/ArgumentsDlg.h"
-#include "gui/toolchain/BuildLink.h"
+#include "gui/toolchain/BuildSession.h"
 #include "gui/toolchain/CompilerSettingsDlg.h"
-#include "gui/toolchain/Explanations.h"
 #include "gui/toolchain/ReportDlg.h"
 #include "platform/DriverProbe.h"
 #include "platform/FileSystem.h"
 #include "platform/InFile.h"
 #include "platform/Launcher.h"
-#include "platform/ProcessRunner.h"
 #include "platform/ProgramEnvironment.h"
 #include "platform/ReportFacts.h"
 #include "platform/SafeFile.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QMetaObject>
 
 namespace mireka {
@@ -82,23 +78,13 @@ private:
 
 } // namespace
 
-CMyView::BuildLifetime::BuildLifetime(CMyView& v) : view(v) {
-    view.LoadBuildSettingsOnCreate();
-}
-
-CMyView::BuildLifetime::~BuildLifetime() {
-    view.SaveBuildSettingsOnDestroy();
-}
-
-void CMyView::LoadBuildSettingsOnCreate() {
-    buildLink_ = std::make_shared<BuildLink>(
-        this, [this](BuildLink::Display& display) { ShowBuildText(display); },
-        [this](const std::string& displayBytes) { ShowLiveOutput(displayBytes); });
-    LoadBuildSettings(m_settings, ProgramEnvironment::Instance(), RealFileProbe());
-    SetTabWidth(m_settings.m_nTabWidth);
-    SetHighlight(m_settings.m_bStress);
-    SetShowFullWidthSpace(m_settings.m_bFullWidthSpace);
-    SetAutoIndent(m_settings.m_bAutoIndent);
+void CMyView::SetUpBuild() {
+    build_ = std::make_unique<BuildSession>(*this, &OutputDisplayBytes);
+    const BuildSettings& settings = build_->Settings();
+    SetTabWidth(settings.m_nTabWidth);
+    SetHighlight(settings.m_bStress);
+    SetShowFullWidthSpace(settings.m_bFullWidthSpace);
+    SetAutoIndent(settings.m_bAutoIndent);
     // The selection and its status pane belong to the frame, which is complete only once the
     // window is shown.
     installEventFilter(new FirstShowFilter(this, [this] { OnFirstShowBuild(); }));
@@ -108,9 +94,9 @@ void CMyView::OnFirstShowBuild() {
     FrameServices* frame = FrameOf(this);
     if (!frame) return; // a view on its own has no build commands
     int kind = frame->Toolchain();
-    if (!IsToolchainSelectionStored()) kind = InitialToolchain(kind, false, m_settings);
+    if (!IsToolchainSelectionStored()) kind = InitialToolchain(kind, false, build_->Settings());
     SetSelectedToolchain(kind);
-    if (m_settings.NeedsFirstUseMessage()) {
+    if (build_->Settings().NeedsFirstUseMessage()) {
         // After the window has appeared, from the event loop.
         QMetaObject::invokeMethod(
             this, [this] { Tell(this, kFirstUseMessage, QMessageBox::NoIcon); },
@@ -118,19 +104,37 @@ void CMyView::OnFirstShowBuild() {
     }
 }
 
-void CMyView::SaveBuildSettingsOnDestroy() {
-    // A running command is ended: nothing may outlive the view that shows its output.
-    if (buildLink_) buildLink_->Abandon();
-    if (buildWorker_.joinable()) buildWorker_.join();
-    m_settings.m_nTabWidth = TabWidth();
-    m_settings.m_bStress = Highlight();
-    m_settings.m_bFullWidthSpace = ShowsFullWidthSpace();
-    m_settings.m_bAutoIndent = AutoIndent();
-    WriteStoredBuildSettings(m_settings);
+void CMyView::EndBuild() {
+    BuildSettings& settings = build_->Settings();
+    settings.m_nTabWidth = TabWidth();
+    settings.m_bStress = Highlight();
+    settings.m_bFullWidthSpace = ShowsFullWidthSpace();
+    settings.m_bAutoIndent = AutoIndent();
+    build_.reset();
     if (!GetModuleDir().empty()) {
         for (const std::string_view name : RunFileNames())
             QFile::remove(NativePath(MakeModulePath(name)));
     }
+}
+
+BuildSettings& CMyView::GetBuildSettings() noexcept {
+    return build_->Settings();
+}
+
+const BuildSettings& CMyView::GetBuildSettings() const noexcept {
+    return build_->Settings();
+}
+
+bool CMyView::IsBuildReady() const noexcept {
+    return build_->IsReady();
+}
+
+bool CMyView::IsBuildRunning() const noexcept {
+    return build_->IsRunning();
+}
+
+void CMyView::SetBuildOutputObserver(BuildOutputObserver observer) {
+    build_->SetOutputObserver(std::move(observer));
 }
 
 int CMyView::SelectedToolchain() const {
@@ -150,68 +154,72 @@ std::string CMyView::DocumentPath() const {
 BuildCommandState CMyView::CommandState() const {
     BuildCommandState st;
     st.toolchain = SelectedToolchain();
-    st.ready = m_bReady.load();
+    st.ready = build_->IsReady();
     st.documentPath = DocumentPath();
     return st;
 }
 
 void CMyView::RegisterBuildCommands(CommandTable& table) {
+    // The session, and so its settings, lives as long as the view.
+    BuildSettings& settings = build_->Settings();
     table.Register(
         cmd::BuildCompile, [this] { OnBuildCompile(false); },
-        [this](CmdUI& ui) { Apply(ui, CompileUi(m_settings, CommandState())); });
+        [this, &settings](CmdUI& ui) { Apply(ui, CompileUi(settings, CommandState())); });
     table.Register(
         cmd::BuildDebugCompile, [this] { OnBuildCompile(true); },
-        [this](CmdUI& ui) { Apply(ui, DebugCompileUi(m_settings, CommandState())); });
+        [this, &settings](CmdUI& ui) { Apply(ui, DebugCompileUi(settings, CommandState())); });
     table.Register(
         cmd::RspCompile, [this] { OnBuildCompileResponse(); },
-        [this](CmdUI& ui) { Apply(ui, ResponseCompileUi(m_settings, CommandState())); });
+        [this, &settings](CmdUI& ui) { Apply(ui, ResponseCompileUi(settings, CommandState())); });
     table.Register(
         cmd::RspSpecify, [this] { OnChooseResponseFile(); },
         [](CmdUI& ui) { Apply(ui, ChooseResponseFileUi()); });
     table.Register(
         cmd::BuildRun, [this] { RunProgram(DocumentPath(), std::nullopt); },
-        [this](CmdUI& ui) { Apply(ui, RunUi(m_settings, CommandState())); });
+        [this, &settings](CmdUI& ui) { Apply(ui, RunUi(settings, CommandState())); });
     table.Register(
         cmd::BuildRunWithArgs, [this] { RunWithArguments(DocumentPath(), m_strLastArguments); },
         [this](CmdUI& ui) { Apply(ui, RunWithArgumentsUi(CommandState())); });
     table.Register(
-        cmd::RspRun, [this] { RunProgram(m_settings.m_strResponseFile, std::nullopt); },
-        [this](CmdUI& ui) { Apply(ui, ResponseRunUi(m_settings, CommandState())); });
+        cmd::RspRun, [this, &settings] { RunProgram(settings.m_strResponseFile, std::nullopt); },
+        [this, &settings](CmdUI& ui) { Apply(ui, ResponseRunUi(settings, CommandState())); });
     table.Register(
         cmd::RspRunWithArgs,
-        [this] { RunWithArguments(m_settings.m_strResponseFile, m_strLastResponseArguments); },
-        [this](CmdUI& ui) { Apply(ui, ResponseRunWithArgumentsUi(m_settings)); });
+        [this, &settings] {
+            RunWithArguments(settings.m_strResponseFile, m_strLastResponseArguments);
+        },
+        [&settings](CmdUI& ui) { Apply(ui, ResponseRunWithArgumentsUi(settings)); });
     table.Register(
         cmd::BuildDebugger, [this] { OnDebugger(); },
-        [this](CmdUI& ui) {
+        [this, &settings](CmdUI& ui) {
             BuildCommandState st = CommandState();
             // Only a debugger beside the driver is looked for here; gdb is looked up when used.
             if (ToolchainOf(st.toolchain).debuggerPlace == DebuggerPlace::BesideDriver)
                 st.debuggerFound =
-                    !FindDebugger(st.toolchain, m_settings, {}, RealFileProbe()).empty();
-            Apply(ui, DebuggerUi(m_settings, st));
+                    !FindDebugger(st.toolchain, settings, {}, RealFileProbe()).empty();
+            Apply(ui, DebuggerUi(settings, st));
         });
     table.Register(
         cmd::BuildCommand, [this] { OnBuildCommand(); },
-        [this](CmdUI& ui) { Apply(ui, RunCommandUi(m_settings, CommandState())); });
+        [this, &settings](CmdUI& ui) { Apply(ui, RunCommandUi(settings, CommandState())); });
     table.Register(
-        cmd::ViewExplain, [this] { m_settings.m_bExplain = !m_settings.m_bExplain; },
-        [this](CmdUI& ui) {
+        cmd::ViewExplain, [&settings] { settings.m_bExplain = !settings.m_bExplain; },
+        [&settings](CmdUI& ui) {
             ui.enabled = true;
-            ui.checked = m_settings.m_bExplain;
+            ui.checked = settings.m_bExplain;
         });
     table.Register(
-        cmd::BuildStop, [this] { stopAsked_ = true; },
-        [this](CmdUI& ui) { ui.enabled = buildRunning_.load(); });
+        cmd::BuildStop, [this] { build_->Stop(); },
+        [this](CmdUI& ui) { ui.enabled = build_->IsRunning(); });
     table.Register(
         cmd::BuildDosWindow, [this] { OnDosWindow(); },
         [](CmdUI& ui) { Apply(ui, ShellWindowUi()); });
     table.Register(
-        cmd::BuildPause, [this] { m_settings.m_bPause = !m_settings.m_bPause; },
-        [this](CmdUI& ui) { Apply(ui, PauseUi(m_settings), true); });
+        cmd::BuildPause, [&settings] { settings.m_bPause = !settings.m_bPause; },
+        [&settings](CmdUI& ui) { Apply(ui, PauseUi(settings), true); });
     table.Register(
-        cmd::BuildPif, [this] { m_settings.m_bPif = !m_settings.m_bPif; },
-        [this](CmdUI& ui) { Apply(ui, PifUi(m_settings, CommandState()), true); });
+        cmd::BuildPif, [&settings] { settings.m_bPif = !settings.m_bPif; },
+        [this, &settings](CmdUI& ui) { Apply(ui, PifUi(settings, CommandState()), true); });
     table.Register(
         cmd::BuildSwitchCompiler, [this] { OnSwitchToolchain(); },
         [](CmdUI& ui) { Apply(ui, SwitchToolchainUi()); });
@@ -224,10 +232,10 @@ void CMyView::RegisterBuildCommands(CommandTable& table) {
     settingsCommand(cmd::BuildGccSettings, ToolchainKind::Gcc);
     table.Register(
         cmd::BuildVctkSettings, [this] { OnToolchainSettings(ToolchainKind::VcToolkit); },
-        [this](CmdUI& ui) { Apply(ui, VctkSettingsUi(m_settings)); });
+        [&settings](CmdUI& ui) { Apply(ui, VctkSettingsUi(settings)); });
     table.Register(
         cmd::HelpBccHelp, [this] { OnBorlandHelp(); },
-        [this](CmdUI& ui) { Apply(ui, BorlandHelpUi(m_settings)); });
+        [&settings](CmdUI& ui) { Apply(ui, BorlandHelpUi(settings)); });
     table.Register(
         cmd::HelpReport, [this] { OnReport(); }, [](CmdUI& ui) { ui.enabled = true; });
 }
@@ -243,24 +251,26 @@ bool CMyView::SaveBeforeBuild() {
 }
 
 void CMyView::OnBuildCompile(bool debug) {
+    BuildSettings& settings = build_->Settings();
     if (!SaveBeforeBuild()) return;
     const int kind = SelectedToolchain();
     const std::string path = DocumentPath();
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     const std::optional<BuildCommand> command =
-        MakeCompileCommand(kind, m_settings, path, debug, shell);
+        MakeCompileCommand(kind, settings, path, debug, shell);
     if (!command) {
         Tell(this, FormatCannotRun(GetFileNameExt(path)), QMessageBox::Warning);
         return;
     }
     std::optional<BuildCommand> forClang;
     if (KindOf(kind) == ToolchainKind::Gcc)
-        forClang = MakeCompileCommand(kind, ForClangDriver(m_settings), path, debug, shell);
-    StartBuildWorker(kind, RunKind::Compile, *command, forClang);
+        forClang = MakeCompileCommand(kind, ForClangDriver(settings), path, debug, shell);
+    build_->Start(kind, RunKind::Compile, *command, forClang);
 }
 
 void CMyView::OnBuildCompileResponse() {
-    const std::string& response = m_settings.m_strResponseFile;
+    BuildSettings& settings = build_->Settings();
+    const std::string& response = settings.m_strResponseFile;
     if (response.empty()) {
         Tell(this, kNoResponseFileMessage, QMessageBox::Warning);
         return;
@@ -270,124 +280,36 @@ void CMyView::OnBuildCompileResponse() {
     const int kind = SelectedToolchain();
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
     const std::optional<BuildCommand> command =
-        MakeResponseCompileCommand(kind, m_settings, response, shell);
+        MakeResponseCompileCommand(kind, settings, response, shell);
     if (!command) {
         Tell(this, FormatCannotRun(GetFileNameExt(response)), QMessageBox::Warning);
         return;
     }
     std::optional<BuildCommand> forClang;
     if (KindOf(kind) == ToolchainKind::Gcc)
-        forClang = MakeResponseCompileCommand(kind, ForClangDriver(m_settings), response, shell);
-    StartBuildWorker(kind, RunKind::Compile, *command, forClang);
+        forClang = MakeResponseCompileCommand(kind, ForClangDriver(settings), response, shell);
+    build_->Start(kind, RunKind::Compile, *command, forClang);
 }
 
 void CMyView::OnBuildCommand() {
+    BuildSettings& settings = build_->Settings();
     const int kind = SelectedToolchain();
     // The build commands stay disabled while the command line is asked for.
-    m_bReady = false;
+    build_->Hold();
     CArgumentsDlg dlg(ArgumentsMode::Command, this);
-    dlg.SetText(m_settings.m_strCommandLine);
+    dlg.SetText(settings.m_strCommandLine);
     if (dlg.DoModal() != QDialog::Accepted) {
-        m_bReady = true;
+        build_->Release();
         return;
     }
-    m_settings.m_strCommandLine = dlg.Text();
-    if (m_settings.m_strCommandLine.empty()) {
-        m_bReady = true;
+    settings.m_strCommandLine = dlg.Text();
+    if (settings.m_strCommandLine.empty()) {
+        build_->Release();
         return;
     }
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
-    StartBuildWorker(kind, RunKind::Command,
-                     MakeUserCommand(shell, m_settings.m_strCommandLine, DocumentPath()),
-                     std::nullopt);
-}
-
-void CMyView::StartBuildWorker(int kind, RunKind runKind, const BuildCommand& command,
-                               const std::optional<BuildCommand>& forClang) {
-    // A previous worker has already marked the view ready, its very last step.
-    if (buildWorker_.joinable()) buildWorker_.join();
-    m_bReady = false;
-    stopAsked_ = false;
-    buildRunning_ = true;
-    m_nBuildToolchain = kind;
-    const std::string toolchainPath = m_settings.GetToolchainPath(m_nBuildToolchain);
-    const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());
-    const std::string captureDir = GetModuleDir();
-    const bool explain =
-        runKind == RunKind::Compile && KindOf(kind) == ToolchainKind::Gcc && m_settings.m_bExplain;
-    buildWorker_ = std::thread([this, link = buildLink_, runKind, run = command, forClang, shell,
-                                toolchainPath, captureDir, explain]() mutable {
-        ProgramEnvironment& env = ProgramEnvironment::Instance();
-        // Asked here, off the interface thread: the driver may take its time to answer.
-        if (forClang && IsClangDriver(toolchainPath, env.Snapshot())) {
-            run = *forClang;
-            if (TakeClangNoticeTurn()) run.note = kClangNotice;
-        }
-        AddToolchainDirToPath(env, toolchainPath);
-        QProcessEnvironment runEnv = env.Snapshot();
-        LoadedExplanations explanations;
-        std::optional<Explainer> explainer;
-        if (explain) {
-            explanations = LoadExplanations();
-            run.note += explanations.notice;
-            if (explanations.table) explainer.emplace(*explanations.table);
-            UseEnglishMessages(runEnv);
-        }
-        // Every display is converted here, off the interface thread. What the window holds of
-        // this run is tracked by length and hash, so that the end display adds only what is new
-        // when the window already shows the rest.
-        std::optional<std::size_t> shownLength;
-        std::uint64_t shownHash = kFnvStart;
-        CaptureCallbacks callbacks;
-        callbacks.show = [&](const std::string& text, bool beep) {
-            BuildLink::Display display{text, OutputDisplayBytes(text), std::nullopt, beep};
-            const std::string_view bytes = display.bytes;
-            // One pass: the hash of what the window may hold, continued over the rest.
-            const std::size_t prefix =
-                shownLength && *shownLength <= bytes.size() ? *shownLength : 0;
-            const std::uint64_t prefixHash = Fnv1a64(bytes.substr(0, prefix));
-            if (shownLength && prefix == *shownLength && prefixHash == shownHash)
-                display.kept = shownLength;
-            shownLength = bytes.size();
-            shownHash = Fnv1a64(bytes.substr(prefix), prefixHash);
-            link->Show(display);
-        };
-        callbacks.abandoned = [&link] { return link->Abandoned(); };
-        callbacks.stop = [this] { return stopAsked_.load(); };
-        // A piece that ends inside a character waits for the rest of it.
-        std::string held;
-        callbacks.live = [&](std::string_view captured) {
-            held.append(captured);
-            const std::size_t n = ShowableLength(held);
-            if (n == 0) return;
-            std::string display = OutputDisplayBytes(std::string_view(held).substr(0, n));
-            held.erase(0, n);
-            if (shownLength) {
-                *shownLength += display.size();
-                shownHash = Fnv1a64(display, shownHash);
-            }
-            link->Live(std::move(display));
-        };
-        if (explainer)
-            callbacks.filter = [&explainer](std::string_view bytes) {
-                return explainer->Feed(bytes);
-            };
-        RunCaptured(runKind, run, shell, runEnv, captureDir, callbacks);
-        // The view waits for this thread before it goes, so it is still there.
-        buildRunning_ = false;
-        m_bReady = true;
-    });
-}
-
-void CMyView::ShowBuildText(BuildLink::Display& display) {
-    if (display.beep) Prompts::Current().Beep();
-    if (FrameServices* frame = FrameOf(this))
-        frame->ShowBuildDisplay(std::move(display.bytes), display.kept);
-    if (buildObserver_) buildObserver_(display.text, m_bReady.load());
-}
-
-void CMyView::ShowLiveOutput(const std::string& displayBytes) {
-    if (FrameServices* frame = FrameOf(this)) frame->AppendBuildOutput(displayBytes);
+    build_->Start(kind, RunKind::Command,
+                  MakeUserCommand(shell, settings.m_strCommandLine, DocumentPath()), std::nullopt);
 }
 
 void CMyView::RunProgram(const std::string& path, const std::optional<std::string>& arguments) {
@@ -411,7 +333,7 @@ void CMyView::RunProgram(const std::string& path, const std::optional<std::strin
     // Removed first, so that whatever stood there (a link) is never written through.
     QFile::remove(NativePath(runFile));
     const std::optional<std::string> content =
-        RunFileContent(kind, target, arguments, m_settings.m_bPause);
+        RunFileContent(kind, target, arguments, build_->Settings().m_bPause);
     std::string error;
     if (!content || !WriteFileSafely(runFile, *content, &error)) {
         Tell(this, FormatCannotRun(runFile), QMessageBox::Warning);
@@ -435,7 +357,7 @@ void CMyView::OnDebugger() {
     ProgramEnvironment& env = ProgramEnvironment::Instance();
     const FileProbe probe = RealFileProbe();
     const std::string debugger =
-        FindDebugger(kind, m_settings, env.Get("PATH").value_or(std::string()), probe);
+        FindDebugger(kind, build_->Settings(), env.Get("PATH").value_or(std::string()), probe);
     const DebuggerPlan plan = PlanDebugger(kind, DocumentPath(), debugger, probe.exists);
     switch (plan.action) {
     case DebuggerPlan::Action::Nothing:
@@ -461,19 +383,20 @@ void CMyView::OnDosWindow() {
 }
 
 void CMyView::OnChooseResponseFile() {
+    BuildSettings& settings = build_->Settings();
     // The dialog starts where the current response file is.
-    const std::string dir = GetFileDir(m_settings.m_strResponseFile);
+    const std::string dir = GetFileDir(settings.m_strResponseFile);
     if (!dir.empty() && QueryFile(dir).isDir) ChangeDirectory(dir);
     const std::optional<FileChoice> choice =
         Prompts::Current().OpenFile(this, Text(kResponseFileFilter), 1, QStringLiteral("rsp"),
-                                    NativePath(m_settings.m_strResponseFile));
+                                    NativePath(settings.m_strResponseFile));
     if (!choice) return;
-    m_settings.m_strResponseFile = FullPath(choice->path);
+    settings.m_strResponseFile = FullPath(choice->path);
 }
 
 void CMyView::OnSwitchToolchain() {
     const auto usable = [this](ToolchainKind kind) {
-        const std::string& driver = m_settings.GetToolchainPath(static_cast<int>(kind));
+        const std::string& driver = build_->Settings().GetToolchainPath(static_cast<int>(kind));
         return IsToolchainUsable({!driver.empty(), !driver.empty() && IsDosOrWindowsImage(driver)});
     };
     if (const std::optional<int> next = NextToolchain(SelectedToolchain(), usable)) {
@@ -485,6 +408,7 @@ void CMyView::OnSwitchToolchain() {
 }
 
 void CMyView::OnToolchainSettings(ToolchainKind kind) {
+    BuildSettings& settings = build_->Settings();
     std::unique_ptr<CCompilerSettingsDlg> dlg;
     switch (kind) {
     case ToolchainKind::LsiC86:
@@ -500,9 +424,9 @@ void CMyView::OnToolchainSettings(ToolchainKind kind) {
         dlg = std::make_unique<CGccSettingsDlg>(this);
         break;
     }
-    // A running build took its own copy of what it needs; the dialog changes the view's.
-    dlg->SetValues(m_settings);
-    if (dlg->DoModal() == QDialog::Accepted) dlg->GetValues(m_settings);
+    // A running build took its own copy of what it needs; the dialog changes the session's.
+    dlg->SetValues(settings);
+    if (dlg->DoModal() == QDialog::Accepted) dlg->GetValues(settings);
 }
 
 void CMyView::OnReport() {
@@ -511,7 +435,7 @@ void CMyView::OnReport() {
     {
         // gcc is asked for its version, which may take a moment.
         WaitCursor wait;
-        facts = GatherReportFacts(m_settings, SelectedToolchain(), env, env.Snapshot());
+        facts = GatherReportFacts(build_->Settings(), SelectedToolchain(), env, env.Snapshot());
     }
     CReportDlg dlg(this);
     dlg.SetReport(BuildReportText(facts));
@@ -519,7 +443,7 @@ void CMyView::OnReport() {
 }
 
 void CMyView::OnBorlandHelp() {
-    if (!ShellOpen(BorlandHelpPath(m_settings.m_strBccPath)))
+    if (!ShellOpen(BorlandHelpPath(build_->Settings().m_strBccPath)))
         Tell(this, kCannotRunMessage, QMessageBox::Warning);
 }
 

@@ -1,4 +1,4 @@
-// The view-to-worker tie.
+// The session's hand-over to the interface thread.
 #include "gui/toolchain/BuildLink.h"
 
 #include <QMetaObject>
@@ -22,27 +22,28 @@ void BuildLink::Deliver(std::function<void()> call) {
         if (!Abandoned()) call();
         return;
     }
-    std::uint64_t ticket = 0;
     {
         const std::lock_guard lock(mutex_);
         if (abandoned_) return;
-        ticket = ++posted_;
     }
+    // One flag per call, so that no caller takes another's call for its own; shared with the
+    // posted call, which may still run after an abandoned wait has ended.
+    auto done = std::make_shared<bool>(false); // guarded by mutex_
     // `call` refers to the caller's arguments, which live until the wait below ends. Abandon
     // runs on the interface thread too, so once it has ended the wait, the call never runs.
     QMetaObject::invokeMethod(
         context_,
-        [self = shared_from_this(), call = std::move(call), ticket] {
+        [self = shared_from_this(), call = std::move(call), done] {
             if (!self->Abandoned()) call();
             {
                 const std::lock_guard lock(self->mutex_);
-                if (self->done_ < ticket) self->done_ = ticket;
+                *done = true;
             }
             self->shown_.notify_all();
         },
         Qt::QueuedConnection);
     std::unique_lock lock(mutex_);
-    shown_.wait(lock, [&] { return abandoned_ || done_ >= ticket; });
+    shown_.wait(lock, [&] { return abandoned_ || *done; });
 }
 
 void BuildLink::Abandon() {

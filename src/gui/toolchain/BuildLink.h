@@ -1,11 +1,10 @@
-// The tie between a view and its build worker: the worker shows texts on the interface thread
-// through it and learns from it that the view is going away.
+// The build session's hand-over: a worker shows texts on the interface thread through it and
+// learns from it that the session is going away.
 #pragma once
 
 #include <QObject>
 
 #include <condition_variable>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,22 +27,24 @@ public:
     using LiveFn = std::function<void(const std::string& displayBytes)>;
 
     // `show` and `live` run on the thread of `context`, which must outlive every call of Show
-    // and Live (the view waits for its worker before it is destroyed).
+    // and Live (the session waits for its worker before it goes).
     BuildLink(QObject* context, ShowFn show, LiveFn live = {});
 
-    // Worker thread: has `show` run on the interface thread and returns once it has, or at once
-    // when the view is going away. The interface thread never waits for the worker here. On the
-    // interface thread itself `show` runs directly.
+    // Any other thread: has `show` run on the interface thread and returns once it has, or at
+    // once when the session is going away; calls from several threads each wait for their own.
+    // The interface thread never waits for a worker here. On the interface thread itself `show`
+    // runs directly.
     void Show(Display& display);
     // Worker thread, likewise: has `live` add output to the window while the command runs.
     void Live(std::string displayBytes);
 
-    // Interface thread, as the view goes: every wait ends and nothing more is shown.
+    // Interface thread, as the session goes: every wait ends and nothing more is shown.
     void Abandon();
     [[nodiscard]] bool Abandoned() const;
 
 private:
-    // Runs `call` on the interface thread unless the view is going; waits for it from elsewhere.
+    // Runs `call` on the interface thread unless the session is going; waits for it from
+    // elsewhere.
     void Deliver(std::function<void()> call);
 
     QObject* context_;
@@ -51,8 +52,6 @@ private:
     LiveFn live_;
     mutable std::mutex mutex_;
     std::condition_variable shown_;
-    std::uint64_t posted_ = 0;
-    std::uint64_t done_ = 0;
     bool abandoned_ = false;
 };
 
