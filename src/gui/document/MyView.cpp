@@ -13,6 +13,7 @@ namespace mireka {
 
 CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {
     EnableDragDrop(kDragOut | kDropIn);
+    Session().SetTypingObserver(this);
 }
 
 void CMyView::OnInitialUpdate() {
