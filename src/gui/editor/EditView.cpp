@@ -1,4 +1,5 @@
-// Our multi-line text control.
+// Our multi-line text control: keys and mouse become the edit session's commands, its changes
+// become repaints of the lines they touch.
 #include "gui/editor/EditView.h"
 
 #include "core/base/Dbcs.h"
@@ -8,18 +9,12 @@
 #include "gui/editor/EditorFont.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QInputMethodEvent>
-#include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyleHints>
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace mireka {
 
@@ -63,102 +58,6 @@ CEditView::~CEditView() {
     Control().SetListener(nullptr);
 }
 
-// ---- text-control operations ------------------------------------------------------------
-
-void CEditView::GetSel(Offset& start, Offset& end) const noexcept {
-    start = Control().SelStart();
-    end = Control().SelEnd();
-}
-
-void CEditView::SetWindowText(std::string_view text) {
-    TextBuffer::Builder built(text.size(), Control().Buffer().ChunkCapacity());
-    built.Append(text);
-    SetWindowText(std::move(built));
-}
-
-void CEditView::SetWindowText(TextBuffer::Builder&& built) {
-    session_.SetText(std::move(built));
-    widestCells_ = Control().Buffer().LongestLineWatermark();
-    verticalScrollBar()->setValue(0);
-    horizontalScrollBar()->setValue(0);
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-int CEditView::GetFirstVisibleLine() const noexcept {
-    return verticalScrollBar()->value();
-}
-
-QRect CEditView::GetRect() const {
-    const QRect v = viewport()->rect();
-    return QRect(leftMargin_, 0, std::max(0, v.width() - leftMargin_ - rightMargin_), v.height());
-}
-
-int CEditView::VisibleRows() const noexcept {
-    return std::max(1, viewport()->height() / std::max(1, lineHeight_));
-}
-
-QPoint CEditView::PosFromChar(Offset offset) const {
-    const TextBuffer& b = Control().Buffer();
-    offset = std::clamp<Offset>(offset, 0, b.Length());
-    const int line = b.LineFromOffset(offset);
-    const double x =
-        GetRect().left() + session_.CellOf(offset) * cellWidth_ - horizontalScrollBar()->value();
-    return QPoint(static_cast<int>(std::floor(x)), (line - GetFirstVisibleLine()) * lineHeight_);
-}
-
-Offset CEditView::CharFromPos(QPoint point, int* lineOut) const {
-    const TextBuffer& b = Control().Buffer();
-    const QRect rect = GetRect();
-    const int row =
-        static_cast<int>(std::floor(static_cast<double>(point.y() - rect.top()) / lineHeight_));
-    const int line = std::max(0, GetFirstVisibleLine() + row);
-    if (lineOut) *lineOut = line;
-    if (line >= b.LineCount()) return b.Length();
-    const double cell = (point.x() - rect.left() + horizontalScrollBar()->value()) / cellWidth_;
-    return session_.OffsetAtCell(line, cell);
-}
-
-void CEditView::SetTabStops(int cells) {
-    session_.SetTabCells(cells);
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-void CEditView::SetMargins(int left, int right) {
-    leftMargin_ = std::max(0, left);
-    rightMargin_ = std::max(0, right);
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-void CEditView::SetReadOnly(bool on) {
-    Control().SetReadOnly(on);
-    setAttribute(Qt::WA_InputMethodEnabled, !on);
-}
-
-void CEditView::SetEditorFont(const QFont& font) {
-    font_ = font;
-    UpdateMetrics();
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-void CEditView::SetTextColors(QColor text, QColor background) {
-    textColor_ = text;
-    backColor_ = background;
-    viewport()->update();
-}
-
-void CEditView::SetRedraw(bool on) {
-    redrawSuspended_ = on ? std::max(0, redrawSuspended_ - 1) : redrawSuspended_ + 1;
-    viewport()->setUpdatesEnabled(redrawSuspended_ == 0);
-}
-
-void CEditView::ScrollLines(int lines) {
-    verticalScrollBar()->setValue(verticalScrollBar()->value() + lines);
-}
-
 void CEditView::ShowDropCaret(Offset offset) {
     auto rect = [this](Offset at) {
         const QPoint p = PosFromChar(at);
@@ -169,134 +68,8 @@ void CEditView::ShowDropCaret(Offset offset) {
     if (dropCaret_ >= 0) viewport()->update(rect(dropCaret_));
 }
 
-void CEditView::UpdateMetrics() {
-    const QFontMetricsF fm(font_);
-    cellWidth_ = std::max<qreal>(1.0, fm.horizontalAdvance(QLatin1Char('M')));
-    const QFontMetrics im(font_);
-    lineHeight_ = std::max(1, im.height());
-    ascent_ = im.ascent();
-    // A font whose Latin advances differ from the cell would drift off the grid in runs.
-    const qreal probe = fm.horizontalAdvance(QStringLiteral("il.WM_ 0"));
-    charByChar_ = std::abs(probe - 8 * cellWidth_) > 0.5;
-}
-
-void CEditView::UpdateScrollBars() {
-    QScrollBar* v = verticalScrollBar();
-    const int rows = VisibleRows();
-    v->setRange(0, std::max(0, Control().LineCount() - rows));
-    v->setPageStep(rows);
-    v->setSingleStep(1);
-    QScrollBar* h = horizontalScrollBar();
-    const int textWidth = GetRect().width();
-    const auto content = static_cast<int>(
-        std::min<double>(1e9, std::ceil(static_cast<double>(widestCells_ + 1) * cellWidth_)));
-    h->setRange(0, std::max(0, content - textWidth));
-    h->setPageStep(std::max(1, textWidth));
-    h->setSingleStep(std::max(1, static_cast<int>(cellWidth_)));
-}
-
-void CEditView::NoteLineWidth(std::string_view text) {
-    // Cells are at least the byte count, so only a line that could be wider needs measuring.
-    if (static_cast<std::int64_t>(text.size()) * TabCells() <= widestCells_) return;
-    const std::int64_t cells = layout::LineCells(text, TabCells());
-    if (cells > widestCells_) {
-        widestCells_ = cells;
-        UpdateScrollBars();
-    }
-}
-
-void CEditView::ScrollCaret() {
-    const TextBuffer& b = Control().Buffer();
-    const Offset caret = Control().Caret();
-    const int line = b.LineFromOffset(caret);
-    const int first = GetFirstVisibleLine();
-    const int rows = VisibleRows();
-    if (line < first)
-        verticalScrollBar()->setValue(line);
-    else if (line >= first + rows)
-        verticalScrollBar()->setValue(line - rows + 1);
-
-    const double cells = session_.CellOf(caret);
-    if (cells > static_cast<double>(widestCells_)) {
-        widestCells_ = static_cast<std::int64_t>(cells);
-        UpdateScrollBars();
-    }
-    const double x = cells * cellWidth_;
-    const int width = GetRect().width();
-    QScrollBar* h = horizontalScrollBar();
-    if (x < h->value())
-        h->setValue(static_cast<int>(std::max(0.0, x - width / 3.0)));
-    else if (x + cellWidth_ > h->value() + width)
-        h->setValue(static_cast<int>(x - width * 2.0 / 3.0));
-}
-
-// ---- edit commands ---------------------------------------------------------------------
-
 void CEditView::Beep() const {
     Prompts::Current().Beep();
-}
-
-QString CEditView::SelectedTextForClipboard() const {
-    return cp932::ToLf(cp932::Decode(session_.SelectedText()));
-}
-
-bool CEditView::CanPaste() const {
-    // Asked every idle update: on X11 each look at the clipboard is a round trip to the server
-    // (and to the owning program), so the answer is kept until the clipboard changes.
-    static std::optional<bool> hasText;
-    static const QMetaObject::Connection watch = QObject::connect(
-        QGuiApplication::clipboard(), &QClipboard::dataChanged, [] { hasText.reset(); });
-    (void)watch;
-    if (!hasText) {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        hasText = data && data->hasText();
-    }
-    return *hasText;
-}
-
-bool CEditView::ClipboardBytes(std::string& bytes, bool* present) {
-    const QString text = QGuiApplication::clipboard()->text();
-    if (present) *present = !text.isEmpty();
-    if (text.isEmpty()) return false;
-    return IncomingBytes(text, bytes);
-}
-
-bool CEditView::IncomingBytes(const QString& text, std::string& bytes) {
-    QString bad;
-    if (cp932::Encode(cp932::ToCrLf(text), bytes, &bad)) return true;
-    Prompts::Current().Beep();
-    Prompts::Current().Message(
-        this,
-        QStringLiteral("貼り付けるテキストに Shift_JIS で表せない文字「%1」が含まれているため、"
-                       "貼り付けられません。")
-            .arg(bad),
-        QMessageBox::Warning);
-    return false;
-}
-
-void CEditView::Copy() {
-    if (!Control().HasSelection()) return;
-    QGuiApplication::clipboard()->setText(SelectedTextForClipboard());
-}
-
-void CEditView::Cut() {
-    if (IsReadOnly()) return Beep();
-    Copy();
-    session_.Cut();
-}
-
-void CEditView::Paste() {
-    if (IsReadOnly()) return Beep();
-    std::string bytes;
-    if (ClipboardBytes(bytes)) session_.Paste(bytes);
-}
-
-void CEditView::Clear() {
-    Typed(session_.Clear());
-}
-
-void CEditView::SelectAll() {
-    session_.SelectAll();
 }
 
 void CEditView::AfterTyping() {
@@ -319,21 +92,6 @@ void CEditView::LineColors(int, std::string_view, std::size_t, std::size_t,
 
 bool CEditView::OnLeftButtonDown(QMouseEvent*) {
     return false;
-}
-
-void CEditView::OnContextMenu(const QPoint& globalPos) {
-    QMenu menu(this);
-    const bool sel = Control().HasSelection();
-    const bool ro = IsReadOnly();
-    menu.addAction(QStringLiteral("切り取り(&T)"), this, &CEditView::Cut)->setEnabled(sel && !ro);
-    menu.addAction(QStringLiteral("コピー(&C)"), this, &CEditView::Copy)->setEnabled(sel);
-    menu.addAction(QStringLiteral("貼り付け(&P)"), this, &CEditView::Paste)
-        ->setEnabled(!ro && CanPaste());
-    menu.addAction(QStringLiteral("削除(&D)"), this, &CEditView::Clear)->setEnabled(sel && !ro);
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("すべて選択(&A)"), this, &CEditView::SelectAll)
-        ->setEnabled(Control().Length() > 0);
-    menu.exec(globalPos);
 }
 
 // ---- keys ----------------------------------------------------------------------------------
@@ -454,43 +212,6 @@ void CEditView::keyPressEvent(QKeyEvent* event) {
         return Typed(session_.TypeText(bytes));
     }
     event->ignore();
-}
-
-void CEditView::inputMethodEvent(QInputMethodEvent* event) {
-    if (!event->commitString().isEmpty() && !IsReadOnly()) {
-        std::string bytes;
-        if (cp932::Encode(cp932::ToCrLf(event->commitString()), bytes))
-            Typed(session_.TypeImeResult(bytes));
-        else
-            Beep();
-    }
-    if (preedit_ != event->preeditString()) {
-        preedit_ = event->preeditString();
-        const int line = Control().LineFromChar(Control().Caret());
-        InvalidateLines(line, line);
-    }
-    event->accept();
-}
-
-QVariant CEditView::inputMethodQuery(Qt::InputMethodQuery query) const {
-    switch (query) {
-    case Qt::ImEnabled:
-        return !IsReadOnly();
-    case Qt::ImCursorRectangle:
-        return QRect(viewport()->mapTo(this, CaretRect().topLeft()), CaretRect().size());
-    case Qt::ImFont:
-        return font_;
-    case Qt::ImCursorPosition:
-    case Qt::ImAnchorPosition:
-        return 0;
-    case Qt::ImSurroundingText:
-    case Qt::ImCurrentSelection:
-        return QString();
-    case Qt::ImHints:
-        return static_cast<int>(Qt::ImhMultiLine);
-    default:
-        return QAbstractScrollArea::inputMethodQuery(query);
-    }
 }
 
 // ---- mouse -----------------------------------------------------------------------------
@@ -625,16 +346,6 @@ void CEditView::OnSelectionChanged() {
     shownSelLast_ = last;
     caretOn_ = hasFocus();
     emit SelectionChanged();
-}
-
-void CEditView::scrollContentsBy(int, int) {
-    viewport()->update();
-    emit Scrolled();
-}
-
-void CEditView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollBars();
 }
 
 // ---- painting --------------------------------------------------------------------------

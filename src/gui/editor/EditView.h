@@ -36,7 +36,7 @@ public:
     [[nodiscard]] TextControl& Control() noexcept { return session_.Control(); }
     [[nodiscard]] const TextControl& Control() const noexcept { return session_.Control(); }
 
-    // The text-control operations the editor logic relies on.
+    // The text-control operations the editor logic relies on (EditViewGeometry.cpp).
     void GetSel(Offset& start, Offset& end) const noexcept;
     void SetSel(Offset anchor, Offset caret) { Control().SetSel(anchor, caret); }
     void ScrollCaret();
@@ -81,7 +81,7 @@ public:
     void ShowDropCaret(Offset offset);
     [[nodiscard]] Offset DropCaret() const noexcept { return dropCaret_; }
 
-    // The clipboard commands, recorded for undo.
+    // The clipboard commands, edits recorded for undo (EditViewClipboard.cpp).
     void Cut();
     void Copy();
     void Paste();
