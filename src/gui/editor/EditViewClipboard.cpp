@@ -71,7 +71,7 @@ void CEditView::Paste() {
 }
 
 void CEditView::Clear() {
-    Typed(session_.Clear());
+    if (!session_.Clear()) Beep();
 }
 
 void CEditView::SelectAll() {
