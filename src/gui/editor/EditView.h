@@ -129,7 +129,7 @@ protected:
 
     // After the user typed or deleted: the caret forgets its column and comes into view.
     void AfterTyping();
-    // After a typing command: a beep when the text is read-only and nothing happened.
+    // After a typing command: a beep when the read-only text refused it, else the caret shows.
     void Typed(bool done);
     void InvalidateLines(int first, int last);
     void InvalidateFrom(int line);
