@@ -2,7 +2,6 @@
 // middle of a 100 MB text: each must stay independent of the text's size.
 #include "core/document/AutoIndent.h"
 #include "core/document/EditCommands.h"
-#include "core/editor/InputRecorder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,52 +11,51 @@ namespace {
 
 using namespace mireka;
 
-TextControl& BigText() {
-    static TextControl* ctl = [] {
-        auto* c = new TextControl;
+EditSession& BigText() {
+    static EditSession* session = [] {
+        auto* s = new EditSession;
         std::string text;
         const std::string line = "\t\tif (value > limit) {\r\n";
         text.reserve(100u * 1000 * 1000 + line.size());
         while (text.size() < 100u * 1000 * 1000)
             text += line;
-        c->SetText(text);
-        return c;
+        s->Control().SetText(text);
+        return s;
     }();
-    return *ctl;
+    return *session;
 }
 
 void BM_DeleteLineAndUndo(benchmark::State& state) {
-    TextControl& ctl = BigText();
-    UndoHistory history;
+    EditSession& session = BigText();
+    TextControl& ctl = session.Control();
     const int middle = ctl.LineCount() / 2;
     for (auto _ : state) {
         ctl.SetCaret(ctl.LineIndex(middle) + 3);
-        DeleteLine(ctl, history);
-        history.Undo(ctl);
+        DeleteLine(session);
+        session.Undo();
     }
 }
 BENCHMARK(BM_DeleteLineAndUndo);
 
 void BM_EnterWithAutoIndentAndUndo(benchmark::State& state) {
-    TextControl& ctl = BigText();
-    UndoHistory history;
-    InputRecorder input(history);
+    EditSession& session = BigText();
+    TextControl& ctl = session.Control();
     AutoIndenter indenter;
     const int middle = ctl.LineCount() / 2;
     auto noComment = [](int) { return std::uint32_t{0}; };
     for (auto _ : state) {
         ctl.SetCaret(ctl.Buffer().LineEnd(middle));
         const CharPlan plan = indenter.BeforeChar(ctl, kCharEnter, noComment);
-        PerformChar(ctl, input.OnChar(ctl, kCharEnter), kCharEnter);
-        indenter.AfterChar(ctl, history, plan);
-        history.Undo(ctl);
-        history.Undo(ctl);
+        session.TypeChar(kCharEnter);
+        indenter.AfterChar(session, plan);
+        session.Undo();
+        session.Undo();
     }
 }
 BENCHMARK(BM_EnterWithAutoIndentAndUndo);
 
 void BM_LineIndicatorUpdate(benchmark::State& state) {
-    TextControl& ctl = BigText();
+    TextControl& ctl = BigText().Control();
     LineIndicator indicator;
     const int middle = ctl.LineCount() / 2;
     int line = middle;

@@ -125,18 +125,18 @@ double TimeSed() {
 
 void BM_ReplaceAll100k(benchmark::State& state) {
     const double sed = TimeSed();
-    TextControl ctl;
-    UndoHistory history;
+    EditSession session;
+    const UndoHistory& history = session.History();
     FindReplaceState st;
     std::size_t replaced = 0;
     double ours = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ctl.SetText(ReplaceText());
-        history.ClearUndoHistory();
+        session.Control().SetText(ReplaceText());
+        session.ClearUndoHistory();
         state.ResumeTiming();
         const auto t0 = std::chrono::steady_clock::now();
-        replaced = OnReplaceAll(ctl, history, st, "old", "new", true, {});
+        replaced = OnReplaceAll(session, st, "old", "new", true, {});
         ours = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     }
     if (replaced != static_cast<std::size_t>(kOccurrences) ||

@@ -30,8 +30,8 @@ struct IndentEditor : testing::Editor {
         for (char k : keys) {
             const auto c = static_cast<unsigned char>(k);
             plan = indenter.BeforeChar(ctl, c, [this](int line) { return StateAt(line); });
-            PerformChar(ctl, input.OnChar(ctl, c), c);
-            indenter.AfterChar(ctl, history, plan);
+            session.TypeChar(c);
+            indenter.AfterChar(session, plan);
         }
     }
 

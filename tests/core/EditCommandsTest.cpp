@@ -13,7 +13,7 @@ using testing::Editor;
 TEST(EditCommands, DeleteLineTakesTheLineWithItsBreakAndTheLastLineWithoutTheBreakBefore) {
     Editor e("ab\r\ncd\r\nef");
     e.ctl.SetCaret(5);
-    DeleteLine(e.ctl, e.history);
+    DeleteLine(e.session);
     EXPECT_EQ(e.Text(), "ab\r\nef");
     EXPECT_EQ(e.ctl.Caret(), 4);
     EXPECT_FALSE(e.ctl.HasSelection());
@@ -22,12 +22,12 @@ TEST(EditCommands, DeleteLineTakesTheLineWithItsBreakAndTheLastLineWithoutTheBre
 
     // The last line of a text without a final break: its text goes, an empty last line remains.
     e.ctl.SetCaret(5);
-    DeleteLine(e.ctl, e.history);
+    DeleteLine(e.session);
     EXPECT_EQ(e.Text(), "ab\r\n");
     EXPECT_EQ(e.ctl.Caret(), 4);
     EXPECT_EQ(e.ctl.LineCount(), 2);
     // On that empty last line nothing is left to delete and nothing is recorded.
-    DeleteLine(e.ctl, e.history);
+    DeleteLine(e.session);
     EXPECT_EQ(e.Text(), "ab\r\n");
     EXPECT_EQ(e.Undos(), 2u);
 
@@ -38,7 +38,7 @@ TEST(EditCommands, DeleteLineTakesTheLineWithItsBreakAndTheLastLineWithoutTheBre
     // A selection is deleted alone, whatever lines it touches.
     Editor s("ab\r\ncd\r\nef");
     s.ctl.SetSel(7, 1);
-    DeleteLine(s.ctl, s.history);
+    DeleteLine(s.session);
     EXPECT_EQ(s.Text(), "a\nef");
     EXPECT_EQ(s.Last(), Deletion(1, 7, "b\r\ncd\r"));
 }
@@ -46,40 +46,40 @@ TEST(EditCommands, DeleteLineTakesTheLineWithItsBreakAndTheLastLineWithoutTheBre
 TEST(EditCommands, DeleteToEndOfLineNeverJoinsLines) {
     Editor e("abc\r\ndef");
     e.ctl.SetCaret(1);
-    DeleteToEndOfLine(e.ctl, e.history);
+    DeleteToEndOfLine(e.session);
     EXPECT_EQ(e.Text(), "a\r\ndef");
     EXPECT_EQ(e.ctl.Caret(), 1);
     EXPECT_EQ(e.Last(), Deletion(1, 3, "bc"));
     // At the end of a line: nothing deleted, nothing recorded.
-    DeleteToEndOfLine(e.ctl, e.history);
+    DeleteToEndOfLine(e.session);
     EXPECT_EQ(e.Text(), "a\r\ndef");
     EXPECT_EQ(e.Undos(), 1u);
     // Between CR and LF: still nothing.
     e.ctl.SetCaret(2);
-    DeleteToEndOfLine(e.ctl, e.history);
+    DeleteToEndOfLine(e.session);
     EXPECT_EQ(e.Text(), "a\r\ndef");
     // The last line: to the end of the text.
     e.ctl.SetCaret(4);
-    DeleteToEndOfLine(e.ctl, e.history);
+    DeleteToEndOfLine(e.session);
     EXPECT_EQ(e.Text(), "a\r\nd");
     // A selection alone.
     e.ctl.SetSel(0, 4);
-    DeleteToEndOfLine(e.ctl, e.history);
+    DeleteToEndOfLine(e.session);
     EXPECT_EQ(e.Text(), "");
 }
 
 TEST(EditCommands, DeleteFromStartOfLineTakesTheTextBeforeTheCaret) {
     Editor e("abc\r\ndef");
     e.ctl.SetCaret(7);
-    DeleteFromStartOfLine(e.ctl, e.history);
+    DeleteFromStartOfLine(e.session);
     EXPECT_EQ(e.Text(), "abc\r\nf");
     EXPECT_EQ(e.ctl.Caret(), 5);
     EXPECT_EQ(e.Last(), Deletion(5, 7, "de"));
-    DeleteFromStartOfLine(e.ctl, e.history); // at the line start
+    DeleteFromStartOfLine(e.session); // at the line start
     EXPECT_EQ(e.Text(), "abc\r\nf");
     EXPECT_EQ(e.Undos(), 1u);
     e.ctl.SetSel(1, 2);
-    DeleteFromStartOfLine(e.ctl, e.history);
+    DeleteFromStartOfLine(e.session);
     EXPECT_EQ(e.Text(), "ac\r\nf");
 
     EXPECT_TRUE(CanEditLines(e.ctl));
@@ -100,7 +100,7 @@ TEST(EditCommands, JumpAndTab) {
     EXPECT_EQ(e.ctl.Caret(), 0);
 
     e.ctl.SetSel(3, 4);
-    InsertTab(e.ctl, e.history);
+    InsertTab(e.session);
     EXPECT_EQ(e.Text(), "a\r\n\t\r\nc");
     EXPECT_EQ(e.Undos(), 2u);
     EXPECT_EQ(TabStopUnits(4), 16);

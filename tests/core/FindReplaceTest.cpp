@@ -169,12 +169,12 @@ TEST(FindReplace, ReplaceOnACaretOnlyFindsThenReplacesAndSelectsTheNext) {
     Editor e("cat dog cat dog");
     FindReplaceState st;
     NotFound nf;
-    OnReplaceSel(e.ctl, e.history, st, "dog", true, true, "bird", nf.Hook());
+    OnReplaceSel(e.session, st, "dog", true, true, "bird", nf.Hook());
     EXPECT_EQ(e.Text(), "cat dog cat dog");
     ExpectSel(e.ctl, 4, 7);
     EXPECT_EQ(e.Undos(), 0u);
 
-    OnReplaceSel(e.ctl, e.history, st, "dog", true, true, "bird", nf.Hook());
+    OnReplaceSel(e.session, st, "dog", true, true, "bird", nf.Hook());
     EXPECT_EQ(e.Text(), "cat bird cat dog");
     ExpectSel(e.ctl, 13, 16);
     ASSERT_EQ(e.Undos(), 2u);
@@ -182,14 +182,14 @@ TEST(FindReplace, ReplaceOnACaretOnlyFindsThenReplacesAndSelectsTheNext) {
     EXPECT_EQ(e.history.UndoList()[1], testing::Insertion(4, 8));
 
     // The last one: replaced, and the silent follow-up search leaves the caret after it.
-    OnReplaceSel(e.ctl, e.history, st, "dog", true, true, "bird", nf.Hook());
+    OnReplaceSel(e.session, st, "dog", true, true, "bird", nf.Hook());
     EXPECT_EQ(e.Text(), "cat bird cat bird");
     ExpectSel(e.ctl, 17, 17);
     EXPECT_TRUE(nf.calls.empty());
     EXPECT_EQ(st.replaceText, "bird");
 
     // Nothing left to find: the press reports it and changes nothing.
-    OnReplaceSel(e.ctl, e.history, st, "dog", true, true, "bird", nf.Hook());
+    OnReplaceSel(e.session, st, "dog", true, true, "bird", nf.Hook());
     EXPECT_EQ(nf.calls.size(), 1u);
     EXPECT_EQ(e.Undos(), 4u);
 
@@ -204,7 +204,7 @@ TEST(FindReplace, ReplaceAllRunsFromTheCurrentOccurrenceToTheEnd) {
     st.searchDown = false;
     NotFound nf;
     e.ctl.SetCaret(3);
-    EXPECT_EQ(OnReplaceAll(e.ctl, e.history, st, "X", "yy", false, nf.Hook()), 3u);
+    EXPECT_EQ(OnReplaceAll(e.session, st, "X", "yy", false, nf.Hook()), 3u);
     EXPECT_EQ(e.Text(), "x-x-yy-yy-yy");
     EXPECT_TRUE(st.searchDown);
     EXPECT_EQ(e.Undos(), 6u); // a deletion and an insertion each
@@ -217,7 +217,7 @@ TEST(FindReplace, ReplaceAllRunsFromTheCurrentOccurrenceToTheEnd) {
     // An empty replacement costs one record each.
     Editor d("aXbXc");
     d.ctl.SetSel(1, 2);
-    EXPECT_EQ(OnReplaceAll(d.ctl, d.history, st, "X", "", true, nf.Hook()), 2u);
+    EXPECT_EQ(OnReplaceAll(d.session, st, "X", "", true, nf.Hook()), 2u);
     EXPECT_EQ(d.Text(), "abc");
     ASSERT_EQ(d.Undos(), 2u);
     EXPECT_EQ(d.history.UndoList()[0], testing::Deletion(1, 2, "X"));
@@ -225,13 +225,13 @@ TEST(FindReplace, ReplaceAllRunsFromTheCurrentOccurrenceToTheEnd) {
 
     // A replacement containing the search text is not searched again.
     Editor g("a a");
-    EXPECT_EQ(OnReplaceAll(g.ctl, g.history, st, "a", "aa", true, nf.Hook()), 2u);
+    EXPECT_EQ(OnReplaceAll(g.session, st, "a", "aa", true, nf.Hook()), 2u);
     EXPECT_EQ(g.Text(), "aa aa");
 
     // Nothing from the caret on: reported, nothing recorded.
     Editor n("abc");
     n.ctl.SetCaret(1);
-    EXPECT_EQ(OnReplaceAll(n.ctl, n.history, st, "a", "b", true, nf.Hook()), 0u);
+    EXPECT_EQ(OnReplaceAll(n.session, st, "a", "b", true, nf.Hook()), 0u);
     EXPECT_EQ(n.Text(), "abc");
     EXPECT_EQ(n.Undos(), 0u);
     EXPECT_EQ(nf.calls.size(), 1u);
@@ -243,7 +243,7 @@ TEST(FindReplace, ReplaceAllKeepsDoubleByteCharactersWhole) {
              "A\x83\x41"
              "A");
     FindReplaceState st;
-    EXPECT_EQ(OnReplaceAll(e.ctl, e.history, st, "A", "b", true, {}), 2u);
+    EXPECT_EQ(OnReplaceAll(e.session, st, "A", "b", true, {}), 2u);
     EXPECT_EQ(e.Text(), "\x83\x41"
                         "b\x83\x41"
                         "b");

@@ -192,7 +192,7 @@ TEST(UndoHistory, AnyNewEditEmptiesRedo) {
     EXPECT_EQ(e.Text(), "xq");
 
     e.Undo();
-    e.history.ReplaceSelWithUndo(e.ctl, "y");
+    e.session.ReplaceSelWithUndo("y");
     EXPECT_FALSE(e.history.CanRedo());
     e.Undo();
     e.Delete();
@@ -216,17 +216,17 @@ TEST(UndoHistory, TypingAfterRedoStartsANewRecord) {
 TEST(UndoHistory, ReplaceSelWithUndoRecordsWhatItChanges) {
     Editor e("hello");
     e.ctl.SetSel(3, 1); // the selection start is the smaller end
-    e.history.ReplaceSelWithUndo(e.ctl, "");
+    e.session.ReplaceSelWithUndo("");
     ASSERT_EQ(e.Undos(), 1u);
     EXPECT_EQ(e.Last(), Deletion(1, 3, "el"));
     EXPECT_EQ(e.Text(), "hlo");
 
-    e.history.ReplaceSelWithUndo(e.ctl, "");
+    e.session.ReplaceSelWithUndo("");
     EXPECT_EQ(e.Undos(), 1u);
     EXPECT_EQ(e.Text(), "hlo");
 
     e.ctl.SetSel(0, 2);
-    e.history.ReplaceSelWithUndo(e.ctl, "X\r\nY");
+    e.session.ReplaceSelWithUndo("X\r\nY");
     ASSERT_EQ(e.Undos(), 3u);
     EXPECT_EQ(e.history.UndoList()[1], Deletion(0, 2, "hl"));
     EXPECT_EQ(e.history.UndoList()[2], Insertion(0, 4));
@@ -241,12 +241,12 @@ TEST(UndoHistory, ReplaceSelWithUndoRecordsWhatItChanges) {
 
     Editor f("abc");
     f.ctl.SetSel(1, 2);
-    f.history.ClearSelWithUndo(f.ctl);
+    f.session.ClearSelWithUndo();
     EXPECT_EQ(f.Last(), Deletion(1, 2, "b"));
-    f.history.ClearSelWithUndo(f.ctl);
+    f.session.ClearSelWithUndo();
     EXPECT_EQ(f.Undos(), 1u);
     EXPECT_EQ(f.Text(), "ac");
-    f.history.ClearUndoHistory();
+    f.session.ClearUndoHistory();
     EXPECT_FALSE(f.history.CanUndo());
     EXPECT_FALSE(f.history.CanRedo());
 }
@@ -255,7 +255,7 @@ TEST(UndoHistory, AReplacementAsOneStepUndoesAndRedoesWhole) {
     Editor e("abc");
     e.Type("x"); // an earlier edit stays a step of its own
     e.ctl.SelectAll();
-    e.history.ReplaceSelAsOneStep(e.ctl, "XYZ");
+    e.session.ReplaceSelAsOneStep("XYZ");
     EXPECT_EQ(e.Text(), "XYZ");
     ASSERT_EQ(e.Undos(), 3u);
     EXPECT_TRUE(e.Last().joined);
@@ -273,7 +273,7 @@ TEST(UndoHistory, AReplacementAsOneStepUndoesAndRedoesWhole) {
     EXPECT_EQ(e.Text(), "xabc") << "the earlier edit comes back alone";
     // Without a selection it is a plain insertion.
     e.ctl.SetCaret(0);
-    e.history.ReplaceSelAsOneStep(e.ctl, "1");
+    e.session.ReplaceSelAsOneStep("1");
     EXPECT_FALSE(e.Last().joined);
     e.Undo();
     EXPECT_EQ(e.Text(), "xabc");
@@ -424,7 +424,7 @@ private:
         }
         case 7: {
             const std::string text = Pieces(Pick(0, 3));
-            e.history.ReplaceSelWithUndo(e.ctl, text);
+            e.session.ReplaceSelWithUndo(text);
             Replace(selStart, selEnd, text);
             break;
         }
@@ -442,19 +442,15 @@ private:
             std::string result;
             for (std::size_t n = Pick(0, 3); n > 0; --n)
                 result += Pick(0, 1) ? std::string("\x82\xa0") : Piece();
-            if (Pick(0, 5) == 0) {
-                EXPECT_FALSE(e.input.OnImeResult(e.ctl, std::nullopt));
-            } else {
-                e.Ime(result);
-                if (!result.empty()) Replace(selStart, selEnd, result);
-            }
+            e.Ime(result);
+            if (!result.empty()) Replace(selStart, selEnd, result);
             break;
         }
         case 10:
             if (Pick(0, 1))
                 e.Cut();
             else
-                e.input.OnClear(e.ctl);
+                e.session.Clear();
             Replace(selStart, selEnd, "");
             break;
         case 11:

@@ -26,11 +26,10 @@ TEST(UndoInputRecorder, TypingOverASelectionIsADeletionThenAnInsertion) {
 TEST(UndoInputRecorder, EnterAndBackspaceWithASelection) {
     Editor e("abcd");
     e.ctl.SetSel(1, 3);
-    EXPECT_EQ(e.input.OnChar(e.ctl, 13), CharAction::InsertLineBreak);
+    e.Enter();
     ASSERT_EQ(e.Undos(), 2u);
     EXPECT_EQ(e.history.UndoList()[0], Deletion(1, 3, "bc"));
     EXPECT_EQ(e.history.UndoList()[1], Insertion(1, 3));
-    PerformChar(e.ctl, CharAction::InsertLineBreak, 13);
     EXPECT_EQ(e.Text(), "a\r\nd");
 
     e.Type("\n"); // Ctrl+Enter also breaks the line with CR LF
@@ -50,9 +49,9 @@ TEST(UndoInputRecorder, EnterAndBackspaceWithASelection) {
 TEST(UndoInputRecorder, UnrecordedCharactersAreNotInserted) {
     Editor e("ab");
     e.ctl.SetCaret(1);
-    for (unsigned char c : {0x01, 0x1B, 0x80, 0xA0, 0xFD, 0xFF}) {
-        EXPECT_EQ(e.input.OnChar(e.ctl, c), CharAction::Ignore) << int(c);
-    }
+    for (unsigned char c : {0x01, 0x1B, 0x80, 0xA0, 0xFD, 0xFF})
+        e.Type(std::string(1, static_cast<char>(c)));
+    EXPECT_EQ(e.Text(), "ab");
     EXPECT_EQ(e.Undos(), 0u);
 
     e.Type("\t\x7f\xb1\xb2");
@@ -118,20 +117,23 @@ TEST(UndoInputRecorder, ImeResultOverASelectionAndAFailedResult) {
     EXPECT_EQ(e.history.UndoList()[0], Deletion(1, 3, "el"));
     EXPECT_EQ(e.Last(), Insertion(1, 3));
 
-    // A result that cannot be read consumes the message; the selection stays and so nothing
-    // may be recorded, else undoing would insert "lo" a second time.
+    // An empty result changes and records nothing.
     e.ctl.SetSel(3, 5);
-    EXPECT_FALSE(e.input.OnImeResult(e.ctl, std::nullopt));
-    EXPECT_EQ(e.Undos(), 2u);
-    EXPECT_TRUE(e.input.OnImeResult(e.ctl, std::string_view{}));
+    e.Ime({});
     EXPECT_EQ(e.Undos(), 2u);
     EXPECT_EQ(e.Text(), "h\x82\xa0lo");
 
+    // A result that cannot be read consumes the message; the selection stays and so nothing
+    // may be recorded, else undoing would insert "lo" a second time.
+    UndoHistory history;
+    InputRecorder input(history);
+    EXPECT_FALSE(input.OnImeResult(e.ctl, std::nullopt));
+    EXPECT_TRUE(history.UndoList().empty());
     // A composition message without a result ends the skipping.
-    ASSERT_TRUE(e.input.OnImeResult(e.ctl, "abc"));
-    EXPECT_EQ(e.input.ImeSkipCount(), 3);
-    e.input.OnImeComposition();
-    EXPECT_EQ(e.input.ImeSkipCount(), 0);
+    ASSERT_TRUE(input.OnImeResult(e.ctl, "abc"));
+    EXPECT_EQ(input.ImeSkipCount(), 3);
+    input.OnImeComposition();
+    EXPECT_EQ(input.ImeSkipCount(), 0);
 }
 
 TEST(UndoInputRecorder, ClipboardCommands) {
@@ -155,7 +157,7 @@ TEST(UndoInputRecorder, ClipboardCommands) {
     EXPECT_EQ(e.Text(), "lXYZ");
     EXPECT_EQ(e.Undos(), 3u);
 
-    e.input.OnClear(e.ctl);
+    e.session.Clear();
     EXPECT_EQ(e.Last(), Deletion(0, 1, "l"));
     EXPECT_EQ(e.Text(), "XYZ");
     while (e.history.CanUndo())

@@ -1,7 +1,7 @@
-// A text control with its undo history and input hooks, driven the way the edit view drives it.
+// An edit session, driven the way the edit view drives it.
 #pragma once
 
-#include "core/editor/InputRecorder.h"
+#include "core/editor/EditSession.h"
 
 #include <gtest/gtest.h>
 
@@ -21,45 +21,34 @@ struct ScrollCounter : TextControlListener {
 
 struct Editor {
     explicit Editor(std::string_view text = {}, std::size_t ceiling = UndoHistory::kDefaultCeiling)
-        : ctl(4), history(ceiling), input(history) {
+        : session(4, ceiling) {
         if (!text.empty()) ctl.SetText(text);
         ctl.SetListener(&scroll);
     }
 
     // One character message per byte, as the keyboard delivers them.
-    void Type(std::string_view bytes) {
-        for (char b : bytes) {
-            const auto c = static_cast<unsigned char>(b);
-            PerformChar(ctl, input.OnChar(ctl, c), c);
-        }
-    }
+    void Type(std::string_view bytes) { session.TypeText(bytes); }
     void Backspace() { Type("\b"); }
     void Enter() { Type("\r"); }
-    void Delete() {
-        input.OnDeleteKey(ctl);
-        PerformDeleteKey(ctl);
-    }
-    void Ime(std::string_view result) {
-        if (input.OnImeResult(ctl, result)) Type(result);
-    }
+    void Delete() { session.DeleteForward(); }
+    void Ime(std::string_view result) { session.TypeImeResult(result); }
+    // Nothing: the clipboard could not be opened.
     void Paste(std::optional<std::string_view> clip) {
-        if (input.OnPaste(ctl, clip)) ctl.ReplaceSel(*clip);
+        if (clip) session.Paste(*clip);
     }
-    void Cut() {
-        input.OnCut(ctl);
-        ctl.Clear();
-    }
-    void Undo() { history.Undo(ctl); }
-    void Redo() { history.Redo(ctl); }
+    void Cut() { session.Cut(); }
+    void Undo() { session.Undo(); }
+    void Redo() { session.Redo(); }
 
     std::string Text() const { return ctl.Text(); }
     std::size_t Undos() const { return history.UndoList().size(); }
     std::size_t Redos() const { return history.RedoList().size(); }
     const UndoRecord& Last() const { return history.UndoList().back(); }
 
-    TextControl ctl;
-    UndoHistory history;
-    InputRecorder input;
+    EditSession session;
+    TextControl& ctl = session.Control();
+    const UndoHistory& history = session.History();
+    const InputRecorder& input = session.Recorder();
     ScrollCounter scroll;
 };
 

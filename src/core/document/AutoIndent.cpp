@@ -85,7 +85,8 @@ CharPlan AutoIndenter::BeforeChar(const TextControl& ctl, unsigned c,
     return plan;
 }
 
-void AutoIndenter::AfterChar(TextControl& ctl, UndoHistory& history, const CharPlan& plan) {
+void AutoIndenter::AfterChar(EditSession& session, const CharPlan& plan) {
+    TextControl& ctl = session.Control();
     const unsigned c = plan.c;
     if (enabled_ && !ctl.ReadOnly() && !ctl.HasSelection()) {
         const Offset s = ctl.SelStart();
@@ -96,7 +97,7 @@ void AutoIndenter::AfterChar(TextControl& ctl, UndoHistory& history, const CharP
             // the new one.
             if (line == plan.line + 1 && s == lineStart) {
                 const std::string indent = IndentAfter(plan.prefix, plan.newLineState);
-                if (!indent.empty()) history.ReplaceSelWithUndo(ctl, indent);
+                if (!indent.empty()) session.ReplaceSelWithUndo(indent);
             }
         } else if (c == '}' && lastChar_ == kCharEnter && s > lineStart + 1) {
             // Only an indentation blank goes; after the caret was moved with a key that does not
@@ -105,7 +106,7 @@ void AutoIndenter::AfterChar(TextControl& ctl, UndoHistory& history, const CharP
             if (b.At(s - 1) == '}' && IsBlank(b.At(s - 2))) {
                 ctl.SetSel(s - 2, s);
                 ctl.ScrollCaret();
-                history.ReplaceSelWithUndo(ctl, "}");
+                session.ReplaceSelWithUndo("}");
             }
         }
     }

@@ -2,8 +2,7 @@
 // unindent of a closing brace, and the word whose hint an opening parenthesis asks for.
 #pragma once
 
-#include "core/editor/TextControl.h"
-#include "core/editor/UndoHistory.h"
+#include "core/editor/EditSession.h"
 
 #include <cstdint>
 #include <functional>
@@ -70,9 +69,9 @@ public:
                                       const LineStateFn& stateAtLineStart) const;
 
     // After the base handling: inserts the indentation of a new line, or takes one blank back
-    // before a closing brace typed first after Enter, through `history`; then remembers `c` and
+    // before a closing brace typed first after Enter, recorded for undo; then remembers `c` and
     // scrolls the caret into view.
-    void AfterChar(TextControl& ctl, UndoHistory& history, const CharPlan& plan);
+    void AfterChar(EditSession& session, const CharPlan& plan);
 
 private:
     bool enabled_ = true;

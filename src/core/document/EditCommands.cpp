@@ -9,10 +9,11 @@ namespace mireka {
 namespace {
 
 // Selects [a, b), deletes it through the history and leaves the caret at a.
-void DeleteRange(TextControl& ctl, UndoHistory& history, Offset a, Offset b) {
+void DeleteRange(EditSession& session, Offset a, Offset b) {
+    TextControl& ctl = session.Control();
     ctl.SetSel(a, b);
     ctl.ScrollCaret();
-    history.ClearSelWithUndo(ctl);
+    session.ClearSelWithUndo();
     ctl.SetCaret(a);
     ctl.ScrollCaret();
 }
@@ -23,21 +24,23 @@ bool CanEditLines(const TextControl& ctl) noexcept {
     return ctl.Length() > 0;
 }
 
-void DeleteLine(TextControl& ctl, UndoHistory& history) {
+void DeleteLine(EditSession& session) {
+    const TextControl& ctl = session.Control();
     if (ctl.HasSelection()) {
-        history.ClearSelWithUndo(ctl);
+        session.ClearSelWithUndo();
         return;
     }
     const int line = ctl.LineFromChar(ctl.SelEnd());
     const Offset a = ctl.LineIndex(line);
     // The last line goes without the break before it, so an empty last line remains.
     const Offset b = line + 1 < ctl.LineCount() ? ctl.LineIndex(line + 1) : ctl.Length();
-    DeleteRange(ctl, history, a, b);
+    DeleteRange(session, a, b);
 }
 
-void DeleteToEndOfLine(TextControl& ctl, UndoHistory& history) {
+void DeleteToEndOfLine(EditSession& session) {
+    const TextControl& ctl = session.Control();
     if (ctl.HasSelection()) {
-        history.ClearSelWithUndo(ctl);
+        session.ClearSelWithUndo();
         return;
     }
     const Offset s = ctl.SelStart();
@@ -45,16 +48,17 @@ void DeleteToEndOfLine(TextControl& ctl, UndoHistory& history) {
     // The end of the line's text, before its break; a caret inside the break deletes nothing,
     // so lines are never joined.
     const Offset b = std::max(s, ctl.Buffer().LineEnd(line));
-    DeleteRange(ctl, history, s, b);
+    DeleteRange(session, s, b);
 }
 
-void DeleteFromStartOfLine(TextControl& ctl, UndoHistory& history) {
+void DeleteFromStartOfLine(EditSession& session) {
+    const TextControl& ctl = session.Control();
     if (ctl.HasSelection()) {
-        history.ClearSelWithUndo(ctl);
+        session.ClearSelWithUndo();
         return;
     }
     const Offset e = ctl.SelEnd();
-    DeleteRange(ctl, history, ctl.LineIndex(ctl.LineFromChar(e)), e);
+    DeleteRange(session, ctl.LineIndex(ctl.LineFromChar(e)), e);
 }
 
 int JumpDialogLine(const TextControl& ctl) noexcept {
@@ -68,8 +72,8 @@ bool JumpToLine(TextControl& ctl, int n) {
     return true;
 }
 
-void InsertTab(TextControl& ctl, UndoHistory& history) {
-    history.ReplaceSelWithUndo(ctl, "\t");
+void InsertTab(EditSession& session) {
+    session.ReplaceSelWithUndo("\t");
 }
 
 Offset CaretTracker::ActiveEnd(Offset s, Offset e) noexcept {

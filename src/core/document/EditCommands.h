@@ -2,8 +2,7 @@
 // indicator of the status bar; every change to the text is recorded for undo.
 #pragma once
 
-#include "core/editor/TextControl.h"
-#include "core/editor/UndoHistory.h"
+#include "core/editor/EditSession.h"
 
 #include <string>
 
@@ -15,14 +14,14 @@ namespace mireka {
 // Ctrl+D: a selection is deleted alone; otherwise the caret's line with its line break (the last
 // line without the break before it). The caret ends at the start of the deleted range. The
 // window may suspend painting around each of these commands.
-void DeleteLine(TextControl& ctl, UndoHistory& history);
+void DeleteLine(EditSession& session);
 
 // Ctrl+K: a selection is deleted alone; otherwise from the caret to the end of its line's text.
 // Lines are never joined.
-void DeleteToEndOfLine(TextControl& ctl, UndoHistory& history);
+void DeleteToEndOfLine(EditSession& session);
 
 // Ctrl+U: a selection is deleted alone; otherwise from the start of the caret's line to the caret.
-void DeleteFromStartOfLine(TextControl& ctl, UndoHistory& history);
+void DeleteFromStartOfLine(EditSession& session);
 
 // The number the jump dialog opens with: the 1-based line of the caret.
 [[nodiscard]] int JumpDialogLine(const TextControl& ctl) noexcept;
@@ -35,7 +34,7 @@ inline constexpr int kMaxJumpLine = 9999;
 bool JumpToLine(TextControl& ctl, int n);
 
 // Ctrl+Tab: one tab character at the caret, in place of the selection.
-void InsertTab(TextControl& ctl, UndoHistory& history);
+void InsertTab(EditSession& session);
 
 inline constexpr int kDefaultTabWidth = 4;
 inline constexpr int kMinTabWidth = 1;

@@ -270,21 +270,22 @@ bool InitializeReplace(TextControl& ctl, const FindReplaceState& state,
     return false;
 }
 
-void OnReplaceSel(TextControl& ctl, UndoHistory& history, FindReplaceState& state,
-                  std::string_view find, bool down, bool matchCase, std::string_view replace,
-                  const TextNotFoundHook& notFound) {
+void OnReplaceSel(EditSession& session, FindReplaceState& state, std::string_view find, bool down,
+                  bool matchCase, std::string_view replace, const TextNotFoundHook& notFound) {
+    TextControl& ctl = session.Control();
     state.findText = std::string(find);
     state.replaceText = std::string(replace);
     state.matchCase = matchCase;
     state.searchDown = down;
     if (!InitializeReplace(ctl, state, notFound)) return;
-    history.ReplaceSelWithUndo(ctl, state.replaceText);
+    session.ReplaceSelWithUndo(state.replaceText);
     FindText(ctl, state.findText, state.searchDown, state.matchCase);
 }
 
-std::size_t OnReplaceAll(TextControl& ctl, UndoHistory& history, FindReplaceState& state,
-                         std::string_view find, std::string_view replace, bool matchCase,
+std::size_t OnReplaceAll(EditSession& session, FindReplaceState& state, std::string_view find,
+                         std::string_view replace, bool matchCase,
                          const TextNotFoundHook& notFound) {
+    TextControl& ctl = session.Control();
     state.findText = std::string(find);
     state.replaceText = std::string(replace);
     state.matchCase = matchCase;
@@ -294,7 +295,7 @@ std::size_t OnReplaceAll(TextControl& ctl, UndoHistory& history, FindReplaceStat
         return 0;
     std::size_t count = 0;
     do {
-        history.ReplaceSelWithUndo(ctl, state.replaceText);
+        session.ReplaceSelWithUndo(state.replaceText);
         ++count;
     } while (FindText(ctl, state.findText, true, state.matchCase));
     return count;

@@ -2,8 +2,7 @@
 // find-next, replace and replace-all steps, every replacement recorded for undo.
 #pragma once
 
-#include "core/editor/TextControl.h"
-#include "core/editor/UndoHistory.h"
+#include "core/editor/EditSession.h"
 
 #include <cstddef>
 #include <functional>
@@ -57,15 +56,14 @@ bool InitializeReplace(TextControl& ctl, const FindReplaceState& state,
 
 // The dialog's Replace: the first press on anything but an occurrence only finds; a press on an
 // occurrence replaces it and selects the next one (silently leaving the caret when there is none).
-void OnReplaceSel(TextControl& ctl, UndoHistory& history, FindReplaceState& state,
-                  std::string_view find, bool down, bool matchCase, std::string_view replace,
-                  const TextNotFoundHook& notFound);
+void OnReplaceSel(EditSession& session, FindReplaceState& state, std::string_view find, bool down,
+                  bool matchCase, std::string_view replace, const TextNotFoundHook& notFound);
 
 // The dialog's Replace all: from the current occurrence to the end of the text, never wrapping.
 // Each replacement is a deletion and an insertion in the undo history (only the deletion when
 // `replace` is empty). Returns the number of replacements.
-std::size_t OnReplaceAll(TextControl& ctl, UndoHistory& history, FindReplaceState& state,
-                         std::string_view find, std::string_view replace, bool matchCase,
+std::size_t OnReplaceAll(EditSession& session, FindReplaceState& state, std::string_view find,
+                         std::string_view replace, bool matchCase,
                          const TextNotFoundHook& notFound);
 
 // The repeat command (F3) and its enabling rule.

@@ -3,8 +3,6 @@
 
 #include "core/base/Dbcs.h"
 
-#include <string>
-
 namespace mireka {
 
 CharAction InputRecorder::OnChar(const TextControl& ctl, unsigned char c) {
@@ -87,39 +85,6 @@ bool InputRecorder::OnPaste(const TextControl& ctl, std::optional<std::string_vi
     if (ctl.HasSelection()) history_.RecordSelectionDeletion(ctl);
     history_.RecordInsertion(ctl, *clipboardText);
     return true;
-}
-
-namespace {
-
-void RemoveKeyRange(TextControl& ctl, int key) {
-    if (!ctl.HasSelection()) {
-        const ByteRange r = KeyDeletionRange(ctl, key);
-        if (r.Empty()) return;
-        ctl.SetSel(r.start, r.end);
-    }
-    ctl.Clear();
-}
-
-} // namespace
-
-void PerformChar(TextControl& ctl, CharAction action, unsigned char c) {
-    switch (action) {
-    case CharAction::Ignore:
-        break;
-    case CharAction::InsertByte:
-        ctl.ReplaceSel(std::string(1, static_cast<char>(c)));
-        break;
-    case CharAction::InsertLineBreak:
-        ctl.ReplaceSel("\r\n");
-        break;
-    case CharAction::Backspace:
-        RemoveKeyRange(ctl, kKeyBackspace);
-        break;
-    }
-}
-
-void PerformDeleteKey(TextControl& ctl) {
-    RemoveKeyRange(ctl, kKeyDelete);
 }
 
 } // namespace mireka

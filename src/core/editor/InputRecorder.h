@@ -1,5 +1,5 @@
-// The edit view's input hooks: keyboard, input-method and clipboard input is recorded in the
-// undo history before the control performs it, and the hooks say what the control must do.
+// The recording rules of typed input: keyboard, input-method and clipboard input is recorded in
+// the undo history before the edit session performs it, and the hooks say what it must do.
 #pragma once
 
 #include "core/editor/UndoHistory.h"
@@ -9,7 +9,7 @@
 
 namespace mireka {
 
-// What the control does with a character after OnChar has recorded it.
+// What the session does with a character after OnChar has recorded it.
 enum class CharAction {
     Ignore,          // nothing: the byte was not recorded, so it must not be inserted
     InsertByte,      // replace the selection with the byte
@@ -27,7 +27,7 @@ public:
     // then its trail byte. Bytes of an input-method result come through here too.
     [[nodiscard]] CharAction OnChar(const TextControl& ctl, unsigned char c);
 
-    // The Delete key went down; the control then clears the selection, else removes
+    // The Delete key went down; the session then clears the selection, else removes
     // KeyDeletionRange(ctl, kKeyDelete).
     void OnDeleteKey(const TextControl& ctl);
 
@@ -40,11 +40,11 @@ public:
     // inserted as one recorded edit.
     [[nodiscard]] bool OnImeResult(const TextControl& ctl, std::optional<std::string_view> result);
 
-    // Cut: the control then copies and clears the selection.
+    // Cut: the session then clears the selection (the window has copied it).
     void OnCut(const TextControl& ctl);
 
     // Paste of `clipboardText` (nothing when the clipboard could not be opened or holds no
-    // text). Returns whether the control pastes: it then replaces the selection with exactly
+    // text). Returns whether the session pastes: it then replaces the selection with exactly
     // that text.
     [[nodiscard]] bool OnPaste(const TextControl& ctl,
                                std::optional<std::string_view> clipboardText);
@@ -63,11 +63,5 @@ private:
     bool imeTrailDue_ = false;   // the next byte is the trail of a skipped lead byte
     bool typedTrailDue_ = false; // the last recorded typed byte was a lead byte
 };
-
-// Carries out on the control what OnChar asked for. Nothing is recorded here.
-void PerformChar(TextControl& ctl, CharAction action, unsigned char c);
-
-// Carries out the Delete key after OnDeleteKey. Nothing is recorded here.
-void PerformDeleteKey(TextControl& ctl);
 
 } // namespace mireka

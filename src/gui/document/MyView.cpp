@@ -14,6 +14,7 @@ namespace mireka {
 
 CMyView::CMyView(QWidget* parent) : CColorEditView(parent) {
     EnableDragDrop(kDragOut | kDropIn);
+    Session().SetTypingObserver(this);
     SetUpBuild();
 }
 

@@ -30,7 +30,7 @@ class CommandTable;
 class CLineNumberWnd;
 struct BuildCommandState;
 
-class CMyView : public CColorEditView {
+class CMyView : public CColorEditView, private TypingObserver {
     Q_OBJECT
 
 public:
@@ -86,7 +86,6 @@ public:
     [[nodiscard]] const QString& LinePaneText() const noexcept { return linePaneText_; }
 
 protected:
-    void OnChar(unsigned int c) override;
     bool OnLeftButtonDown(QMouseEvent* event) override;
     void OnContextMenu(const QPoint& globalPos) override;
     void OnTextNotFound(const std::string& find) override;
@@ -96,9 +95,13 @@ protected:
 
 private:
     void SetUpEditing();
+    // TypingObserver: auto-indent and the hint around each typed character.
+    void BeforeChar(unsigned c) override;
+    void AfterChar(unsigned c) override;
 
     CLineNumberWnd* gutter_ = nullptr;
     AutoIndenter indenter_;
+    CharPlan plan_; // of the character being typed
     LineIndicator indicator_;
     QTimer indicatorTimer_; // single shot at idle after a change of text or selection
     bool imeOpen_ = true;

@@ -29,7 +29,7 @@ void CMyView::RegisterConvertCommands(CommandTable& table) {
 void CMyView::ReplaceAllWithUndo(const std::string& text) {
     SetRedraw(false);
     SelectAll();
-    EditHistory().ReplaceSelAsOneStep(Control(), text);
+    Session().ReplaceSelAsOneStep(text);
     SetRedraw(true);
     ScrollCaret();
     if (CMyDoc* doc = GetDocument()) doc->SetModifiedFlag(true);

@@ -69,7 +69,7 @@ void CMyView::RegisterEditCommands(CommandTable& table) {
                                : QStringLiteral("日本語入力 - オン(&O)");
         });
     table.Register(cmd::InsertTab, [this] {
-        mireka::InsertTab(Control(), EditHistory());
+        mireka::InsertTab(Session());
         AfterTyping();
     });
     table.Register(cmd::SwallowKeys, [] {});
@@ -85,19 +85,19 @@ void CMyView::RegisterEditCommands(CommandTable& table) {
 
 void CMyView::OnDeleteLine() {
     SetRedraw(false);
-    DeleteLine(Control(), EditHistory());
+    DeleteLine(Session());
     SetRedraw(true);
 }
 
 void CMyView::OnDeleteToEndOfLine() {
     SetRedraw(false);
-    DeleteToEndOfLine(Control(), EditHistory());
+    DeleteToEndOfLine(Session());
     SetRedraw(true);
 }
 
 void CMyView::OnDeleteFromStartOfLine() {
     SetRedraw(false);
-    DeleteFromStartOfLine(Control(), EditHistory());
+    DeleteFromStartOfLine(Session());
     SetRedraw(true);
 }
 
@@ -127,17 +127,18 @@ void CMyView::OnTabWidthDialog() {
 
 // ---- characters, keys, mouse -------------------------------------------------------------
 
-void CMyView::OnChar(unsigned int c) {
-    const CharPlan plan =
-        indenter_.BeforeChar(Control(), c, [this](int line) { return LineState(line); });
-    if (plan.suspendRedraw) SetRedraw(false);
-    if (plan.showHint) {
+void CMyView::BeforeChar(unsigned c) {
+    plan_ = indenter_.BeforeChar(Control(), c, [this](int line) { return LineState(line); });
+    if (plan_.suspendRedraw) SetRedraw(false);
+    if (plan_.showHint) {
         if (FrameServices* frame = FrameOf(this))
-            frame->ShowHint(cp932::Decode(frame->LookupHint(plan.hintWord)));
+            frame->ShowHint(cp932::Decode(frame->LookupHint(plan_.hintWord)));
     }
-    CColorEditView::OnChar(c);
-    indenter_.AfterChar(Control(), EditHistory(), plan);
-    if (plan.suspendRedraw) SetRedraw(true);
+}
+
+void CMyView::AfterChar(unsigned) {
+    indenter_.AfterChar(Session(), plan_);
+    if (plan_.suspendRedraw) SetRedraw(true);
 }
 
 void CMyView::keyPressEvent(QKeyEvent* event) {

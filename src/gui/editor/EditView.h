@@ -1,9 +1,9 @@
-// Our multi-line text control: a byte buffer in code page 932 painted on a fixed cell grid, with
-// caret, selection, keyboard and mouse handling, both scroll bars, the input method and the
-// clipboard. The undo, colouring and main views derive from it.
+// Our multi-line text control: the keys and the mouse of an edit session, its text in code page
+// 932 painted on a fixed cell grid, both scroll bars, the input method and the clipboard. The
+// undo, colouring and main views derive from it.
 #pragma once
 
-#include "core/editor/TextControl.h"
+#include "core/editor/EditSession.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -28,27 +28,29 @@ class CEditView : public QAbstractScrollArea, protected TextControlListener {
     Q_OBJECT
 
 public:
-    static constexpr int kVkDelete = 46;
-
     explicit CEditView(QWidget* parent = nullptr);
     ~CEditView() override;
 
-    [[nodiscard]] TextControl& Control() noexcept { return control_; }
-    [[nodiscard]] const TextControl& Control() const noexcept { return control_; }
+    [[nodiscard]] EditSession& Session() noexcept { return session_; }
+    [[nodiscard]] const EditSession& Session() const noexcept { return session_; }
+    [[nodiscard]] TextControl& Control() noexcept { return session_.Control(); }
+    [[nodiscard]] const TextControl& Control() const noexcept { return session_.Control(); }
 
-    // The text-control operations the editor logic relies on.
+    // The text-control operations the editor logic relies on (EditViewGeometry.cpp).
     void GetSel(Offset& start, Offset& end) const noexcept;
-    void SetSel(Offset anchor, Offset caret) { control_.SetSel(anchor, caret); }
+    void SetSel(Offset anchor, Offset caret) { Control().SetSel(anchor, caret); }
     void ScrollCaret();
-    void ReplaceSel(std::string_view text) { control_.ReplaceSel(text); }
-    [[nodiscard]] std::string GetWindowText() const { return control_.Text(); }
+    void ReplaceSel(std::string_view text) { Control().ReplaceSel(text); }
+    [[nodiscard]] std::string GetWindowText() const { return Control().Text(); }
     void SetWindowText(std::string_view text);
     void SetWindowText(TextBuffer::Builder&& built); // as a file is loaded
-    [[nodiscard]] Offset GetWindowTextLength() const noexcept { return control_.Length(); }
-    [[nodiscard]] int GetLineCount() const noexcept { return control_.LineCount(); }
-    [[nodiscard]] int LineFromChar(Offset pos) const noexcept { return control_.LineFromChar(pos); }
-    [[nodiscard]] Offset LineIndex(int line) const noexcept { return control_.LineIndex(line); }
-    [[nodiscard]] Offset LineLength(Offset pos) const noexcept { return control_.LineLength(pos); }
+    [[nodiscard]] Offset GetWindowTextLength() const noexcept { return Control().Length(); }
+    [[nodiscard]] int GetLineCount() const noexcept { return Control().LineCount(); }
+    [[nodiscard]] int LineFromChar(Offset pos) const noexcept {
+        return Control().LineFromChar(pos);
+    }
+    [[nodiscard]] Offset LineIndex(int line) const noexcept { return Control().LineIndex(line); }
+    [[nodiscard]] Offset LineLength(Offset pos) const noexcept { return Control().LineLength(pos); }
     [[nodiscard]] int GetFirstVisibleLine() const noexcept;
     // The formatting rectangle, in viewport coordinates.
     [[nodiscard]] QRect GetRect() const;
@@ -59,12 +61,12 @@ public:
 
     [[nodiscard]] int LineHeight() const noexcept { return lineHeight_; }
     [[nodiscard]] qreal CellWidth() const noexcept { return cellWidth_; }
-    [[nodiscard]] int TabCells() const noexcept { return tabCells_; }
+    [[nodiscard]] int TabCells() const noexcept { return session_.TabCells(); }
     void SetTabStops(int cells);
     void SetMargins(int left, int right);
     [[nodiscard]] int LeftMargin() const noexcept { return leftMargin_; }
     void SetReadOnly(bool on);
-    [[nodiscard]] bool IsReadOnly() const noexcept { return control_.ReadOnly(); }
+    [[nodiscard]] bool IsReadOnly() const noexcept { return Control().ReadOnly(); }
     void SetEditorFont(const QFont& font);
     [[nodiscard]] const QFont& EditorFont() const noexcept { return font_; }
     void SetTextColors(QColor text, QColor background);
@@ -79,11 +81,11 @@ public:
     void ShowDropCaret(Offset offset);
     [[nodiscard]] Offset DropCaret() const noexcept { return dropCaret_; }
 
-    // The edit commands of the control (the views above record them for undo).
-    virtual void Cut();
-    virtual void Copy();
-    virtual void Paste();
-    virtual void Clear();
+    // The clipboard commands, edits recorded for undo (EditViewClipboard.cpp).
+    void Cut();
+    void Copy();
+    void Paste();
+    void Clear();
     void SelectAll();
     [[nodiscard]] bool CanPaste() const;
 
@@ -102,14 +104,6 @@ signals:
     void Scrolled();
 
 protected:
-    // A character message: 8 Backspace, 9 Tab, 13 Enter, or one byte of text. The control's own
-    // handling inserts or deletes; views above record and then call it.
-    virtual void OnChar(unsigned int c);
-    // A key-down message; the control itself handles Delete (46).
-    virtual void OnKeyDown(int vk);
-    // An input-method result, already in editor bytes. The control delivers it as character
-    // messages, one per byte, as a system input method would.
-    virtual void OnImeComposition(const std::string& result);
     // The text changed (after every replacement).
     virtual void OnTextChanged();
     // Colours of a line's runs; the plain control has none.
@@ -135,6 +129,8 @@ protected:
 
     // After the user typed or deleted: the caret forgets its column and comes into view.
     void AfterTyping();
+    // After a typing command: a beep when the read-only text refused it, else the caret shows.
+    void Typed(bool done);
     void InvalidateLines(int first, int last);
     void InvalidateFrom(int line);
     void Beep() const;
@@ -161,52 +157,33 @@ private:
     void UpdateMetrics();
     void UpdateScrollBars();
     void NoteLineWidth(std::string_view text);
-    void MoveCaret(Offset pos, bool extend, bool keepGoal = false);
-    [[nodiscard]] Offset NextCharOffset(Offset pos) const;
-    [[nodiscard]] Offset PrevCharOffset(Offset pos) const;
-    [[nodiscard]] Offset WordLeft(Offset pos) const;
-    [[nodiscard]] Offset WordRight(Offset pos) const;
-    [[nodiscard]] Offset OffsetAtLineCell(int line, double cell) const;
-    [[nodiscard]] double CellOfOffset(Offset pos) const;
     [[nodiscard]] int VisibleRows() const noexcept;
     [[nodiscard]] QRect CaretRect() const;
     bool HandleNavigation(QKeyEvent* event);
-    void DeleteChar(bool forward);
+    // The character message a typing key stands for: 8, 9, 10 or 13; -1 for any other key.
+    [[nodiscard]] static int TypingChar(const QKeyEvent* event);
     void DragSelectTo(QPoint point);
     void RestartBlink();
     void PaintLine(QPainter& p, int line, int y, Offset selStart, Offset selEnd);
 
-    TextControl control_;
+    EditSession session_;
     QFont font_;
     qreal cellWidth_ = 8;
     int lineHeight_ = 16;
     int ascent_ = 12;
     bool charByChar_ = false; // the font's advances do not follow the grid: draw each character
     bool showFullWidthSpace_ = false;
-    int tabCells_ = 8;
     int leftMargin_ = 1;
     int rightMargin_ = 1;
     QColor textColor_ = Qt::black;
     QColor backColor_ = Qt::white;
     TextEdit lastEdit_;
     std::int64_t widestCells_ = 0;
-    double goalCell_ = -1; // column the caret keeps while moving up and down
-    // The last measured caret cell: caret rectangles are asked for several times per key, and
-    // on a very long line each measure scans it from its start.
-    struct CellMemo {
-        std::uint64_t revision = 0;
-        Offset pos = -1;
-        int tabCells = 0;
-        double cells = 0;
-    };
-    mutable CellMemo cellMemo_;
     bool caretOn_ = false;
     QBasicTimer blinkTimer_;
     QBasicTimer dragTimer_;
     bool dragSelecting_ = false;
     bool wordSelecting_ = false;
-    Offset wordAnchorStart_ = 0;
-    Offset wordAnchorEnd_ = 0;
     QPoint lastDragPoint_;
     QString preedit_;
     Offset dropCaret_ = -1;

@@ -34,8 +34,8 @@ CUndoEditView::CursorLineCol CUndoEditView::GetCursorLineCol() const {
 }
 
 void CUndoEditView::SetCaretToCursor() {
-    Control().SetCaret(CharFromPos(CursorPoint()));
-    ScrollCaret();
+    const Offset pos = CharFromPos(CursorPoint());
+    Session().Select(pos, pos);
 }
 
 void CUndoEditView::ShowCaretAtCursor() {
@@ -49,70 +49,9 @@ bool CUndoEditView::IsCursorInSelection() const {
     return at.inLine && IsLineColInSelection(Control(), {at.line, at.column});
 }
 
-void CUndoEditView::ReplaceSelWithUndo(std::string_view text) {
-    history_.ReplaceSelWithUndo(Control(), text);
-}
-
-void CUndoEditView::ClearSelWithUndo() {
-    history_.ClearSelWithUndo(Control());
-}
-
-void CUndoEditView::Undo() {
-    history_.Undo(Control());
-}
-
-void CUndoEditView::Redo() {
-    history_.Redo(Control());
-}
-
 void CUndoEditView::DeleteContents() {
     SetWindowText(std::string_view());
-    history_.ClearUndoHistory();
-}
-
-void CUndoEditView::OnChar(unsigned int c) {
-    if (IsReadOnly()) return Beep();
-    const CharAction action = recorder_.OnChar(Control(), static_cast<unsigned char>(c));
-    if (action == CharAction::Ignore) return;
-    PerformChar(Control(), action, static_cast<unsigned char>(c));
-    AfterTyping();
-}
-
-void CUndoEditView::OnKeyDown(int vk) {
-    if (vk != kVkDelete) return;
-    if (IsReadOnly()) return Beep();
-    recorder_.OnDeleteKey(Control());
-    PerformDeleteKey(Control());
-    AfterTyping();
-}
-
-void CUndoEditView::OnImeComposition(const std::string& result) {
-    if (IsReadOnly()) return Beep();
-    if (!recorder_.OnImeResult(Control(), result)) return;
-    CEditView::OnImeComposition(result); // the bytes arrive as character messages
-}
-
-void CUndoEditView::Cut() {
-    if (IsReadOnly()) return Beep();
-    if (!Control().HasSelection()) return;
-    recorder_.OnCut(Control());
-    CEditView::Cut();
-}
-
-void CUndoEditView::Paste() {
-    if (IsReadOnly()) return Beep();
-    std::string bytes;
-    bool present = false;
-    if (!ClipboardBytes(bytes, &present)) return;
-    if (!recorder_.OnPaste(Control(), std::string_view(bytes))) return;
-    Control().ReplaceSel(bytes);
-    ScrollCaret();
-}
-
-void CUndoEditView::Clear() {
-    if (IsReadOnly()) return Beep();
-    recorder_.OnClear(Control());
-    ScrollCaret();
+    ClearUndoHistory();
 }
 
 void CUndoEditView::SetHighlight(bool on) {
@@ -243,8 +182,8 @@ void CUndoEditView::OnReplaceSel(const std::string& find, bool next, bool matchC
     NotFoundLater notFound;
     {
         WaitCursor wait;
-        mireka::OnReplaceSel(Control(), history_, SharedFindReplaceState(), find, next, matchCase,
-                             replace, notFound.Hook());
+        mireka::OnReplaceSel(Session(), SharedFindReplaceState(), find, next, matchCase, replace,
+                             notFound.Hook());
     }
     if (!notFound.find) return;
     OnTextNotFound(*notFound.find);
@@ -258,8 +197,8 @@ void CUndoEditView::OnReplaceAll(const std::string& find, const std::string& rep
         WaitCursor wait;
         // One repaint at the end instead of one per replacement.
         SetRedraw(false);
-        mireka::OnReplaceAll(Control(), history_, SharedFindReplaceState(), find, replace,
-                             matchCase, notFound.Hook());
+        mireka::OnReplaceAll(Session(), SharedFindReplaceState(), find, replace, matchCase,
+                             notFound.Hook());
         SetRedraw(true);
         ScrollCaret();
     }

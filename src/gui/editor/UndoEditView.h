@@ -1,10 +1,8 @@
-// The editor's base view: every edit goes through the undo history before the control makes it;
-// also the position operations between offsets, lines and columns, and pixels.
+// The editor's base view: undo and redo of the session's recorded edits, the position operations
+// between the mouse and lines and columns, drag and drop of text, and find and replace.
 #pragma once
 
-#include "core/editor/InputRecorder.h"
 #include "core/editor/SelectionOps.h"
-#include "core/editor/UndoHistory.h"
 #include "gui/editor/EditView.h"
 
 #include <QBasicTimer>
@@ -45,38 +43,28 @@ public:
     }
 
     // The one way programmatic edits change the text: recorded, then made.
-    void ReplaceSelWithUndo(std::string_view text);
-    void ClearSelWithUndo();
-    void ClearUndoHistory() noexcept { history_.ClearUndoHistory(); }
-    void Undo();
-    void Redo();
-    [[nodiscard]] bool CanUndo() const { return history_.CanUndo(); }
-    [[nodiscard]] bool CanRedo() const { return history_.CanRedo(); }
-    [[nodiscard]] const UndoHistory& History() const noexcept { return history_; }
+    void ReplaceSelWithUndo(std::string_view text) { Session().ReplaceSelWithUndo(text); }
+    void ClearSelWithUndo() { Session().ClearSelWithUndo(); }
+    void ClearUndoHistory() noexcept { Session().ClearUndoHistory(); }
+    void Undo() { Session().Undo(); }
+    void Redo() { Session().Redo(); }
+    [[nodiscard]] bool CanUndo() const { return Session().CanUndo(); }
+    [[nodiscard]] bool CanRedo() const { return Session().CanRedo(); }
+    [[nodiscard]] const UndoHistory& History() const noexcept { return Session().History(); }
     // Empties the text and the history.
     void DeleteContents();
-
-    // The clipboard commands, recorded.
-    void Cut() override;
-    void Paste() override;
-    void Clear() override;
 
     // Highlight switch; colouring views set it to 1.
     [[nodiscard]] bool Highlight() const noexcept { return highlight_; }
     void SetHighlight(bool on);
 
 protected:
-    void OnChar(unsigned int c) override;
-    void OnKeyDown(int vk) override;
-    void OnImeComposition(const std::string& result) override;
     // The pointer in viewport coordinates: the position of the mouse or drag event being
     // handled, else the cursor's.
     [[nodiscard]] QPoint CursorPoint() const;
     bool highlight_ = false;
 
 private:
-    UndoHistory history_;
-    InputRecorder recorder_{history_};
     std::optional<QPoint> eventPoint_;
 
     // ---- drag and drop of text (UndoEditViewDrag.cpp) ----------------------------------
@@ -106,7 +94,6 @@ private:
     // Text of the drop as editor bytes; false (after the paste rule's message) when the code
     // page cannot hold it or there is none.
     bool DropBytes(const QMimeData* data, std::string& bytes);
-    void SelectInserted(Offset start, Offset length);
     // Scrolls one line towards a drag near the edge; true when it scrolled.
     bool DragScroll(QPoint point);
 
@@ -143,8 +130,6 @@ public:
 protected:
     // A search the user asked for found nothing; the plain view only beeps.
     virtual void OnTextNotFound(const std::string& find);
-    // For views above that record their own edits.
-    [[nodiscard]] UndoHistory& EditHistory() noexcept { return history_; }
 
 private:
     void OpenFindReplace(bool findOnly);

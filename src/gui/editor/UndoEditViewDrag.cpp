@@ -115,7 +115,6 @@ void CUndoEditView::mouseReleaseEvent(QMouseEvent* event) {
 void CUndoEditView::StartDrag() {
     pressPoint_.reset();
     const std::string text = GetSelectedLinesText();
-    const SelLineCol sel = GetSelLineCol();
     if (text.empty()) return;
     // The selection stays as it is during the drag: the drop target only shows a caret.
     auto* data = new QMimeData;
@@ -130,23 +129,7 @@ void CUndoEditView::StartDrag() {
     dragging_ = false;
     if (result == Qt::MoveAction && droppedIntoSelf_) {
         droppedIntoSelf_ = false;
-        const LineCol drop{dropLine_, dropColumn_};
-        if (IsLineColInSelection(Control(), drop)) {
-            // Onto itself: the text stays and the caret goes where it was let go.
-            Control().SetCaret(Control().Buffer().LineStart(drop.line) + drop.column);
-            ScrollCaret();
-            return;
-        }
-        const TextBuffer& b = Control().Buffer();
-        const Offset dropOffset = b.LineStart(drop.line) + drop.column;
-        const Offset selStart = b.LineStart(sel.start.line) + sel.start.column;
-        ReplaceSelWithUndo({});
-        Offset at = dropOffset;
-        // Deleting the selection shifted a place after it.
-        if (dropOffset > selStart) at = dropOffset - static_cast<Offset>(text.size());
-        Control().SetCaret(at);
-        ReplaceSelWithUndo(text);
-        SelectInserted(at, static_cast<Offset>(text.size()));
+        Session().MoveSelectionTo({dropLine_, dropColumn_});
         return;
     }
     droppedIntoSelf_ = false;
@@ -162,11 +145,6 @@ void CUndoEditView::StartDrag() {
         }
     }
     refusedAt_.reset();
-}
-
-void CUndoEditView::SelectInserted(Offset start, Offset length) {
-    Control().SetSel(start, start + length);
-    ScrollCaret();
 }
 
 // ---- the target ----------------------------------------------------------------------------
@@ -236,10 +214,7 @@ void CUndoEditView::dropEvent(QDropEvent* event) {
         dropLine_ = drop.line;
         dropColumn_ = drop.column;
     } else {
-        SetCaretToCursor();
-        const Offset start = Control().Caret();
-        ReplaceSelWithUndo(bytes);
-        SelectInserted(start, static_cast<Offset>(bytes.size()));
+        Session().InsertAndSelect(CharFromPos(CursorPoint()), bytes);
     }
     if (highlight_) viewport()->update();
     event->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
