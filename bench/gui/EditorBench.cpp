@@ -5,6 +5,7 @@
 #include "core/base/Profile.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
+#include "gui/base/Prompts.h"
 #include "gui/document/DocumentRecovery.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
@@ -36,7 +37,7 @@ using bench::Ms;
 struct Window {
     FileDialogMemory memory;
     RecentFileList recent;
-    CMyDoc doc{memory, recent};
+    CMyDoc doc{memory, recent, Prompts::Current()};
     CMyView view;
     Window() {
         doc.SetView(&view);
