@@ -2,6 +2,7 @@
 #include "platform/ProcessRunner.h"
 
 #include "core/base/ErrorText.h"
+#include "platform/System.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,11 +12,6 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
-
-#ifndef _WIN32
-#include <csignal>
-#include <unistd.h>
-#endif
 
 namespace mireka {
 
@@ -72,65 +68,21 @@ std::string ProcessErrorText(const QProcess& process, const std::string& program
 // Ends the command and whatever it started: on POSIX the interpreter leads a process group of
 // its own, so a pipeline or a background child cannot keep writing to the capture file.
 void EndProcess(QProcess& process, qint64 group) {
-#ifndef _WIN32
-    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
-#else
-    (void)group;
-#endif
+    sys::KillProcessGroup(group);
     process.kill();
     process.waitForFinished(-1);
 }
 
 // Asks the command and everything it started to end, giving them the chance to clean up.
 void AskToEnd(QProcess& process, qint64 group) {
-#ifndef _WIN32
-    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGTERM);
-#else
-    (void)group;
-#endif
+    sys::TerminateProcessGroup(group);
     process.terminate();
 }
-
-#ifdef __linux__
-// True when some member of the group is still running. An orphan that has ended stays a zombie
-// until the system reaps it, which in a container may be never; it counts as ended.
-bool GroupRuns(pid_t group) {
-    QDir proc(QStringLiteral("/proc"));
-    const QStringList pids = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    bool readAny = false;
-    for (const QString& name : pids) {
-        bool isPid = false;
-        name.toInt(&isPid);
-        if (!isPid) continue;
-        QFile stat(proc.filePath(name) + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly)) continue;
-        readAny = true;
-        // "pid (name) state ppid pgrp …"; the name may itself hold spaces and parentheses.
-        const QByteArray line = stat.readAll();
-        const qsizetype close = line.lastIndexOf(')');
-        if (close < 0) continue;
-        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-        if (fields.size() < 3 || fields[2].toLongLong() != group) continue;
-        if (fields[0] != "Z") return true;
-    }
-    return !readAny; // without /proc, only the grace time tells
-}
-#endif
 
 // True once the interpreter has ended and nothing it started is left.
 bool AllEnded(const QProcess& process, qint64 group) {
     if (process.state() != QProcess::NotRunning) return false;
-#ifndef _WIN32
-    if (group <= 0 || ::kill(-static_cast<pid_t>(group), 0) != 0) return true;
-#ifdef __linux__
-    return !GroupRuns(static_cast<pid_t>(group));
-#else
-    return false;
-#endif
-#else
-    (void)group;
-    return true;
-#endif
+    return sys::ProcessGroupEnded(group);
 }
 
 } // namespace
@@ -215,12 +167,9 @@ bool CaptureRun::Start(const QProcessEnvironment& env, const std::string& captur
     capturePath_ = NativePath(*capture);
 
     process_.setProgram(Local(shell_.path));
-#ifdef _WIN32
-    // CMD.EXE parses its own command line: it must get the text exactly as composed.
-    process_.setNativeArguments(Local(shell_.switchArg + ' ' + command_.command));
-#else
-    process_.setArguments({Local(shell_.switchArg), Local(command_.command)});
-#endif
+    // CMD.EXE parses its own command line: it gets the text exactly as composed.
+    sys::SetLaunchArguments(process_, {shell_.switchArg, command_.command},
+                            shell_.switchArg + ' ' + command_.command, false);
     if (!command_.directory.empty()) process_.setWorkingDirectory(NativePath(command_.directory));
     process_.setProcessEnvironment(env);
     // A program that waits for input must not keep the build commands disabled for good.
@@ -228,9 +177,7 @@ bool CaptureRun::Start(const QProcessEnvironment& env, const std::string& captur
     // Standard error goes where standard output goes, interleaved as written.
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(capturePath_, QIODevice::Append);
-#ifndef _WIN32
-    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
-#endif
+    sys::StartInOwnProcessGroup(process_);
     process_.start();
     if (!process_.waitForStarted(-1)) {
         const std::string reason = ProcessErrorText(process_, shell_.path, command_.directory);

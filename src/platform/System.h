@@ -27,6 +27,10 @@ void ForEachEnvironmentVariable(const std::function<void(std::string name, std::
 // wrapper script started; KillProcessGroup ends that group at once.
 void StartInOwnProcessGroup(QProcess& process);
 void KillProcessGroup(qint64 pid);
+// Asks the group to end, giving its members the chance to clean up.
+void TerminateProcessGroup(qint64 pid);
+// True when nothing of the group runs any more; where groups are not made, always.
+[[nodiscard]] bool ProcessGroupEnded(qint64 pid);
 
 // A started program's arguments: each as it is, or on Windows the command line's own
 // `parameters` text, with a console of its own when `newConsole`.

@@ -4,6 +4,9 @@
 #include "platform/ProgramDirs.h"
 #include "platform/ProgramEnvironment.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <csignal>
 #include <pwd.h>
 #include <sys/utsname.h>
@@ -50,6 +53,49 @@ void StartInOwnProcessGroup(QProcess& process) {
 
 void KillProcessGroup(qint64 pid) {
     if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGKILL);
+}
+
+void TerminateProcessGroup(qint64 pid) {
+    if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGTERM);
+}
+
+#ifdef __linux__
+namespace {
+
+// True when some member of the group is still running. An orphan that has ended stays a zombie
+// until the system reaps it, which in a container may be never; it counts as ended.
+bool GroupRuns(pid_t group) {
+    QDir proc(QStringLiteral("/proc"));
+    const QStringList pids = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    bool readAny = false;
+    for (const QString& name : pids) {
+        bool isPid = false;
+        name.toInt(&isPid);
+        if (!isPid) continue;
+        QFile stat(proc.filePath(name) + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        readAny = true;
+        // "pid (name) state ppid pgrp …"; the name may itself hold spaces and parentheses.
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0) continue;
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() < 3 || fields[2].toLongLong() != group) continue;
+        if (fields[0] != "Z") return true;
+    }
+    return !readAny; // without /proc, only the grace time tells
+}
+
+} // namespace
+#endif
+
+bool ProcessGroupEnded(qint64 pid) {
+    if (pid <= 0 || ::kill(-static_cast<pid_t>(pid), 0) != 0) return true;
+#ifdef __linux__
+    return !GroupRuns(static_cast<pid_t>(pid));
+#else
+    return false;
+#endif
 }
 
 void SetLaunchArguments(QProcess& process, const std::vector<std::string>& arguments,

@@ -41,6 +41,12 @@ void StartInOwnProcessGroup(QProcess&) {}
 
 void KillProcessGroup(qint64) {}
 
+void TerminateProcessGroup(qint64) {}
+
+bool ProcessGroupEnded(qint64) {
+    return true;
+}
+
 void SetLaunchArguments(QProcess& process, const std::vector<std::string>&,
                         const std::string& parameters, bool newConsole) {
     process.setNativeArguments(
