@@ -30,7 +30,7 @@ void BM_DeleteLineAndUndo(benchmark::State& state) {
     TextControl& ctl = session.Control();
     const int middle = ctl.LineCount() / 2;
     for (auto _ : state) {
-        ctl.SetCaret(ctl.LineIndex(middle) + 3);
+        ctl.SetCaret(ctl.LineIndex(Line(middle)) + 3);
         DeleteLine(session);
         session.Undo();
     }
@@ -44,7 +44,7 @@ void BM_EnterWithAutoIndentAndUndo(benchmark::State& state) {
     const int middle = ctl.LineCount() / 2;
     auto noComment = [](int) { return std::uint32_t{0}; };
     for (auto _ : state) {
-        ctl.SetCaret(ctl.Buffer().LineEnd(middle));
+        ctl.SetCaret(ctl.Buffer().LineEnd(Line(middle)));
         const CharPlan plan = indenter.BeforeChar(ctl, kCharEnter, noComment);
         session.TypeChar(kCharEnter);
         indenter.AfterChar(session, plan);
@@ -60,7 +60,7 @@ void BM_LineIndicatorUpdate(benchmark::State& state) {
     const int middle = ctl.LineCount() / 2;
     int line = middle;
     for (auto _ : state) {
-        ctl.SetCaret(ctl.LineIndex(line));
+        ctl.SetCaret(ctl.LineIndex(Line(line)));
         benchmark::DoNotOptimize(indicator.Update(ctl, true));
         line = line == middle ? middle + 1 : middle;
     }

@@ -126,7 +126,7 @@ void BM_LineStart(benchmark::State& state) {
     std::mt19937_64 rng(3);
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            b.LineStart(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
+            b.LineStart(Line(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount())))));
 }
 BENCHMARK(BM_LineStart);
 
@@ -134,8 +134,8 @@ void BM_LineLength(benchmark::State& state) {
     const TextBuffer& b = Loaded();
     std::mt19937_64 rng(4);
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            b.LineLength(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount()))));
+        benchmark::DoNotOptimize(b.LineLength(
+            Line(static_cast<int>(rng() % static_cast<std::uint64_t>(b.LineCount())))));
 }
 BENCHMARK(BM_LineLength);
 

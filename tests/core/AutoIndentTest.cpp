@@ -20,7 +20,7 @@ struct IndentEditor : testing::Editor {
         std::uint32_t state = kStateNormal;
         std::vector<ColorSpan> spans;
         for (int l = 0; l < line; ++l) {
-            const std::string t = ctl.LineText(l);
+            const std::string t = ctl.LineText(Line(l));
             if (!t.empty()) state = ColorizeLine(t, state, spans);
         }
         return state;

@@ -122,7 +122,7 @@ TEST(EditCommands, TheLineIndicatorFollowsTheActiveEndOfTheSelection) {
     EXPECT_FALSE(u.moveGutterMark); // already on line 0
     EXPECT_FALSE(ind.Update(e.ctl, true).textChanged);
 
-    e.ctl.SetCaret(e.ctl.LineIndex(1233) + 2);
+    e.ctl.SetCaret(e.ctl.LineIndex(Line(1233)) + 2);
     u = ind.Update(e.ctl, true);
     EXPECT_TRUE(u.selectionChanged);
     EXPECT_EQ(u.previousSelection.start, 0);
@@ -133,12 +133,12 @@ TEST(EditCommands, TheLineIndicatorFollowsTheActiveEndOfTheSelection) {
     EXPECT_EQ(u.newMarkedLine, 1233);
 
     // Dragged upwards: the start moves, the end stays, so the start is the active end.
-    const Offset anchor = e.ctl.LineIndex(20);
+    const Offset anchor = e.ctl.LineIndex(Line(20));
     e.ctl.SetCaret(anchor);
     ind.Update(e.ctl, true);
-    e.ctl.SetSel(anchor, e.ctl.LineIndex(18));
+    e.ctl.SetSel(anchor, e.ctl.LineIndex(Line(18)));
     ind.Update(e.ctl, true);
-    e.ctl.SetSel(anchor, e.ctl.LineIndex(12) + 1);
+    e.ctl.SetSel(anchor, e.ctl.LineIndex(Line(12)) + 1);
     u = ind.Update(e.ctl, true);
     EXPECT_EQ(u.text, LineIndicatorText(13));
     EXPECT_EQ(ind.Shown().column, 2);
@@ -147,7 +147,7 @@ TEST(EditCommands, TheLineIndicatorFollowsTheActiveEndOfTheSelection) {
     EXPECT_FALSE(u.textChanged);
     EXPECT_FALSE(u.selectionChanged);
     // Extended downwards from a fixed start: the end is active.
-    e.ctl.SetSel(e.ctl.LineIndex(12) + 1, e.ctl.LineIndex(30));
+    e.ctl.SetSel(e.ctl.LineIndex(Line(12)) + 1, e.ctl.LineIndex(Line(30)));
     u = ind.Update(e.ctl, false);
     EXPECT_EQ(u.text, LineIndicatorText(31));
     EXPECT_FALSE(u.moveGutterMark); // no gutter

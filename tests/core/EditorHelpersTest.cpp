@@ -67,21 +67,21 @@ TEST(SelectionOps, LineColumnsContainmentAndLineText) {
     c.SetText("abc\r\ndefg\r\nhi");
     c.SetSel(9, 1); // caret before the anchor: the view is still start ≤ end
     const SelLineCol sel = GetSelLineCol(c);
-    EXPECT_EQ(sel.start, (LineCol{0, 1}));
-    EXPECT_EQ(sel.end, (LineCol{1, 4}));
-    EXPECT_TRUE(IsLineColInSelection(c, {0, 1}));
-    EXPECT_FALSE(IsLineColInSelection(c, {0, 0}));
-    EXPECT_TRUE(IsLineColInSelection(c, {1, 4}));
-    EXPECT_FALSE(IsLineColInSelection(c, {1, 5}));
-    EXPECT_FALSE(IsLineColInSelection(c, {2, 0}));
+    EXPECT_EQ(sel.start, (LineCol{Line(0), 1}));
+    EXPECT_EQ(sel.end, (LineCol{Line(1), 4}));
+    EXPECT_TRUE(IsLineColInSelection(c, {Line(0), 1}));
+    EXPECT_FALSE(IsLineColInSelection(c, {Line(0), 0}));
+    EXPECT_TRUE(IsLineColInSelection(c, {Line(1), 4}));
+    EXPECT_FALSE(IsLineColInSelection(c, {Line(1), 5}));
+    EXPECT_FALSE(IsLineColInSelection(c, {Line(2), 0}));
     EXPECT_EQ(GetSelectedLinesText(c), "bc\r\ndefg");
     // Long lines are not cut: a drag-move must carry the whole selection.
     c.SetText(std::string(5000, 'x') + "\r\ny");
     c.SetSel(0, -1);
     EXPECT_EQ(GetSelectedLinesText(c), c.Text());
-    SetCaretLineCol(c, 1, 1);
+    SetCaretLineCol(c, Line(1), 1);
     EXPECT_EQ(c.Caret(), 5003);
-    SetCaretLineCol(c, 7, 0);
+    SetCaretLineCol(c, Line(7), 0);
     EXPECT_EQ(c.Caret(), 5002) << "clamped to the last line";
 }
 

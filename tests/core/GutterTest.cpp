@@ -92,34 +92,34 @@ TEST(Gutter, DraggingUpPutsTheCaretAtTheUpperEndAndDownAtTheLowerEnd) {
     g.ButtonDown(ctl, Y(10));
     EXPECT_FALSE(g.DragTo(ctl, Y(10)));
     EXPECT_TRUE(g.DragTo(ctl, Y(3)));
-    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(3));
-    EXPECT_EQ(ctl.Anchor(), ctl.LineIndex(11));
+    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(Line(3)));
+    EXPECT_EQ(ctl.Anchor(), ctl.LineIndex(Line(11)));
     EXPECT_FALSE(g.DragTo(ctl, Y(3) + 3)); // same line: nothing to do
 
     // From line 3 down to line 10: caret at the start of line 11.
     g.ButtonDown(ctl, Y(3));
     EXPECT_TRUE(g.DragTo(ctl, Y(10)));
-    EXPECT_EQ(ctl.Anchor(), ctl.LineIndex(3));
-    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(11));
+    EXPECT_EQ(ctl.Anchor(), ctl.LineIndex(Line(3)));
+    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(Line(11)));
     // Down to the last line and beyond: the end of the text.
     EXPECT_TRUE(g.DragTo(ctl, Y(40)));
     EXPECT_EQ(ctl.Caret(), static_cast<Offset>(text.size()));
     EXPECT_EQ(g.LastDragLine(), 14);
     // Back onto the anchor line: that line alone.
     EXPECT_TRUE(g.DragTo(ctl, Y(3)));
-    EXPECT_EQ(ctl.SelStart(), ctl.LineIndex(3));
-    EXPECT_EQ(ctl.SelEnd(), ctl.LineIndex(4));
+    EXPECT_EQ(ctl.SelStart(), ctl.LineIndex(Line(3)));
+    EXPECT_EQ(ctl.SelEnd(), ctl.LineIndex(Line(4)));
 
     // Above the gutter: the first line at the last paint, or above it when scrolled.
     g.NotePainted(5, kRow);
     g.ButtonDown(ctl, Y(2)); // line 7
     EXPECT_TRUE(g.DragTo(ctl, -3));
-    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(5));
+    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(Line(5)));
     EXPECT_TRUE(g.DragTo(ctl, -40)); // row -2
-    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(3));
+    EXPECT_EQ(ctl.Caret(), ctl.LineIndex(Line(3)));
     EXPECT_TRUE(g.DragTo(ctl, -400));
     EXPECT_EQ(ctl.Caret(), 0);
-    EXPECT_EQ(ctl.Anchor(), ctl.LineIndex(8));
+    EXPECT_EQ(ctl.Anchor(), ctl.LineIndex(Line(8)));
 }
 
 TEST(Gutter, ANewDragStartsFromItsOwnLine) {
@@ -131,10 +131,10 @@ TEST(Gutter, ANewDragStartsFromItsOwnLine) {
     EXPECT_TRUE(g.DragTo(ctl, Y(6)));
     // The next drag reaches the line where the last one ended: it must still select.
     g.ButtonDown(ctl, Y(4));
-    EXPECT_EQ(ctl.SelStart(), ctl.LineIndex(4));
+    EXPECT_EQ(ctl.SelStart(), ctl.LineIndex(Line(4)));
     EXPECT_TRUE(g.DragTo(ctl, Y(6)));
-    EXPECT_EQ(ctl.SelStart(), ctl.LineIndex(4));
-    EXPECT_EQ(ctl.SelEnd(), ctl.LineIndex(7));
+    EXPECT_EQ(ctl.SelStart(), ctl.LineIndex(Line(4)));
+    EXPECT_EQ(ctl.SelEnd(), ctl.LineIndex(Line(7)));
 }
 
 TEST(Gutter, OnlyTheTwoRowsAreRepaintedWhileTheTextHasNotScrolled) {

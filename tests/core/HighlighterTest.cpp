@@ -20,7 +20,7 @@ public:
     // The coloured spans of [from, to) of `line`.
     std::vector<ColorSpan> Spans(int line, std::size_t from = 0,
                                  std::size_t to = std::string::npos) {
-        const std::string text = control.LineText(line);
+        const std::string text = control.LineText(Line(line));
         highlighter.SetLineCount(control.LineCount());
         highlighter.ColourLine(line, text, from, std::min(to, text.size()));
         std::vector<ColorSpan> spans;
@@ -84,7 +84,7 @@ TEST(Highlighter, AWindowOfALongLineHasTheColoursOfTheWholeLine) {
     };
     auto expect = [&](std::size_t from, std::size_t to) {
         std::vector<ColorSpan> spans;
-        ColorizeLine(shown.control.LineText(0), kStateNormal, spans);
+        ColorizeLine(shown.control.LineText(Line(0)), kStateNormal, spans);
         std::vector<ColorSpan> whole;
         for (const ColorSpan& s : spans)
             if (s.cls != ColorClass::Text && inWindow(from, to)(s)) whole.push_back(s);
@@ -115,9 +115,11 @@ TEST(Highlighter, AWindowOfALongLineHasTheColoursOfTheWholeLine) {
     // The next line's state follows every edit, wherever it is made in the line.
     const auto endState = [&] {
         std::vector<ColorSpan> spans;
-        return ColorizeLine(shown.control.LineText(0), kStateNormal, spans);
+        return ColorizeLine(shown.control.LineText(Line(0)), kStateNormal, spans);
     };
-    const auto lineEnd = [&] { return static_cast<Offset>(shown.control.LineText(0).size()); };
+    const auto lineEnd = [&] {
+        return static_cast<Offset>(shown.control.LineText(Line(0)).size());
+    };
     const std::pair<Offset, std::string> edits[] = {
         {-1, "/*"}, {5, "x"}, {300000, "\""}, {2, "*/"}, {-1, "*/"}, {700000, "//"}, {1, "\""},
     };

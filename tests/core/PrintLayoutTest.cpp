@@ -11,7 +11,7 @@ std::vector<std::string> Rows(const std::string& line, int columns, int tab = 4)
     text.SetText(line);
     std::vector<PrintRow> rows;
     std::string scratch;
-    WrapLineForPrint(text, 0, {columns, 60, tab}, rows, scratch);
+    WrapLineForPrint(text, Line(0), {columns, 60, tab}, rows, scratch);
     std::vector<std::string> out;
     for (const PrintRow& r : rows)
         out.push_back(text.Text(r.start, r.end));
@@ -56,15 +56,15 @@ TEST(PrintLayout, PagesAndTheCaretsPage) {
     const std::vector<Offset> starts = PaginateForPrint(text, g);
     // 10 short rows and 3 wrapped ones: pages of 4, 4, 4 and 1 rows.
     ASSERT_EQ(starts.size(), 4u);
-    EXPECT_EQ(starts[1], text.LineStart(4));
-    EXPECT_EQ(starts[2], text.LineStart(8));
-    EXPECT_EQ(starts[3], text.LineStart(10) + 20);
+    EXPECT_EQ(starts[1], text.LineStart(Line(4)));
+    EXPECT_EQ(starts[2], text.LineStart(Line(8)));
+    EXPECT_EQ(starts[3], text.LineStart(Line(10)) + 20);
     const std::vector<PrintRow> third = PrintPageRows(text, starts[2], g);
     ASSERT_EQ(third.size(), 4u);
     EXPECT_EQ(text.Text(third[3].start, third[3].end), std::string(10, 'x'));
     EXPECT_EQ(PrintPageRows(text, starts[3], g).size(), 1u);
     EXPECT_EQ(PageOfOffset(starts, 0), 1);
-    EXPECT_EQ(PageOfOffset(starts, text.LineStart(5) + 2), 2);
+    EXPECT_EQ(PageOfOffset(starts, text.LineStart(Line(5)) + 2), 2);
     EXPECT_EQ(PageOfOffset(starts, text.Length()), 4);
     TextBuffer empty;
     EXPECT_EQ(PaginateForPrint(empty, g), (std::vector<Offset>{0}));

@@ -1,12 +1,30 @@
 // The chunked buffer against a plain string model.
 #include "core/editor/TextBuffer.h"
 
+#include "core/editor/TextControl.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
+#include <type_traits>
 
 namespace mireka {
 namespace {
+
+// A line number and a byte offset are not interchangeable: the buffer's LineLength takes a line,
+// the control's an offset, and a call with the other unit does not compile.
+static_assert(!std::is_convertible_v<Line, Offset> && !std::is_convertible_v<int, Line>);
+template <class Text, class Arg>
+constexpr bool kLineLengthTakes = requires(const Text& t, Arg a) {
+    t.LineLength(a);
+};
+template <class Text, class Arg>
+constexpr bool kLineTextTakes = requires(const Text& t, Arg a) {
+    t.LineText(a);
+};
+static_assert(kLineLengthTakes<TextBuffer, Line> && !kLineLengthTakes<TextBuffer, Offset>);
+static_assert(kLineLengthTakes<TextControl, Offset> && !kLineLengthTakes<TextControl, Line>);
+static_assert(kLineTextTakes<TextControl, Line> && !kLineTextTakes<TextControl, Offset>);
 
 // Line starts and line ends computed the slow, obvious way.
 struct Model {
@@ -25,16 +43,16 @@ void ExpectSame(const TextBuffer& b, const Model& m) {
     const auto starts = m.starts();
     ASSERT_EQ(b.LineCount(), static_cast<int>(starts.size()));
     for (std::size_t l = 0; l < starts.size(); ++l) {
-        ASSERT_EQ(b.LineStart(static_cast<int>(l)), starts[l]) << "line " << l;
+        ASSERT_EQ(b.LineStart(Line(static_cast<int>(l))), starts[l]) << "line " << l;
         Offset end = l + 1 < starts.size() ? starts[l + 1] - 1 : static_cast<Offset>(m.s.size());
         if (l + 1 < starts.size() && end > starts[l] &&
             m.s[static_cast<std::size_t>(end - 1)] == '\r')
             --end;
-        ASSERT_EQ(b.LineEnd(static_cast<int>(l)), end) << "line " << l;
+        ASSERT_EQ(b.LineEnd(Line(static_cast<int>(l))), end) << "line " << l;
     }
     for (Offset p = 0; p <= static_cast<Offset>(m.s.size()); ++p) {
         const auto line = std::upper_bound(starts.begin(), starts.end(), p) - starts.begin() - 1;
-        ASSERT_EQ(b.LineFromOffset(p), line) << "offset " << p;
+        ASSERT_EQ(b.LineFromOffset(p).Index(), line) << "offset " << p;
     }
 }
 
@@ -42,11 +60,11 @@ TEST(TextBuffer, EmptyBufferHasOneEmptyLine) {
     TextBuffer b;
     EXPECT_EQ(b.Length(), 0);
     EXPECT_EQ(b.LineCount(), 1);
-    EXPECT_EQ(b.LineStart(0), 0);
-    EXPECT_EQ(b.LineStart(1), -1);
-    EXPECT_EQ(b.LineStart(-1), -1);
-    EXPECT_EQ(b.LineLength(0), 0);
-    EXPECT_EQ(b.LineFromOffset(0), 0);
+    EXPECT_EQ(b.LineStart(Line(0)), 0);
+    EXPECT_EQ(b.LineStart(Line(1)), -1);
+    EXPECT_EQ(b.LineStart(Line(-1)), -1);
+    EXPECT_EQ(b.LineLength(Line(0)), 0);
+    EXPECT_EQ(b.LineFromOffset(0).Index(), 0);
     b.CheckInvariant();
 }
 
@@ -56,10 +74,10 @@ TEST(TextBuffer, LinesEndInCrLfAndTheLastLineHasNoBreak) {
     b.SetText(m.s);
     ExpectSame(b, m);
     EXPECT_EQ(b.LineCount(), 4);
-    EXPECT_EQ(b.LineText(0), "ab");
-    EXPECT_EQ(b.LineText(1), "");
-    EXPECT_EQ(b.LineText(2), "cdef");
-    EXPECT_EQ(b.LineLength(3), 0);
+    EXPECT_EQ(b.LineText(Line(0)), "ab");
+    EXPECT_EQ(b.LineText(Line(1)), "");
+    EXPECT_EQ(b.LineText(Line(2)), "cdef");
+    EXPECT_EQ(b.LineLength(Line(3)), 0);
     EXPECT_EQ(b.LongestLineWatermark(), 4);
 }
 
@@ -128,9 +146,9 @@ TEST(TextBuffer, OutOfRangeArgumentsAreClamped) {
     b.Insert(100, "!");
     EXPECT_EQ(b.Text(), "c\r\nd!");
     EXPECT_EQ(b.Text(3, 1), "");
-    EXPECT_EQ(b.LineFromOffset(999), 1);
-    EXPECT_EQ(b.LineEnd(7), -1);
-    EXPECT_EQ(b.LineLength(7), 0);
+    EXPECT_EQ(b.LineFromOffset(999).Index(), 1);
+    EXPECT_EQ(b.LineEnd(Line(7)), -1);
+    EXPECT_EQ(b.LineLength(Line(7)), 0);
     b.CheckInvariant();
 }
 

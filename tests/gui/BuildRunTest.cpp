@@ -947,7 +947,7 @@ TEST_F(BuildGccTest, BrokenSourceShowsGccsDiagnosticsWhoseLinesTheJumpRuleFinds)
     int jumps = 0, explained = 0;
     std::string above;
     for (int line = 0; line < out.GetLineCount(); ++line) {
-        std::string message = out.Control().LineText(line);
+        std::string message = out.Control().LineText(Line(Line(line)));
         if (message.rfind(explanation, 0) == 0) {
             ++explained;
             message = above;

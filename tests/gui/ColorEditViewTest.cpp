@@ -17,7 +17,7 @@ public:
     std::vector<ColoredRun> Runs(int line, std::size_t from = 0,
                                  std::size_t to = std::string::npos) {
         std::vector<ColoredRun> runs;
-        const std::string text = Control().LineText(line);
+        const std::string text = Control().LineText(Line(Line(line)));
         LineColors(line, text, from, std::min(to, text.size()), runs);
         return runs;
     }

@@ -380,7 +380,7 @@ TEST(LargeTextMemory, LargeTextsKeepEveryByteThroughEditsSnapshotsAndReuse) {
         TextBuffer b;
         b.SetText(text);
         ASSERT_EQ(b.Length(), static_cast<Offset>(text.size()));
-        EXPECT_EQ(b.LineText(123456), "line 123456");
+        EXPECT_EQ(b.LineText(Line(Line(123456))), "line 123456");
         b.Insert(b.Length() / 2, "x"); // a chunk copied out of the region
         b.Erase(b.Length() / 2, b.Length() / 2 + 1);
         EXPECT_TRUE(b.Text() == text);

@@ -72,7 +72,8 @@ CharPlan AutoIndenter::BeforeChar(const TextControl& ctl, unsigned c,
             // The new line starts in the state the lexer reaches at the caret. The cached entry
             // of the new line is not used: the cache is not shifted when a line is inserted, so
             // it still holds the state of the line that used to be there.
-            const std::uint32_t lineState = stateAtLineStart ? stateAtLineStart(plan.line) : 0;
+            const std::uint32_t lineState =
+                stateAtLineStart ? stateAtLineStart(plan.line.Index()) : 0;
             std::vector<ColorSpan> spans;
             plan.newLineState = ColorizeLine(before, lineState, spans);
         }
@@ -90,7 +91,7 @@ void AutoIndenter::AfterChar(EditSession& session, const CharPlan& plan) {
     const unsigned c = plan.c;
     if (enabled_ && !ctl.ReadOnly() && !ctl.HasSelection()) {
         const Offset s = ctl.SelStart();
-        const int line = ctl.LineFromChar(s);
+        const Line line = ctl.LineFromChar(s);
         const Offset lineStart = ctl.LineIndex(line);
         if (c == kCharEnter && !plan.prefix.empty()) {
             // Only when the base handling did break the line, leaving the caret at the start of

@@ -48,7 +48,7 @@ struct CharPlan {
     std::string hintWord;
     // For Enter: the line it breaks, the text before the caret that decides the indentation and
     // the lexer state at the start of the new line.
-    int line = 0;
+    Line line;
     std::string prefix;
     std::uint32_t newLineState = 0;
 };

@@ -30,10 +30,10 @@ void DeleteLine(EditSession& session) {
         session.ClearSelWithUndo();
         return;
     }
-    const int line = ctl.LineFromChar(ctl.SelEnd());
+    const Line line = ctl.LineFromChar(ctl.SelEnd());
     const Offset a = ctl.LineIndex(line);
     // The last line goes without the break before it, so an empty last line remains.
-    const Offset b = line + 1 < ctl.LineCount() ? ctl.LineIndex(line + 1) : ctl.Length();
+    const Offset b = line + 1 < Line(ctl.LineCount()) ? ctl.LineIndex(line + 1) : ctl.Length();
     DeleteRange(session, a, b);
 }
 
@@ -44,7 +44,7 @@ void DeleteToEndOfLine(EditSession& session) {
         return;
     }
     const Offset s = ctl.SelStart();
-    const int line = ctl.LineFromChar(s);
+    const Line line = ctl.LineFromChar(s);
     // The end of the line's text, before its break; a caret inside the break deletes nothing,
     // so lines are never joined.
     const Offset b = std::max(s, ctl.Buffer().LineEnd(line));
@@ -62,12 +62,12 @@ void DeleteFromStartOfLine(EditSession& session) {
 }
 
 int JumpDialogLine(const TextControl& ctl) noexcept {
-    return ctl.LineFromChar(-1) + 1;
+    return ctl.LineFromChar(-1).Index() + 1;
 }
 
 bool JumpToLine(TextControl& ctl, int n) {
     if (n < 1 || n > ctl.LineCount()) return false;
-    ctl.SetCaret(ctl.LineIndex(n - 1));
+    ctl.SetCaret(ctl.LineIndex(Line(n - 1)));
     ctl.ScrollCaret();
     return true;
 }
@@ -92,8 +92,8 @@ Offset CaretTracker::ActiveEnd(Offset s, Offset e) noexcept {
 
 CaretPosition ComputeCaretPosition(const TextControl& ctl, CaretTracker& tracker) {
     const Offset p = tracker.ActiveEnd(ctl.SelStart(), ctl.SelEnd());
-    const int line = ctl.LineFromChar(p);
-    return {line + 1, p - ctl.LineIndex(line) + 1, ctl.LineCount()};
+    const Line line = ctl.LineFromChar(p);
+    return {line.Index() + 1, p - ctl.LineIndex(line) + 1, ctl.LineCount()};
 }
 
 std::string LineIndicatorText(int line) {

@@ -27,7 +27,7 @@ PrintPageLayout LayOutPrintPage(PrintRect page, int lineHeight, bool header) noe
     return l;
 }
 
-void WrapLineForPrint(const TextBuffer& text, int line, const PrintGeometry& g,
+void WrapLineForPrint(const TextBuffer& text, Line line, const PrintGeometry& g,
                       std::vector<PrintRow>& rows, std::string& scratch) {
     const Offset lineStart = text.LineStart(line);
     scratch.clear();
@@ -66,8 +66,8 @@ std::vector<Offset> PaginateForPrint(const TextBuffer& text, const PrintGeometry
     std::vector<PrintRow> rows;
     std::string scratch;
     int onPage = 0;
-    const int lines = text.LineCount();
-    for (int line = 0; line < lines; ++line) {
+    const Line end(text.LineCount());
+    for (Line line; line < end; ++line) {
         rows.clear();
         // A line that fits even if every byte were a tab needs no look at its bytes.
         const Offset length = text.LineLength(line);
@@ -91,7 +91,7 @@ std::vector<PrintRow> PrintPageRows(const TextBuffer& text, Offset start, const 
     std::vector<PrintRow> page;
     std::vector<PrintRow> rows;
     std::string scratch;
-    for (int line = text.LineFromOffset(start); line < text.LineCount(); ++line) {
+    for (Line line = text.LineFromOffset(start); line < Line(text.LineCount()); ++line) {
         rows.clear();
         WrapLineForPrint(text, line, g, rows, scratch);
         for (const PrintRow& row : rows) {

@@ -43,7 +43,7 @@ struct PrintGeometry {
 // The rows of the line `line`: wrapped after the last blank that fits, else at the last
 // character that fits; a character is never split and every row holds at least one.
 // `scratch` holds the line's bytes between calls.
-void WrapLineForPrint(const TextBuffer& text, int line, const PrintGeometry& g,
+void WrapLineForPrint(const TextBuffer& text, Line line, const PrintGeometry& g,
                       std::vector<PrintRow>& rows, std::string& scratch);
 
 // The offsets at which pages begin; the first is 0. One pass over the text.

@@ -31,9 +31,9 @@ double EditSession::CellOf(Offset pos) const {
     return cells;
 }
 
-Offset EditSession::OffsetAtCell(int line, double cell) const {
+Offset EditSession::OffsetAtCell(Line line, double cell) const {
     const TextBuffer& b = control_.Buffer();
-    line = std::clamp(line, 0, b.LineCount() - 1);
+    line = std::clamp(line, Line(0), Line(b.LineCount() - 1));
     const std::string text = b.LineText(line);
     return b.LineStart(line) + static_cast<Offset>(layout::ColumnAtCell(text, cell, tabCells_));
 }
@@ -50,7 +50,7 @@ Offset EditSession::WordLeft(Offset pos) const {
 
 Offset EditSession::WordRight(Offset pos) const {
     const TextBuffer& b = control_.Buffer();
-    const int line = b.LineFromOffset(pos);
+    const Line line = b.LineFromOffset(pos);
     if (pos >= b.LineEnd(line)) return NextCharOffset(b, pos);
     const Offset start = b.LineStart(line);
     const std::string text = b.LineText(line);
@@ -73,7 +73,7 @@ void EditSession::MoveCaret(Offset pos, bool extend, bool keepGoal) {
     control_.ScrollCaret();
 }
 
-void EditSession::MoveToLine(int line, bool extend) {
+void EditSession::MoveToLine(Line line, bool extend) {
     if (goalCell_ < 0) goalCell_ = CellOf(control_.Caret());
     MoveCaret(OffsetAtCell(line, goalCell_), extend, true);
 }
@@ -81,7 +81,7 @@ void EditSession::MoveToLine(int line, bool extend) {
 void EditSession::Move(CaretMove move, bool extend) {
     const TextBuffer& b = control_.Buffer();
     const Offset caret = control_.Caret();
-    const int line = b.LineFromOffset(caret);
+    const Line line = b.LineFromOffset(caret);
     switch (move) {
     case CaretMove::CharLeft:
         if (!extend && control_.HasSelection()) return MoveCaret(control_.SelStart(), false);
@@ -95,10 +95,10 @@ void EditSession::Move(CaretMove move, bool extend) {
         return MoveCaret(WordRight(caret), extend);
     case CaretMove::LineUp:
         // On the first line the caret stays, but a selection collapses.
-        if (line > 0) return MoveToLine(line - 1, extend);
+        if (line > Line(0)) return MoveToLine(line - 1, extend);
         return MoveCaret(caret, extend, true);
     case CaretMove::LineDown:
-        if (line + 1 < b.LineCount()) return MoveToLine(line + 1, extend);
+        if (line + 1 < Line(b.LineCount())) return MoveToLine(line + 1, extend);
         return MoveCaret(caret, extend, true);
     case CaretMove::LineStart:
         return MoveCaret(b.LineStart(line), extend);
@@ -113,8 +113,8 @@ void EditSession::Move(CaretMove move, bool extend) {
 
 void EditSession::MovePage(int rows, bool extend) {
     const TextBuffer& b = control_.Buffer();
-    const int line = b.LineFromOffset(control_.Caret());
-    MoveToLine(std::clamp(line + rows, 0, b.LineCount() - 1), extend);
+    const Line line = b.LineFromOffset(control_.Caret());
+    MoveToLine(std::clamp(line + rows, Line(0), Line(b.LineCount() - 1)), extend);
 }
 
 void EditSession::MoveTo(Offset pos, bool extend) {

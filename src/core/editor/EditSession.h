@@ -57,7 +57,7 @@ public:
     // Cells before `pos` on its line.
     [[nodiscard]] double CellOf(Offset pos) const;
     // The character boundary of `line` (clamped to the text) nearest to `cell`.
-    [[nodiscard]] Offset OffsetAtCell(int line, double cell) const;
+    [[nodiscard]] Offset OffsetAtCell(Line line, double cell) const;
 
     // ---- moves and selections; each scrolls the caret into view ----------------------------
     void Move(CaretMove move, bool extend);
@@ -111,7 +111,7 @@ public:
 
 private:
     void MoveCaret(Offset pos, bool extend, bool keepGoal = false);
-    void MoveToLine(int line, bool extend);
+    void MoveToLine(Line line, bool extend);
     [[nodiscard]] Offset WordLeft(Offset pos) const;
     [[nodiscard]] Offset WordRight(Offset pos) const;
     [[nodiscard]] ByteRange WordAround(Offset pos) const;

@@ -20,8 +20,8 @@ std::string GutterNumberText(long line) {
     return text;
 }
 
-Offset EndOfLineWithBreak(const TextControl& ctl, int line) noexcept {
-    return line + 1 < ctl.LineCount() ? ctl.LineIndex(line + 1) : ctl.Length();
+Offset EndOfLineWithBreak(const TextControl& ctl, Line line) noexcept {
+    return line + 1 < Line(ctl.LineCount()) ? ctl.LineIndex(line + 1) : ctl.Length();
 }
 
 void Gutter::NotePainted(int firstVisibleLine, int rowHeight) noexcept {
@@ -49,7 +49,7 @@ void Gutter::ButtonDown(TextControl& ctl, int y) {
     // A new drag starts from its own line; a value kept from the last drag would swallow the
     // first move when the pointer comes back to the line where that drag ended.
     lastDragLine_ = anchorLine_;
-    ctl.SetSel(ctl.LineIndex(anchorLine_), EndOfLineWithBreak(ctl, anchorLine_));
+    ctl.SetSel(ctl.LineIndex(Line(anchorLine_)), EndOfLineWithBreak(ctl, Line(anchorLine_)));
     ctl.ScrollCaret();
 }
 
@@ -58,9 +58,9 @@ bool Gutter::DragTo(TextControl& ctl, int y) {
     if (line == lastDragLine_) return false;
     anchorLine_ = std::min(anchorLine_, ctl.LineCount() - 1);
     if (line < anchorLine_)
-        ctl.SetSel(EndOfLineWithBreak(ctl, anchorLine_), ctl.LineIndex(line));
+        ctl.SetSel(EndOfLineWithBreak(ctl, Line(anchorLine_)), ctl.LineIndex(Line(line)));
     else
-        ctl.SetSel(ctl.LineIndex(anchorLine_), EndOfLineWithBreak(ctl, line));
+        ctl.SetSel(ctl.LineIndex(Line(anchorLine_)), EndOfLineWithBreak(ctl, Line(line)));
     ctl.ScrollCaret();
     lastDragLine_ = line;
     return true;

@@ -75,6 +75,6 @@ private:
 };
 
 // First offset after `line` with its line break: the next line's start, or the end of the text.
-[[nodiscard]] Offset EndOfLineWithBreak(const TextControl& ctl, int line) noexcept;
+[[nodiscard]] Offset EndOfLineWithBreak(const TextControl& ctl, Line line) noexcept;
 
 } // namespace mireka

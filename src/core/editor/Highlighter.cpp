@@ -107,11 +107,11 @@ void Highlighter::TextReplaced(const TextBuffer& b, Offset pos, Offset removed, 
                                bool linesChanged) {
     LongLineMemo& m = longLine_;
     if (m.line < 0) return;
-    const Offset start = m.line < b.LineCount() ? b.LineStart(m.line) : -1;
+    const Offset start = m.line < b.LineCount() ? b.LineStart(Line(m.line)) : -1;
     const Offset at = pos - start;
     if (start < 0 || at < 0) {
         m.line = -1;
-    } else if (at <= b.LineLength(m.line)) {
+    } else if (at <= b.LineLength(Line(m.line))) {
         // Points still unchecked from an earlier edit lie after it; those before this one could
         // no longer prove anything and go.
         std::vector<LexPoint> kept;

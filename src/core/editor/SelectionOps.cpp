@@ -9,7 +9,7 @@ namespace {
 
 LineCol ToLineCol(const TextBuffer& b, Offset pos) noexcept {
     pos = std::max<Offset>(pos, 0);
-    const int line = b.LineFromOffset(pos);
+    const Line line = b.LineFromOffset(pos);
     return {line, pos - b.LineStart(line)};
 }
 
@@ -37,7 +37,7 @@ std::string GetSelectedLinesText(const TextControl& control) {
     const TextBuffer& b = control.Buffer();
     const SelLineCol sel = GetSelLineCol(control);
     std::string out;
-    for (int line = sel.start.line; line <= sel.end.line; ++line) {
+    for (Line line = sel.start.line; line <= sel.end.line; ++line) {
         const Offset start = b.LineStart(line);
         const Offset from = line == sel.start.line ? start + sel.start.column : start;
         const Offset to = line == sel.end.line ? start + sel.end.column : b.LineEnd(line);
@@ -47,9 +47,9 @@ std::string GetSelectedLinesText(const TextControl& control) {
     return out;
 }
 
-void SetCaretLineCol(TextControl& control, int line, Offset column) {
+void SetCaretLineCol(TextControl& control, Line line, Offset column) {
     const TextBuffer& b = control.Buffer();
-    line = std::clamp(line, 0, b.LineCount() - 1);
+    line = std::clamp(line, Line(0), Line(b.LineCount() - 1));
     control.SetCaret(std::min(b.LineStart(line) + std::max<Offset>(column, 0), b.Length()));
     control.ScrollCaret();
 }

@@ -8,7 +8,7 @@
 namespace mireka {
 
 struct LineCol {
-    int line = 0;
+    Line line;
     Offset column = 0;
     friend bool operator==(const LineCol&, const LineCol&) = default;
 };
@@ -28,6 +28,6 @@ struct SelLineCol {
 [[nodiscard]] std::string GetSelectedLinesText(const TextControl& control);
 
 // Places the caret at `column` of `line` (clamped to the text) and scrolls it into view.
-void SetCaretLineCol(TextControl& control, int line, Offset column);
+void SetCaretLineCol(TextControl& control, Line line, Offset column);
 
 } // namespace mireka

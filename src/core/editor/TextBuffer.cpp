@@ -333,21 +333,23 @@ void TextBuffer::Erase(Offset start, Offset end) {
 }
 
 void TextBuffer::NoteLineLengthsAround(Offset start, Offset end) {
-    const int last = LineFromOffset(end);
-    for (int line = LineFromOffset(start); line <= last; ++line)
+    const Line last = LineFromOffset(end);
+    for (Line line = LineFromOffset(start); line <= last; ++line)
         longestLine_ = std::max(longestLine_, LineLength(line));
 }
 
-int TextBuffer::LineFromOffset(Offset pos) const noexcept {
+Line TextBuffer::LineFromOffset(Offset pos) const noexcept {
     pos = std::clamp<Offset>(pos, 0, length_);
     const std::size_t c = ChunkOfOffset(pos);
     const auto& br = chunks_[c].breaks;
     const auto local = static_cast<std::uint32_t>(pos - StartOf(c));
     // A line starts right after its LF, so only breaks strictly before `pos` count.
-    return LineOf(c) + static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin());
+    return Line(LineOf(c) +
+                static_cast<int>(std::lower_bound(br.begin(), br.end(), local) - br.begin()));
 }
 
-Offset TextBuffer::LineStart(int line) const noexcept {
+Offset TextBuffer::LineStart(Line at) const noexcept {
+    const int line = at.Index();
     if (line < 0 || line > lineBreaks_) return -1;
     if (line == 0) return 0;
     // The chunk holding LF number `line` is the last one with fewer LFs before it.
@@ -363,10 +365,10 @@ Offset TextBuffer::LineStart(int line) const noexcept {
     return StartOf(lo) + chunks_[lo].breaks[static_cast<std::size_t>(line - LineOf(lo) - 1)] + 1;
 }
 
-Offset TextBuffer::LineEnd(int line) const noexcept {
+Offset TextBuffer::LineEnd(Line line) const noexcept {
     const Offset start = LineStart(line);
     if (start < 0) return -1;
-    if (line == lineBreaks_) return length_;
+    if (line.Index() == lineBreaks_) return length_;
     const Offset lf = LineStart(line + 1) - 1;
     return (lf > start && At(lf - 1) == '\r') ? lf - 1 : lf;
 }

@@ -2,6 +2,7 @@
 // one chunk's work plus a pass over the chunk table, never a pass over the whole text.
 #pragma once
 
+#include "core/base/Units.h"
 #include "core/editor/SharedBlock.h"
 #include "core/editor/TextSnapshot.h"
 
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace mireka {
-
-using Offset = std::int64_t;
 
 // A line ends after each LF. Loaded and typed text always ends lines in CR LF; a line's length
 // excludes its CR LF (or a lone LF, should one ever be inserted).
@@ -58,15 +57,15 @@ public:
     void Erase(Offset start, Offset end);
 
     // Line containing `pos` (clamped to the text).
-    [[nodiscard]] int LineFromOffset(Offset pos) const noexcept;
+    [[nodiscard]] Line LineFromOffset(Offset pos) const noexcept;
     // First byte of `line`; -1 when the line does not exist.
-    [[nodiscard]] Offset LineStart(int line) const noexcept;
+    [[nodiscard]] Offset LineStart(Line line) const noexcept;
     // Offset right after the text of `line`, before its line break.
-    [[nodiscard]] Offset LineEnd(int line) const noexcept;
-    [[nodiscard]] Offset LineLength(int line) const noexcept {
+    [[nodiscard]] Offset LineEnd(Line line) const noexcept;
+    [[nodiscard]] Offset LineLength(Line line) const noexcept {
         return LineEnd(line) - LineStart(line);
     }
-    [[nodiscard]] std::string LineText(int line) const {
+    [[nodiscard]] std::string LineText(Line line) const {
         return Text(LineStart(line), LineEnd(line));
     }
     // Length of the longest line, kept as an upper watermark between SetText calls.

@@ -65,12 +65,12 @@ void TextControl::Append(std::string_view text) {
     if (listener_) listener_->OnTextReplaced(pos, 0, static_cast<Offset>(text.size()), linesBefore);
 }
 
-int TextControl::LineFromChar(Offset pos) const noexcept {
+Line TextControl::LineFromChar(Offset pos) const noexcept {
     return buffer_.LineFromOffset(pos < 0 ? SelStart() : pos);
 }
 
-Offset TextControl::LineIndex(int line) const noexcept {
-    return buffer_.LineStart(line < 0 ? LineFromChar(-1) : line);
+Offset TextControl::LineIndex(Line line) const noexcept {
+    return buffer_.LineStart(line < Line(0) ? LineFromChar(-1) : line);
 }
 
 Offset TextControl::LineLength(Offset pos) const noexcept {

@@ -62,12 +62,12 @@ public:
     [[nodiscard]] int LineCount() const noexcept { return buffer_.LineCount(); }
 
     // Line containing `pos`; -1 gives the line of the selection start.
-    [[nodiscard]] int LineFromChar(Offset pos) const noexcept;
+    [[nodiscard]] Line LineFromChar(Offset pos) const noexcept;
     // First offset of `line`; -1 gives the selection start's line; -1 when the line is missing.
-    [[nodiscard]] Offset LineIndex(int line) const noexcept;
+    [[nodiscard]] Offset LineIndex(Line line) const noexcept;
     // Length, without line break, of the line that contains `pos`.
     [[nodiscard]] Offset LineLength(Offset pos) const noexcept;
-    [[nodiscard]] std::string LineText(int line) const { return buffer_.LineText(line); }
+    [[nodiscard]] std::string LineText(Line line) const { return buffer_.LineText(line); }
 
     [[nodiscard]] bool ReadOnly() const noexcept { return readOnly_; }
     void SetReadOnly(bool on) noexcept { readOnly_ = on; }

@@ -51,7 +51,7 @@ std::string CManualCommand::WordAtCaret() const {
     const CMyView* view = frame_.View();
     const Offset caret = view->Control().Caret();
     const int line = view->LineFromChar(caret);
-    return IdentifierAt(view->Control().LineText(line),
+    return IdentifierAt(view->Control().LineText(Line(line)),
                         static_cast<std::size_t>(caret - view->LineIndex(line)));
 }
 

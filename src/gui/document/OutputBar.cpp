@@ -84,8 +84,9 @@ void COutputEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     // to the message above it.
     int line = LineFromChar(Control().SelStart());
     static const std::string explanation = OutputDisplayBytes(kExplainPrefix);
-    if (line > 0 && Control().LineText(line).starts_with(explanation)) --line;
-    const std::optional<int> number = ParseJumpLine(Control().LineText(line), frame->Toolchain());
+    if (line > 0 && Control().LineText(Line(line)).starts_with(explanation)) --line;
+    const std::optional<int> number =
+        ParseJumpLine(Control().LineText(Line(line)), frame->Toolchain());
     // A line without the toolchain's separators does nothing at all, not even select a word.
     if (!number) return;
     CEditView::mouseDoubleClickEvent(event);

@@ -324,13 +324,13 @@ void CEditView::InvalidateFrom(int line) {
 void CEditView::OnTextReplaced(Offset pos, Offset removed, Offset inserted, int linesBefore) {
     const TextBuffer& b = Control().Buffer();
     lastEdit_ = {pos, removed, inserted, b.LineCount() != linesBefore};
-    const int line = b.LineFromOffset(pos);
+    const int line = b.LineFromOffset(pos).Index();
     widestCells_ = std::max<std::int64_t>(widestCells_, b.LongestLineWatermark());
     if (b.LineCount() != linesBefore) {
         UpdateScrollBars();
         InvalidateFrom(line);
     } else {
-        InvalidateLines(line, b.LineFromOffset(pos + inserted));
+        InvalidateLines(line, b.LineFromOffset(pos + inserted).Index());
     }
     OnTextChanged();
 }
@@ -338,8 +338,8 @@ void CEditView::OnTextReplaced(Offset pos, Offset removed, Offset inserted, int 
 void CEditView::OnSelectionChanged() {
     // Repaint the lines that leave or join the selection, and the caret's old and new line.
     const TextBuffer& b = Control().Buffer();
-    const int first = b.LineFromOffset(Control().SelStart());
-    const int last = b.LineFromOffset(Control().SelEnd());
+    const int first = b.LineFromOffset(Control().SelStart()).Index();
+    const int last = b.LineFromOffset(Control().SelEnd()).Index();
     InvalidateLines(shownSelFirst_, shownSelLast_);
     InvalidateLines(first, last);
     shownSelFirst_ = first;
@@ -398,8 +398,8 @@ void CEditView::SetShowFullWidthSpace(bool on) {
 void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset selEnd) {
     const TextBuffer& b = Control().Buffer();
     const int tabCells = TabCells();
-    const Offset start = b.LineStart(line);
-    const std::string text = b.LineText(line);
+    const Offset start = b.LineStart(Line(line));
+    const std::string text = b.LineText(Line(line));
     NoteLineWidth(text);
     const double originX = GetRect().left() - horizontalScrollBar()->value();
     const double rightEdge = viewport()->width();

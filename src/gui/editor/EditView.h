@@ -46,10 +46,13 @@ public:
     void SetWindowText(TextBuffer::Builder&& built); // as a file is loaded
     [[nodiscard]] Offset GetWindowTextLength() const noexcept { return Control().Length(); }
     [[nodiscard]] int GetLineCount() const noexcept { return Control().LineCount(); }
+    // The edit control's messages count lines in plain numbers, -1 being the caret's line.
     [[nodiscard]] int LineFromChar(Offset pos) const noexcept {
-        return Control().LineFromChar(pos);
+        return Control().LineFromChar(pos).Index();
     }
-    [[nodiscard]] Offset LineIndex(int line) const noexcept { return Control().LineIndex(line); }
+    [[nodiscard]] Offset LineIndex(int line) const noexcept {
+        return Control().LineIndex(Line(line));
+    }
     [[nodiscard]] Offset LineLength(Offset pos) const noexcept { return Control().LineLength(pos); }
     [[nodiscard]] int GetFirstVisibleLine() const noexcept;
     // The formatting rectangle, in viewport coordinates.

@@ -103,7 +103,7 @@ void CEditView::inputMethodEvent(QInputMethodEvent* event) {
     }
     if (preedit_ != event->preeditString()) {
         preedit_ = event->preeditString();
-        const int line = Control().LineFromChar(Control().Caret());
+        const int line = Control().LineFromChar(Control().Caret()).Index();
         InvalidateLines(line, line);
     }
     event->accept();

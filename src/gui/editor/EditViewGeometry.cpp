@@ -47,7 +47,7 @@ int CEditView::VisibleRows() const noexcept {
 QPoint CEditView::PosFromChar(Offset offset) const {
     const TextBuffer& b = Control().Buffer();
     offset = std::clamp<Offset>(offset, 0, b.Length());
-    const int line = b.LineFromOffset(offset);
+    const int line = b.LineFromOffset(offset).Index();
     const double x =
         GetRect().left() + session_.CellOf(offset) * cellWidth_ - horizontalScrollBar()->value();
     return QPoint(static_cast<int>(std::floor(x)), (line - GetFirstVisibleLine()) * lineHeight_);
@@ -62,7 +62,7 @@ Offset CEditView::CharFromPos(QPoint point, int* lineOut) const {
     if (lineOut) *lineOut = line;
     if (line >= b.LineCount()) return b.Length();
     const double cell = (point.x() - rect.left() + horizontalScrollBar()->value()) / cellWidth_;
-    return session_.OffsetAtCell(line, cell);
+    return session_.OffsetAtCell(Line(line), cell);
 }
 
 void CEditView::SetTabStops(int cells) {
@@ -144,7 +144,7 @@ void CEditView::NoteLineWidth(std::string_view text) {
 void CEditView::ScrollCaret() {
     const TextBuffer& b = Control().Buffer();
     const Offset caret = Control().Caret();
-    const int line = b.LineFromOffset(caret);
+    const int line = b.LineFromOffset(caret).Index();
     const int first = GetFirstVisibleLine();
     const int rows = VisibleRows();
     if (line < first)

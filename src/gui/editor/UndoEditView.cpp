@@ -27,9 +27,9 @@ CUndoEditView::CursorLineCol CUndoEditView::GetCursorLineCol() const {
     int line = 0;
     const Offset offset = CharFromPos(p, &line);
     const TextBuffer& b = Control().Buffer();
-    line = b.LineFromOffset(offset);
-    const Offset start = b.LineStart(line);
-    const int endX = PosFromChar(b.LineEnd(line)).x();
+    line = b.LineFromOffset(offset).Index();
+    const Offset start = b.LineStart(Line(line));
+    const int endX = PosFromChar(b.LineEnd(Line(line))).x();
     return {line, offset - start, p.x() >= 0 && p.x() <= endX};
 }
 
@@ -46,7 +46,7 @@ void CUndoEditView::ShowCaretAtCursor() {
 
 bool CUndoEditView::IsCursorInSelection() const {
     const CursorLineCol at = GetCursorLineCol();
-    return at.inLine && IsLineColInSelection(Control(), {at.line, at.column});
+    return at.inLine && IsLineColInSelection(Control(), {Line(at.line), at.column});
 }
 
 void CUndoEditView::DeleteContents() {

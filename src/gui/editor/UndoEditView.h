@@ -36,7 +36,7 @@ public:
     [[nodiscard]] bool IsCursorInSelection() const;
     [[nodiscard]] SelLineCol GetSelLineCol() const { return mireka::GetSelLineCol(Control()); }
     void SetCaretLineCol(int line, Offset column) {
-        mireka::SetCaretLineCol(Control(), line, column);
+        mireka::SetCaretLineCol(Control(), Line(line), column);
     }
     [[nodiscard]] std::string GetSelectedLinesText() const {
         return mireka::GetSelectedLinesText(Control());

@@ -129,7 +129,7 @@ void CUndoEditView::StartDrag() {
     dragging_ = false;
     if (result == Qt::MoveAction && droppedIntoSelf_) {
         droppedIntoSelf_ = false;
-        Session().MoveSelectionTo({dropLine_, dropColumn_});
+        Session().MoveSelectionTo({Line(dropLine_), dropColumn_});
         return;
     }
     droppedIntoSelf_ = false;
