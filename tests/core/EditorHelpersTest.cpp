@@ -11,13 +11,13 @@ namespace {
 
 TEST(Layout, CellsFollowTabsAndDoubleByteCharacters) {
     const std::string line = "\tab\x82\xa0z\t!";
-    EXPECT_EQ(layout::CellOfColumn(line, 0, 4), 0);
-    EXPECT_EQ(layout::CellOfColumn(line, 1, 4), 4);
-    EXPECT_EQ(layout::CellOfColumn(line, 3, 4), 6);
-    EXPECT_EQ(layout::CellOfColumn(line, 5, 4), 8);
-    EXPECT_EQ(layout::CellOfColumn(line, 6, 4), 9);
-    EXPECT_EQ(layout::CellOfColumn(line, 7, 4), 12) << "tab to the next stop";
-    EXPECT_EQ(layout::LineCells(line, 4), 13);
+    EXPECT_EQ(layout::CellOfColumn(line, 0, 4).Count(), 0);
+    EXPECT_EQ(layout::CellOfColumn(line, 1, 4).Count(), 4);
+    EXPECT_EQ(layout::CellOfColumn(line, 3, 4).Count(), 6);
+    EXPECT_EQ(layout::CellOfColumn(line, 5, 4).Count(), 8);
+    EXPECT_EQ(layout::CellOfColumn(line, 6, 4).Count(), 9);
+    EXPECT_EQ(layout::CellOfColumn(line, 7, 4).Count(), 12) << "tab to the next stop";
+    EXPECT_EQ(layout::LineCells(line, 4).Count(), 13);
     // Nearest boundary; never inside the double-byte character.
     EXPECT_EQ(layout::ColumnAtCell(line, 6.4, 4), 3u);
     EXPECT_EQ(layout::ColumnAtCell(line, 7.1, 4), 5u);
@@ -112,13 +112,13 @@ TEST(Layout, CellsFoundByTabSearchMatchTheCharacterWalk) {
         }
         const int tab = 1 + round % 8;
         for (std::size_t column = 0; column <= line.size(); ++column)
-            ASSERT_EQ(layout::CellOfColumn(line, column, tab), walk(line, column, tab))
+            ASSERT_EQ(layout::CellOfColumn(line, column, tab).Count(), walk(line, column, tab))
                 << round << " column " << column;
         const std::int64_t total = walk(line, line.size(), tab);
         for (std::int64_t cell = 0; cell <= total + 1; ++cell) {
-            const layout::CellPlace at = layout::CharAtCell(line, cell, tab);
+            const layout::CellPlace at = layout::CharAtCell(line, Cells(cell), tab);
             ASSERT_TRUE(dbcs::IsCharBoundary(line, at.column));
-            ASSERT_EQ(at.cells, walk(line, at.column, tab));
+            ASSERT_EQ(at.cells.Count(), walk(line, at.column, tab));
             if (at.column < line.size()) { // the character found covers the cell
                 ASSERT_GT(walk(line, at.column + dbcs::CharLength(line, at.column), tab), cell);
             }

@@ -48,4 +48,31 @@ private:
     int index_ = 0;
 };
 
+// Cells of the edit control's grid, whole: a single-byte character takes one, a double-byte
+// character two, a tab runs to the next stop. A point inside a cell (the mouse) is a plain
+// fractional cell position.
+class Cells {
+public:
+    constexpr Cells() noexcept = default;
+    constexpr explicit Cells(std::int64_t count) noexcept : count_(count) {}
+
+    [[nodiscard]] constexpr std::int64_t Count() const noexcept { return count_; }
+
+    friend constexpr bool operator==(Cells a, Cells b) noexcept { return a.count_ == b.count_; }
+    friend constexpr bool operator!=(Cells a, Cells b) noexcept { return a.count_ != b.count_; }
+    friend constexpr bool operator<(Cells a, Cells b) noexcept { return a.count_ < b.count_; }
+    friend constexpr bool operator<=(Cells a, Cells b) noexcept { return a.count_ <= b.count_; }
+    friend constexpr bool operator>(Cells a, Cells b) noexcept { return a.count_ > b.count_; }
+    friend constexpr bool operator>=(Cells a, Cells b) noexcept { return a.count_ >= b.count_; }
+    friend constexpr Cells operator+(Cells a, Cells b) noexcept {
+        return Cells(a.count_ + b.count_);
+    }
+    friend constexpr Cells operator-(Cells a, Cells b) noexcept {
+        return Cells(a.count_ - b.count_);
+    }
+
+private:
+    std::int64_t count_ = 0;
+};
+
 } // namespace mireka

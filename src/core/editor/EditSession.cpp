@@ -26,7 +26,8 @@ double EditSession::CellOf(Offset pos) const {
         return cellMemo_.cells;
     const Offset start = b.LineStart(b.LineFromOffset(pos));
     const std::string prefix = b.Text(start, pos);
-    const auto cells = static_cast<double>(layout::CellOfColumn(prefix, prefix.size(), tabCells_));
+    const auto cells =
+        static_cast<double>(layout::CellOfColumn(prefix, prefix.size(), tabCells_).Count());
     cellMemo_ = CellMemo{b.Revision(), pos, tabCells_, cells};
     return cells;
 }

@@ -11,7 +11,7 @@ namespace mireka::layout {
 // every other character takes as many cells as it has bytes. Long lines are measured at the
 // speed of a byte search.
 
-std::int64_t CellOfColumn(std::string_view line, std::size_t column, int tabCells) noexcept {
+Cells CellOfColumn(std::string_view line, std::size_t column, int tabCells) noexcept {
     if (tabCells < 1) tabCells = 1;
     if (column > line.size()) column = line.size();
     std::int64_t cells = 0;
@@ -26,12 +26,12 @@ std::int64_t CellOfColumn(std::string_view line, std::size_t column, int tabCell
     }
     // A column inside a double-byte character counts the whole character.
     if (!dbcs::IsCharBoundary(line, column)) ++cells;
-    return cells;
+    return Cells(cells);
 }
 
-CellPlace CharAtCell(std::string_view line, std::int64_t cell, int tabCells) noexcept {
+CellPlace CharAtCell(std::string_view line, Cells at, int tabCells) noexcept {
     if (tabCells < 1) tabCells = 1;
-    if (cell < 0) cell = 0;
+    const std::int64_t cell = std::max<std::int64_t>(at.Count(), 0);
     std::int64_t cells = 0;
     for (std::size_t i = 0;;) {
         const void* tab = std::memchr(line.data() + i, '\t', line.size() - i);
@@ -40,11 +40,11 @@ CellPlace CharAtCell(std::string_view line, std::int64_t cell, int tabCells) noe
                 : line.size();
         if (cell < cells + static_cast<std::int64_t>(stop - i)) {
             const std::size_t k = dbcs::CharStart(line, i + static_cast<std::size_t>(cell - cells));
-            return {k, cells + static_cast<std::int64_t>(k - i)};
+            return {k, Cells(cells + static_cast<std::int64_t>(k - i))};
         }
         cells += static_cast<std::int64_t>(stop - i);
-        if (!tab) return {line.size(), cells};
-        if (cell < cells + (tabCells - cells % tabCells)) return {stop, cells};
+        if (!tab) return {line.size(), Cells(cells)};
+        if (cell < cells + (tabCells - cells % tabCells)) return {stop, Cells(cells)};
         cells += tabCells - cells % tabCells;
         i = stop + 1;
     }
@@ -53,14 +53,14 @@ CellPlace CharAtCell(std::string_view line, std::int64_t cell, int tabCells) noe
 std::size_t ColumnAtCell(std::string_view line, double cell, int tabCells) noexcept {
     if (tabCells < 1) tabCells = 1;
     if (cell <= 0) return 0;
-    const CellPlace at = CharAtCell(line, static_cast<std::int64_t>(cell), tabCells);
+    const CellPlace at = CharAtCell(line, Cells(static_cast<std::int64_t>(cell)), tabCells);
     if (at.column >= line.size()) return line.size();
     const std::size_t len = dbcs::CharLength(line, at.column);
+    const std::int64_t before = at.cells.Count();
     const std::int64_t width =
-        line[at.column] == '\t' ? tabCells - at.cells % tabCells : static_cast<std::int64_t>(len);
-    return cell < static_cast<double>(at.cells) + static_cast<double>(width) / 2.0
-               ? at.column
-               : at.column + len;
+        line[at.column] == '\t' ? tabCells - before % tabCells : static_cast<std::int64_t>(len);
+    return cell < static_cast<double>(before) + static_cast<double>(width) / 2.0 ? at.column
+                                                                                 : at.column + len;
 }
 
 WordClass ClassAt(std::string_view line, std::size_t column) noexcept {

@@ -2,6 +2,8 @@
 // character two, a tab runs to the next tab stop. Columns are byte offsets inside a line.
 #pragma once
 
+#include "core/base/Units.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -9,11 +11,10 @@
 namespace mireka::layout {
 
 // Cells taken by the bytes [0, column) of `line`.
-[[nodiscard]] std::int64_t CellOfColumn(std::string_view line, std::size_t column,
-                                        int tabCells) noexcept;
+[[nodiscard]] Cells CellOfColumn(std::string_view line, std::size_t column, int tabCells) noexcept;
 
 // Cells taken by the whole line.
-[[nodiscard]] inline std::int64_t LineCells(std::string_view line, int tabCells) noexcept {
+[[nodiscard]] inline Cells LineCells(std::string_view line, int tabCells) noexcept {
     return CellOfColumn(line, line.size(), tabCells);
 }
 
@@ -25,9 +26,9 @@ namespace mireka::layout {
 // it.
 struct CellPlace {
     std::size_t column;
-    std::int64_t cells;
+    Cells cells;
 };
-[[nodiscard]] CellPlace CharAtCell(std::string_view line, std::int64_t cell, int tabCells) noexcept;
+[[nodiscard]] CellPlace CharAtCell(std::string_view line, Cells cell, int tabCells) noexcept;
 
 // Character classes for word movement and double-click selection.
 enum class WordClass { Space, Word, Punct, Wide };

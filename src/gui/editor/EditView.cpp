@@ -405,10 +405,11 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     const double rightEdge = viewport()->width();
     // Only the characters in view are walked and coloured: a line may be megabytes long.
     const auto cellAt = [&](double x) {
-        return static_cast<std::int64_t>(std::max(0.0, std::floor((x - originX) / cellWidth_)));
+        return Cells(
+            static_cast<std::int64_t>(std::max(0.0, std::floor((x - originX) / cellWidth_))));
     };
     const layout::CellPlace first = layout::CharAtCell(text, cellAt(0), tabCells);
-    const layout::CellPlace last = layout::CharAtCell(text, cellAt(rightEdge) + 1, tabCells);
+    const layout::CellPlace last = layout::CharAtCell(text, cellAt(rightEdge) + Cells(1), tabCells);
     runs_.clear();
     LineColors(line, text, first.column, dbcs::NextCharPos(text, last.column), runs_);
 
@@ -430,7 +431,7 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     };
 
     std::size_t run = 0;
-    std::int64_t cells = first.cells;
+    std::int64_t cells = first.cells.Count();
     for (std::size_t i = first.column; i < text.size();) {
         const std::size_t n = dbcs::CharLength(text, i);
         const auto byte = static_cast<unsigned char>(text[i]);

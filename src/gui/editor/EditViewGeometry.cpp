@@ -134,7 +134,7 @@ void CEditView::UpdateScrollBars() {
 void CEditView::NoteLineWidth(std::string_view text) {
     // Cells are at least the byte count, so only a line that could be wider needs measuring.
     if (static_cast<std::int64_t>(text.size()) * TabCells() <= widestCells_) return;
-    const std::int64_t cells = layout::LineCells(text, TabCells());
+    const std::int64_t cells = layout::LineCells(text, TabCells()).Count();
     if (cells > widestCells_) {
         widestCells_ = cells;
         UpdateScrollBars();
