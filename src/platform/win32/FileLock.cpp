@@ -2,7 +2,6 @@
 #include "platform/FileLock.h"
 
 #include <cstdint>
-#include <utility>
 
 #include <QString>
 #include <windows.h>
@@ -24,27 +23,6 @@ std::error_code LastError() {
 }
 
 } // namespace
-
-FileLock::FileLock(FileLock&& other) noexcept : path_(std::move(other.path_)) {
-    handle_ = std::exchange(other.handle_, -1);
-}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        Release();
-        path_ = std::move(other.path_);
-        handle_ = std::exchange(other.handle_, -1);
-    }
-    return *this;
-}
-
-FileLock::~FileLock() {
-    Release();
-}
-
-bool FileLock::Held() const noexcept {
-    return handle_ != -1;
-}
 
 FileLock FileLock::TryLock(const std::string& path, std::error_code* error) {
     FileLock lock;
