@@ -1,7 +1,6 @@
 // Lock files through flock, on the name's bytes.
 #include "platform/FileLock.h"
 
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
