@@ -184,6 +184,8 @@ const Case kCases[] = {
     {"a drag by words keeps the clicked word", "|alpha beta gamma", "word8 wdrag13",
      "alpha ^beta gamma|"},
     {"backwards too", "|alpha beta gamma", "word8 wdrag2", "|alpha beta^ gamma"},
+    {"a drag inside the clicked word keeps the word", "|alpha beta gamma", "word8 wdrag7",
+     "alpha ^beta| gamma"},
     {"a double-click on a trail byte", "gamma \x93\xfa\x96\x7b delta", "word7",
      "gamma ^\x93\xfa\x96\x7b| delta"},
     {"Select All", "a|b\r\nc", "all", "^ab\r\nc|"},
