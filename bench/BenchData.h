@@ -7,12 +7,15 @@
 
 namespace mireka::bench {
 
-// About `bytes` of C source in lines of ~50 bytes ending in `eol`, with some Japanese text.
-inline std::string MakeCSource(std::size_t bytes, const char* eol = "\n") {
-    static const char* const lines[] = {
+// About `bytes` of C source in lines of ~50 bytes ending in `eol`, with some Japanese text in
+// Shift_JIS, or with `utf8` in UTF-8.
+inline std::string MakeCSource(std::size_t bytes, const char* eol = "\n", bool utf8 = false) {
+    const char* const lines[] = {
         "int main(int argc, char *argv[])",
         "{",
-        "\t/* \x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x52\x83\x81\x83\x93\x83\x67 */",
+        utf8 ? "\t/* \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x82\xB3\xE3\x83"
+               "\xA1\xE3\x83\xB3\xE3\x83\x88 */"
+             : "\t/* \x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x52\x83\x81\x83\x93\x83\x67 */",
         "\tprintf(\"value = %d\\n\", compute(argc, 42));",
         "\tfor (i = 0; i < count; i++) total += data[i];",
         "\treturn 0; // done",

@@ -1,5 +1,6 @@
 // EUC-JP and JIS to Shift_JIS on 84 MB of C source with Japanese comments and strings, beside
 // the system's iconv on the same bytes in the same run; detection over 100 MB of ASCII.
+#include "core/base/Encoding.h"
 #include "core/document/CodeConvert.h"
 
 #include "../BenchData.h"
@@ -112,5 +113,15 @@ void BM_DetectAscii(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(ascii.size()));
 }
 BENCHMARK(BM_DetectAscii)->Unit(benchmark::kMillisecond);
+
+// Opening a file reads all of it once to tell UTF-8 from Shift_JIS: this must go at memory
+// speed (2 GB/s or more).
+void BM_DetectUtf8Source100MB(benchmark::State& state) {
+    static const std::string utf8 = bench::MakeCSource(100u * 1000 * 1000, "\n", true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DetectEncoding(utf8, Encoding::Utf8));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(utf8.size()));
+}
+BENCHMARK(BM_DetectUtf8Source100MB)->Unit(benchmark::kMillisecond);
 
 } // namespace
