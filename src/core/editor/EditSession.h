@@ -2,6 +2,7 @@
 // typed input and the column the caret keeps, changed through editing commands.
 #pragma once
 
+#include "core/base/Encoding.h"
 #include "core/editor/InputRecorder.h"
 #include "core/editor/SelectionOps.h"
 #include "core/editor/UndoHistory.h"
@@ -50,6 +51,10 @@ public:
 
     // A new text, as a file is loaded; the history stays.
     void SetText(TextBuffer::Builder&& built);
+
+    // ---- the character rules: the document's encoding --------------------------------------
+    [[nodiscard]] Encoding GetEncoding() const noexcept { return encoding_; }
+    void SetEncoding(Encoding encoding) noexcept { encoding_ = encoding; }
 
     // ---- the cell grid ---------------------------------------------------------------------
     [[nodiscard]] int TabCells() const noexcept { return tabCells_; }
@@ -122,6 +127,7 @@ private:
     UndoHistory history_;
     InputRecorder recorder_{history_};
     TypingObserver* observer_ = nullptr;
+    Encoding encoding_ = Encoding::Cp932;
     int tabCells_ = 8;
     double goalCell_ = -1;       // the column the caret keeps while moving up and down; -1 none
     Offset wordAnchorStart_ = 0; // the word a double-click selected
