@@ -38,6 +38,31 @@ TEST(Clang, CharsetOptionsGoAndEverythingElseStays) {
         EXPECT_EQ(WithoutCharsetOptions(r.options), r.expected) << r.options;
 }
 
+TEST(Clang, AUtf8SourceGoesWithoutTheInputCharsetOfTheOtherEncoding) {
+    const struct {
+        std::string options;
+        Encoding encoding;
+        std::string expected;
+    } rows[] = {
+        {"-Wall -finput-charset=CP932", Encoding::Utf8, "-Wall"},
+        {"-Wall -finput-charset=CP932 -fexec-charset=CP932", Encoding::Utf8,
+         "-Wall -fexec-charset=CP932"},
+        {"-finput-charset=UTF-8 -g", Encoding::Utf8, "-g"},
+        {"-DA='-finput-charset=x' -O2", Encoding::Utf8, "-DA='-finput-charset=x' -O2"},
+        {"-Wall -finput-charset=CP932", Encoding::Cp932, "-Wall -finput-charset=CP932"},
+        {"-Wall -finput-charset=CP932 -fexec-charset=CP932", Encoding::Cp932,
+         "-Wall -finput-charset=CP932 -fexec-charset=CP932"},
+    };
+    for (const auto& r : rows) {
+        BuildSettings s;
+        s.m_strGccOption = r.options;
+        s.m_strBccOption = "-finput-charset=CP932";
+        const BuildSettings out = ForSourceEncoding(s, r.encoding);
+        EXPECT_EQ(out.m_strGccOption, r.expected) << r.options;
+        EXPECT_EQ(out.m_strBccOption, s.m_strBccOption) << "only GCC's options change";
+    }
+}
+
 TEST(Clang, TheClangCompileDiffersOnlyInTheOptions) {
     BuildSettings s;
     s.m_strGccPath = "/usr/bin/cc";

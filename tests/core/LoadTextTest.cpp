@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace mireka {
 namespace {
 
@@ -59,6 +61,50 @@ TEST(LoadText, UtfEightIsRecognisedAcrossPieces) {
     EXPECT_FALSE(Load("\x82\xA0\n", 1).looksLikeUtf8); // Shift_JIS
     EXPECT_FALSE(Load("\xE3\x81", 1).looksLikeUtf8);   // cut at the end
     EXPECT_FALSE(Load(std::string_view("\xE3\x81\0\x82", 4), 1).looksLikeUtf8); // cut by NUL
+}
+
+// What the loader says of a file, cut into pieces every way, is what the whole bytes say, and a
+// byte-order mark stays out of the text only where the bytes really are UTF-8.
+TEST(LoadText, EncodingLineEndsAndMarkAgreeWithTheWholeBytes) {
+    const std::string_view bom = kUtf8Bom;
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xEF\xBB\xBF"
+         "a\n\xE3\x81\x82\n",
+         "a\r\n\xE3\x81\x82\r\n"},
+        {"\xEF\xBB\xBF", ""},
+        {"\xEF\xBB\xBF\x82\xA0\r\n", "\xEF\xBB\xBF\x82\xA0\r\n"}, // no UTF-8 after it
+        {"\xEF\xBB", "\xEF\xBB"},                                 // the start of a mark only
+        {"\xEF\xBBx", "\xEF\xBBx"},
+        {"\xE3\x81\x82\r\n", "\xE3\x81\x82\r\n"},
+        {"a\rb\nc", "a\r\nb\r\nc"}, // a lone CR says nothing
+        {"a\r\nb\n", "a\r\nb\r\n"},
+        {"ascii", "ascii"},
+        {"\x82\xA0\n", "\x82\xA0\r\n"},
+        {std::string("\xE3\x81\x82\0\x82\n", 6), "\xE3\x81\x82"},
+    };
+    for (const auto& [in, text] : cases) {
+        for (const Encoding forAscii : {Encoding::Cp932, Encoding::Utf8}) {
+            const DetectedEncoding whole = DetectEncoding(CutAtNul(in), forAscii);
+            for (std::size_t piece = 1; piece <= in.size() + 1; ++piece) {
+                SCOPED_TRACE(testing::Message() << in << " in pieces of " << piece);
+                TextBuffer::Builder built(in.size(), 7);
+                // As a document opens: without the mark, again with it when it was no mark.
+                auto loader = std::make_unique<EditorTextLoader>(built, true);
+                for (std::size_t at = 0; at < in.size(); at += piece)
+                    if (!loader->Feed(std::string_view(in).substr(at, piece))) break;
+                loader->Finish();
+                const DetectedEncoding seen = loader->Detect(forAscii);
+                EXPECT_EQ(seen.encoding, whole.encoding);
+                EXPECT_EQ(seen.bom, whole.bom);
+                EXPECT_EQ(loader->BomDropped(), in.starts_with(bom) && in.size() >= 3);
+                EXPECT_EQ(loader->LineEndsSeen(), DetectLineEnds(CutAtNul(in)));
+                if (!seen.bom && loader->BomDropped()) continue;
+                TextBuffer b(7);
+                b.SetText(std::move(built));
+                EXPECT_EQ(b.Text(), text);
+            }
+        }
+    }
 }
 
 TEST(LoadText, LongRandomMixesMatchASimpleModel) {

@@ -78,16 +78,19 @@ TEST_F(ConvertGuiTest, JisAndEucBecomeShiftJisInOneUndoableStep) {
 }
 
 TEST_F(ConvertGuiTest, Utf8BecomesCodePage932OrSaysWhyNot) {
-    // A UTF-8 file: the message pane suggests the command at once; loading changes nothing.
+    // A UTF-8 file opens as UTF-8: no hint, the mark out of the text; the command makes it a
+    // Shift_JIS document.
     const QByteArray utf8 = "\xef\xbb\xbf// \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\r\nint x;\r\n";
     test::WriteBytes(dir.filePath("u.c"), utf8);
     Start(dir.filePath("u.c"));
-    EXPECT_TRUE(app.MainFrame()->MessageText().contains("UTF-8 から変換"));
-    EXPECT_EQ(Text(), utf8.toStdString());
+    EXPECT_FALSE(app.MainFrame()->MessageText().contains("UTF-8 から変換"));
+    EXPECT_EQ(Text(), utf8.mid(3).toStdString());
+    EXPECT_EQ(app.Document()->GetFormat(), (FileFormat{Encoding::Utf8, LineEnds::CrLf, true}));
     ASSERT_TRUE(Commands().Execute(cmd::ViewUtf8Convert));
-    EXPECT_EQ(Text(), "// \x93\xfa\x96\x7b\x8c\xea\r\nint x;\r\n") << "the BOM goes";
+    EXPECT_EQ(Text(), "// \x93\xfa\x96\x7b\x8c\xea\r\nint x;\r\n");
+    EXPECT_EQ(app.Document()->GetFormat(), (FileFormat{Encoding::Cp932, LineEnds::CrLf, false}));
     View().Undo();
-    EXPECT_EQ(Text(), utf8.toStdString());
+    EXPECT_EQ(Text(), utf8.mid(3).toStdString());
     View().Redo();
     EXPECT_EQ(Text(), "// \x93\xfa\x96\x7b\x8c\xea\r\nint x;\r\n");
 

@@ -106,8 +106,13 @@ private:
     Prompts* previous_;
 };
 
-// A settings store of the test's own for the lifetime of the object.
+// A settings store of the test's own for the lifetime of the object. New documents are
+// Shift_JIS, the program's own encoding, unless a test says otherwise.
 struct PrivateSettings {
+    PrivateSettings() {
+        WriteProfileString("Settings", "NewDocumentEncoding", "Shift_JIS");
+        WriteProfileString("Settings", "NewDocumentLineEnds", "CRLF");
+    }
     MemorySettingsStore store;
     ScopedProfileStore scope{&store};
 };

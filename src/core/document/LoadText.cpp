@@ -17,15 +17,20 @@ bool EditorTextLoader::Feed(std::string_view piece) {
     if (ended_) return false;
     const std::string_view text = CutAtNul(piece);
     utf8_.Feed(text);
-    if (scratch_.size() < 2 * text.size() + 2) scratch_.resize(2 * text.size() + 2);
+    // Room for every byte doubled, a held-back start and a pending CR LF.
+    if (scratch_.size() < 2 * text.size() + 4) scratch_.resize(2 * text.size() + 4);
     char* const out = scratch_.data();
     char* w = out;
     const char* p = text.data();
     const char* const end = p + text.size();
+    if (bomPending_) p = SkipBom(p, end, w);
     if (pendingCr_ && p < end) {
         *w++ = '\r';
         *w++ = '\n';
-        if (*p == '\n') ++p;
+        if (*p == '\n') {
+            ++p;
+            sawCrLf_ = true;
+        }
         pendingCr_ = false;
     }
     // The next CR and the next LF are each found once and kept until passed, so a text with
@@ -50,7 +55,15 @@ bool EditorTextLoader::Feed(std::string_view piece) {
         }
         *w++ = '\r';
         *w++ = '\n';
-        p += (*p == '\r' && p[1] == '\n') ? 2 : 1;
+        if (*p == '\n') {
+            sawLf_ = true;
+            ++p;
+        } else if (p[1] == '\n') {
+            sawCrLf_ = true;
+            p += 2;
+        } else {
+            ++p;
+        }
     }
     if (!Emit(static_cast<std::size_t>(w - out))) return false;
     if (text.size() < piece.size()) { // a NUL: the text ends here
@@ -60,8 +73,32 @@ bool EditorTextLoader::Feed(std::string_view piece) {
     return true;
 }
 
+const char* EditorTextLoader::SkipBom(const char* p, const char* end, char*& w) {
+    while (p < end && bomMatched_ < kUtf8Bom.size() && *p == kUtf8Bom[bomMatched_]) {
+        ++bomMatched_;
+        ++p;
+    }
+    if (bomMatched_ == kUtf8Bom.size()) {
+        bomPending_ = false;
+    } else if (p < end) { // no mark: the bytes held back are text (none is a line end)
+        std::memcpy(w, kUtf8Bom.data(), bomMatched_);
+        w += bomMatched_;
+        bomMatched_ = 0;
+        bomPending_ = false;
+    }
+    return p;
+}
+
 void EditorTextLoader::Finish() {
     if (ended_) return;
+    if (bomPending_) { // the text ended inside what began like a mark
+        bomPending_ = false;
+        const std::size_t held = bomMatched_;
+        bomMatched_ = 0;
+        scratch_.resize(std::max<std::size_t>(scratch_.size(), held));
+        std::memcpy(scratch_.data(), kUtf8Bom.data(), held);
+        if (held > 0 && !Emit(held)) return;
+    }
     if (pendingCr_) {
         scratch_.resize(std::max<std::size_t>(scratch_.size(), 2));
         scratch_[0] = '\r';
@@ -81,6 +118,19 @@ bool EditorTextLoader::Emit(std::size_t bytes) {
     }
     out_.Append(std::string_view(scratch_.data(), bytes));
     return true;
+}
+
+DetectedEncoding EditorTextLoader::Detect(Encoding forAscii) const noexcept {
+    const Utf8Check check = utf8_.Result();
+    if (!check.valid) return {Encoding::Cp932, false};
+    if (check.bom) return {Encoding::Utf8, true};
+    return {check.multibyte ? Encoding::Utf8 : forAscii, false};
+}
+
+std::optional<LineEnds> EditorTextLoader::LineEndsSeen() const noexcept {
+    if (sawCrLf_) return LineEnds::CrLf;
+    if (sawLf_) return LineEnds::Lf;
+    return std::nullopt;
 }
 
 bool EditorTextLoader::LooksLikeUtf8() const noexcept {

@@ -8,7 +8,8 @@ namespace mireka {
 
 namespace {
 
-constexpr std::array<std::string_view, 2> kCharsetOptions = {"-finput-charset=", "-fexec-charset="};
+constexpr std::string_view kInputCharset = "-finput-charset=";
+constexpr std::array<std::string_view, 2> kCharsetOptions = {kInputCharset, "-fexec-charset="};
 
 // The end of the word starting at `begin`: blanks inside quotes belong to the word, as the
 // shell that runs the compile sees it.
@@ -39,20 +40,14 @@ bool IsCharsetOption(std::string_view word) noexcept {
     return false;
 }
 
-} // namespace
-
-bool IsClangVersionText(std::string_view versionText) noexcept {
-    constexpr std::string_view kName = "clang";
-    for (std::size_t i = 0; i + kName.size() <= versionText.size(); ++i) {
-        std::size_t k = 0;
-        while (k < kName.size() && (versionText[i + k] | 0x20) == kName[k])
-            ++k;
-        if (k == kName.size()) return true;
-    }
-    return false;
+bool IsInputCharsetOption(std::string_view word) noexcept {
+    return word.starts_with(kInputCharset);
 }
 
-std::string WithoutCharsetOptions(std::string_view options) {
+// The options without the words `drop` picks; everything else, quoted words and the blanks
+// between the words kept, stays as it was.
+template <class Drop>
+std::string WithoutWords(std::string_view options, Drop drop) {
     // Each kept word comes with the blanks before it, except the first kept one, which takes
     // the place of the first word.
     std::string out;
@@ -71,7 +66,7 @@ std::string WithoutCharsetOptions(std::string_view options) {
         }
         const std::size_t end = WordEnd(options, i);
         const std::string_view word = options.substr(i, end - i);
-        if (!IsCharsetOption(word)) {
+        if (!drop(word)) {
             if (kept) out.append(options.substr(gap, i - gap));
             out.append(word);
             kept = true;
@@ -81,8 +76,31 @@ std::string WithoutCharsetOptions(std::string_view options) {
     return out;
 }
 
+} // namespace
+
+bool IsClangVersionText(std::string_view versionText) noexcept {
+    constexpr std::string_view kName = "clang";
+    for (std::size_t i = 0; i + kName.size() <= versionText.size(); ++i) {
+        std::size_t k = 0;
+        while (k < kName.size() && (versionText[i + k] | 0x20) == kName[k])
+            ++k;
+        if (k == kName.size()) return true;
+    }
+    return false;
+}
+
+std::string WithoutCharsetOptions(std::string_view options) {
+    return WithoutWords(options, IsCharsetOption);
+}
+
 BuildSettings ForClangDriver(BuildSettings s) {
     s.m_strGccOption = WithoutCharsetOptions(s.m_strGccOption);
+    return s;
+}
+
+BuildSettings ForSourceEncoding(BuildSettings s, Encoding encoding) {
+    if (encoding == Encoding::Utf8)
+        s.m_strGccOption = WithoutWords(s.m_strGccOption, IsInputCharsetOption);
     return s;
 }
 

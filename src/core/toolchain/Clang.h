@@ -2,6 +2,7 @@
 // refuses gcc's character-set options, so a compile through it goes without them.
 #pragma once
 
+#include "core/base/Encoding.h"
 #include "core/toolchain/BuildSettings.h"
 
 #include <string>
@@ -23,5 +24,9 @@ inline constexpr std::string_view kClangNotice =
 
 // The settings a GCC compile runs with when the driver is clang.
 [[nodiscard]] BuildSettings ForClangDriver(BuildSettings s);
+
+// The settings a GCC compile of a source in `encoding` runs with: a UTF-8 source goes without
+// -finput-charset=… (GCC reads UTF-8 by default), whatever the option holds for code page 932.
+[[nodiscard]] BuildSettings ForSourceEncoding(BuildSettings s, Encoding encoding);
 
 } // namespace mireka

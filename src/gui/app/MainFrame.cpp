@@ -22,6 +22,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InFile.h"
 
+#include <QActionGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
@@ -100,9 +101,13 @@ struct PaneDef {
 
 // Left to right after the message pane; each pane is as wide as its sizing text.
 constexpr PaneDef kPanes[] = {
-    {cmd::IndicatorCompiler, "LSIC86"}, {cmd::IndicatorLine, " 行: 8888"},
-    {cmd::IndicatorKana, "カナ"},       {cmd::IndicatorCaps, "CAP"},
-    {cmd::IndicatorNum, "NUM"},         {cmd::IndicatorScroll, "SCRL"},
+    {cmd::IndicatorEncoding, "Shift_JIS CRLF"},
+    {cmd::IndicatorCompiler, "LSIC86"},
+    {cmd::IndicatorLine, " 行: 8888"},
+    {cmd::IndicatorKana, "カナ"},
+    {cmd::IndicatorCaps, "CAP"},
+    {cmd::IndicatorNum, "NUM"},
+    {cmd::IndicatorScroll, "SCRL"},
 };
 
 constexpr int kSavedBars[] = {kToolBarId, kStatusBarId, kOutputBarId};
@@ -322,6 +327,13 @@ void CMainFrame::BuildMenus() {
             commands_.UpdateActions(menu->actions());
         });
     }
+    // The encodings are one choice: radio items.
+    auto* encodings = new QActionGroup(this);
+    for (const int id : {cmd::ViewEncodingCp932, cmd::ViewEncodingUtf8})
+        for (QAction* action : commands_.Actions(id)) {
+            action->setCheckable(true);
+            encodings->addAction(action);
+        }
     // Accelerators are separate from the menu texts, which carry their own shortcut text.
     for (const AcceleratorDef& acc : AcceleratorDefs()) {
         auto* action = new QAction(this);

@@ -216,9 +216,6 @@ bool CMyApp::OpenDocumentFile(std::string path) {
     }
     doc_->SetPathName(path);
     AfterDocumentChange();
-    if (doc_->LooksLikeUtf8())
-        frame_->SetMessageText(
-            QStringLiteral("UTF-8 のファイルのようです。[表示]→[UTF-8 から変換] で変換できます。"));
     return true;
 }
 

@@ -78,6 +78,8 @@ enum : int {
     BuildStop = 32822,
     ViewExplain = 32823,
     ViewFullWidthSpace = 32824,
+    ViewEncodingCp932 = 32825,
+    ViewEncodingUtf8 = 32826,
 
     FirstTemplate = 200,
 };
@@ -90,6 +92,7 @@ enum : int {
     IndicatorKana = 59142,
     IndicatorLine = 59143,
     IndicatorCompiler = 59144,
+    IndicatorEncoding = 59145,
 };
 
 } // namespace mireka::cmd

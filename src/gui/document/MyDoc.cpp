@@ -15,6 +15,8 @@
 
 #include <QApplication>
 
+#include <memory>
+
 namespace mireka {
 
 CMyDoc::CMyDoc(FileDialogMemory& memory, RecentFileList& recent, Prompts& prompts, QObject* parent)
@@ -51,8 +53,17 @@ void CMyDoc::SetPathName(const std::string& path, bool addToRecent) {
     emit TitleChanged();
 }
 
+void CMyDoc::SetFormat(const FileFormat& format) {
+    format_ = format;
+    if (view_) {
+        view_->Session().SetEncoding(format.encoding);
+        view_->UpdateFormatPane();
+    }
+}
+
 bool CMyDoc::OnNewDocument() {
     if (view_) view_->DeleteContents();
+    SetFormat(ReadNewDocumentFormat());
     path_.clear();
     modified_ = false;
     SetTitle(QStringLiteral("untitled"));
@@ -61,7 +72,6 @@ bool CMyDoc::OnNewDocument() {
 
 bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
     if (contentsLost) *contentsLost = false;
-    looksLikeUtf8_ = false;
     const auto tooLarge = [this] {
         prompts_.Message(DialogParent(), QStringLiteral("ファイルが大きすぎて開けません。"),
                          QMessageBox::Warning);
@@ -74,13 +84,10 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
         if (contentsLost) *contentsLost = true;
         return tooLarge();
     }
+    const FileFormat newDocument = ReadNewDocumentFormat();
     // Read straight into the editor's storage: the file's bytes are copied once.
-    TextBuffer::Builder built(static_cast<std::size_t>(status.size),
-                              view_ ? view_->Control().Buffer().ChunkCapacity()
-                                    : TextBuffer::kDefaultChunkCapacity);
-    EditorTextLoader loader(built);
-    std::string error;
-    {
+    const auto read = [&](EditorTextLoader& loader) {
+        std::string error;
         WaitCursor wait;
         if (!ReadFileInPieces(
                 path, [&loader](std::string_view piece) { return loader.Feed(piece); }, &error)) {
@@ -91,23 +98,44 @@ bool CMyDoc::OnOpenDocument(const std::string& path, bool* contentsLost) {
             return false;
         }
         loader.Finish();
+        return true;
+    };
+    const std::size_t capacity =
+        view_ ? view_->Control().Buffer().ChunkCapacity() : TextBuffer::kDefaultChunkCapacity;
+    auto built =
+        std::make_unique<TextBuffer::Builder>(static_cast<std::size_t>(status.size), capacity);
+    auto loader = std::make_unique<EditorTextLoader>(*built, true);
+    if (!read(*loader)) return false;
+    if (loader->BomDropped() && !loader->Detect(newDocument.encoding).bom) {
+        // The mark's bytes lead into a file that is no UTF-8: they are text, as they always were.
+        built =
+            std::make_unique<TextBuffer::Builder>(static_cast<std::size_t>(status.size), capacity);
+        loader = std::make_unique<EditorTextLoader>(*built, false);
+        if (!read(*loader)) return false;
     }
     if (view_) view_->DeleteContents();
     if (contentsLost) *contentsLost = true;
     modified_ = true; // dirty while loading, as a failure leaves an emptied document
-    if (loader.TooLarge()) return tooLarge();
-    looksLikeUtf8_ = loader.LooksLikeUtf8();
+    if (loader->TooLarge()) return tooLarge();
+    SetFormat(
+        OpenedFormat(loader->Detect(newDocument.encoding), loader->LineEndsSeen(), newDocument));
     if (view_) {
         WaitCursor wait;
-        view_->SetWindowText(std::move(built));
+        view_->SetWindowText(std::move(*built));
     }
     modified_ = false;
     emit TitleChanged();
     return true;
 }
 
-void CMyDoc::RestoreDocument(const std::string& path, std::string_view bytes) {
+void CMyDoc::RestoreDocument(const std::string& path, std::string_view bytes,
+                             const std::optional<FileFormat>& format) {
     OnNewDocument();
+    if (format) {
+        SetFormat(*format);
+    } else { // a record that does not say: the bytes' encoding, and CR LF as saves always were
+        SetFormat({DetectEncoding(bytes, format_.encoding).encoding, LineEnds::CrLf, false});
+    }
     if (view_) {
         WaitCursor wait;
         view_->SetWindowText(bytes);
@@ -119,7 +147,7 @@ void CMyDoc::RestoreDocument(const std::string& path, std::string_view bytes) {
 
 bool CMyDoc::OnSaveDocument(const std::string& path) {
     std::string error;
-    const std::string bytes = view_ ? view_->GetWindowText() : std::string();
+    const std::string bytes = FileBytes(view_ ? view_->GetWindowText() : std::string(), format_);
     bool ok = false;
     {
         WaitCursor wait;

@@ -2,9 +2,12 @@
 // save move bytes between the file and the view, byte for byte apart from line-end normalisation.
 #pragma once
 
+#include "core/document/FileFormat.h"
+
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,10 +49,14 @@ public:
     // whether the previous text was already gone when it failed.
     bool OnOpenDocument(const std::string& path, bool* contentsLost = nullptr);
     // Puts text saved for recovery back: `bytes` as the editor held them, under `path` (empty
-    // for an untitled document), modified, so that nothing is lost until the user saves.
-    void RestoreDocument(const std::string& path, std::string_view bytes);
-    // The file last opened is UTF-8 with characters outside ASCII (loading never converts).
-    [[nodiscard]] bool LooksLikeUtf8() const noexcept { return looksLikeUtf8_; }
+    // for an untitled document), modified, so that nothing is lost until the user saves. Without
+    // a recorded format the encoding is read from the bytes.
+    void RestoreDocument(const std::string& path, std::string_view bytes,
+                         const std::optional<FileFormat>& format = std::nullopt);
+    // The encoding, line ends and byte-order mark the file is saved with. Setting it also
+    // hands the encoding to the view's edit session.
+    [[nodiscard]] const FileFormat& GetFormat() const noexcept { return format_; }
+    void SetFormat(const FileFormat& format);
     // Save and Save As: with an empty `pathName` the Save As dialog asks for the name.
     bool DoSave(const std::string& pathName, bool replace = true);
     // The Save command: Save As when there is no name yet or the file is read-only.
@@ -74,7 +81,7 @@ private:
     std::string path_;
     QString title_;
     bool modified_ = false;
-    bool looksLikeUtf8_ = false;
+    FileFormat format_ = ReadNewDocumentFormat();
 };
 
 } // namespace mireka

@@ -25,6 +25,7 @@ CMyView::~CMyView() {
 void CMyView::OnInitialUpdate() {
     ClearUndoHistory();
     if (FrameServices* frame = FrameOf(this)) frame->ShowBuildOutput({});
+    UpdateFormatPane();
     OnUpdate();
 }
 

@@ -117,6 +117,12 @@ public:
     // is not UTF-8 gets a beep; a character the code page lacks, a message naming it and its
     // line; nothing changes in either case.
     void OnUtf8Convert();
+    // 文字コード: the document's text converted to `encoding` in one undoable step, which new
+    // documents then get too. A character code page 932 lacks, or a byte that is no code
+    // page 932 character, is named with its line, and nothing changes.
+    void OnSetEncoding(Encoding encoding);
+    // The status pane of the document's encoding and line ends.
+    void UpdateFormatPane();
     // HTML 出力: the coloured listing of the text, saved where the user says.
     void OnExportHtml();
     // The template file's text in place of the selection, as it is (up to a NUL byte).

@@ -251,8 +251,9 @@ bool CMyView::SaveBeforeBuild() {
 }
 
 void CMyView::OnBuildCompile(bool debug) {
-    BuildSettings& settings = build_->Settings();
     if (!SaveBeforeBuild()) return;
+    const BuildSettings settings =
+        ForSourceEncoding(build_->Settings(), doc_ ? doc_->GetFormat().encoding : Encoding::Cp932);
     const int kind = SelectedToolchain();
     const std::string path = DocumentPath();
     const CommandInterpreter shell = GetCommandInterpreter(ProgramEnvironment::Instance());

@@ -1,7 +1,9 @@
 // The main view's conversions of the whole text (JIS and EUC-JP to Shift_JIS, UTF-8 to code
-// page 932), its export as an HTML listing, and the insertion of a template.
+// page 932, the document's encoding), its export as an HTML listing, the insertion of a
+// template and the status pane of the document's format.
 #include "core/app/Templates.h"
 #include "core/document/CodeConvert.h"
+#include "core/document/FileFormat.h"
 #include "core/document/HtmlExport.h"
 #include "gui/base/CommandIds.h"
 #include "gui/base/CommandTable.h"
@@ -24,6 +26,77 @@ void CMyView::RegisterConvertCommands(CommandTable& table) {
         cmd::ViewUtf8Convert, [this] { OnUtf8Convert(); }, needText);
     table.Register(
         cmd::FileHtml, [this] { OnExportHtml(); }, needText);
+    for (const auto& [id, encoding] : {std::pair{cmd::ViewEncodingCp932, Encoding::Cp932},
+                                       std::pair{cmd::ViewEncodingUtf8, Encoding::Utf8}})
+        table.Register(
+            id, [this, encoding] { OnSetEncoding(encoding); },
+            [this, encoding](CmdUI& ui) {
+                ui.checked = doc_ && doc_->GetFormat().encoding == encoding;
+            });
+}
+
+void CMyView::UpdateFormatPane() {
+    if (!doc_) return;
+    if (FrameServices* frame = FrameOf(this))
+        frame->SetPaneText(cmd::IndicatorEncoding,
+                           QString::fromUtf8(FormatName(doc_->GetFormat())));
+}
+
+namespace {
+
+// The text in code page 932, or false after naming its first character the code page lacks,
+// with its line.
+bool EncodeCp932OrSay(QWidget* parent, const QString& unicode, std::string& converted) {
+    QString bad;
+    qsizetype at = 0;
+    if (cp932::Encode(unicode, converted, &bad, &at)) return true;
+    const qsizetype line = QStringView(unicode).left(at).count(u'\n') + 1;
+    const QString code =
+        QStringLiteral("%1").arg(bad.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
+    Prompts::Current().Message(
+        parent,
+        QStringLiteral("%1 行目の文字「%2」(U+%3) はシフト JIS にないため、変換できません。\n"
+                       "この文字を別の文字に置き換えてから、もう一度変換してください。")
+            .arg(line)
+            .arg(bad, code),
+        QMessageBox::Warning);
+    return false;
+}
+
+} // namespace
+
+void CMyView::OnSetEncoding(Encoding encoding) {
+    if (!doc_) return;
+    FileFormat format = doc_->GetFormat();
+    if (format.encoding != encoding) {
+        WaitCursor wait;
+        const std::string text = GetWindowText();
+        std::string converted;
+        if (encoding == Encoding::Cp932) {
+            if (!IsValidUtf8(text)) return Prompts::Current().Beep();
+            const QString unicode =
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            if (!EncodeCp932OrSay(this, unicode, converted)) return;
+        } else {
+            const QString unicode = cp932::Decode(text);
+            // A byte the code page does not define has no character to carry over.
+            if (const qsizetype bad = unicode.indexOf(QChar::ReplacementCharacter); bad >= 0) {
+                Prompts::Current().Message(
+                    this,
+                    QStringLiteral("%1 行目にシフト JIS の文字でないバイトがあるため、UTF-8 "
+                                   "に変換できません。")
+                        .arg(QStringView(unicode).left(bad).count(u'\n') + 1),
+                    QMessageBox::Warning);
+                return;
+            }
+            converted = unicode.toStdString();
+        }
+        format.encoding = encoding;
+        if (encoding == Encoding::Cp932) format = {Encoding::Cp932, LineEnds::CrLf, false};
+        doc_->SetFormat(format);
+        if (converted != text) ReplaceAllWithUndo(converted);
+    }
+    WriteNewDocumentEncoding(encoding);
 }
 
 void CMyView::ReplaceAllWithUndo(const std::string& text) {
@@ -60,21 +133,10 @@ void CMyView::OnUtf8Convert() {
     const std::string_view body = std::string_view(text).substr(check.bom ? 3 : 0);
     const QString unicode = QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size()));
     std::string converted;
-    QString bad;
-    qsizetype at = 0;
-    if (!cp932::Encode(unicode, converted, &bad, &at)) {
-        const qsizetype line = QStringView(unicode).left(at).count(u'\n') + 1;
-        const QString code =
-            QStringLiteral("%1").arg(bad.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-        Prompts::Current().Message(
-            this,
-            QStringLiteral("%1 行目の文字「%2」(U+%3) はシフト JIS にないため、変換できません。\n"
-                           "この文字を別の文字に置き換えてから、もう一度変換してください。")
-                .arg(line)
-                .arg(bad, code),
-            QMessageBox::Warning);
-        return;
-    }
+    if (!EncodeCp932OrSay(this, unicode, converted)) return;
+    // A UTF-8 document converted is a Shift_JIS one, or the next save would mislabel it.
+    if (doc_ && doc_->GetFormat().encoding == Encoding::Utf8)
+        doc_->SetFormat({Encoding::Cp932, LineEnds::CrLf, false});
     ReplaceAllWithUndo(converted);
 }
 
