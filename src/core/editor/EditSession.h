@@ -53,8 +53,11 @@ public:
     void SetText(TextBuffer::Builder&& built);
 
     // ---- the character rules: the document's encoding --------------------------------------
-    [[nodiscard]] Encoding GetEncoding() const noexcept { return encoding_; }
-    void SetEncoding(Encoding encoding) noexcept { encoding_ = encoding; }
+    [[nodiscard]] Encoding GetEncoding() const noexcept { return control_.GetEncoding(); }
+    void SetEncoding(Encoding encoding) noexcept {
+        control_.SetEncoding(encoding);
+        cellMemo_ = {};
+    }
 
     // ---- the cell grid ---------------------------------------------------------------------
     [[nodiscard]] int TabCells() const noexcept { return tabCells_; }
@@ -127,7 +130,6 @@ private:
     UndoHistory history_;
     InputRecorder recorder_{history_};
     TypingObserver* observer_ = nullptr;
-    Encoding encoding_ = Encoding::Cp932;
     int tabCells_ = 8;
     double goalCell_ = -1;       // the column the caret keeps while moving up and down; -1 none
     Offset wordAnchorStart_ = 0; // the word a double-click selected
