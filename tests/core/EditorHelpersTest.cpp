@@ -181,3 +181,58 @@ TEST(TextNav, Utf8StepsOverWholeCharacters) {
 
 } // namespace
 } // namespace mireka
+
+#include "core/editor/LineCellCache.h"
+
+#include <random>
+
+namespace mireka {
+namespace {
+
+TEST(LineCellCache, AgreesWithAWholeMeasureAcrossEdits) {
+    // Edits anywhere in a long line (and before it) between measures; each measure must equal
+    // measuring the whole line afresh.
+    const std::string_view pieces[] = {"abc ", "\t", "日本", "😀", "é;", "\xE3", " x = 1;"};
+    for (const Encoding enc : {Encoding::Utf8, Encoding::Cp932}) {
+        SCOPED_TRACE(enc == Encoding::Utf8 ? "UTF-8" : "code page 932");
+        std::mt19937 rng(7);
+        TextBuffer b;
+        std::string line;
+        while (line.size() < LineCellCache::kMinLine * 3)
+            line += pieces[rng() % std::size(pieces)];
+        b.SetText("first\r\n" + line + "\r\nlast");
+        LineCellCache cache;
+        for (int round = 0; round < 60; ++round) {
+            const Line l(1);
+            const Offset start = b.LineStart(l);
+            if (round % 3 != 0) {
+                const Offset at =
+                    round % 7 == 0 ? 2 : start + static_cast<Offset>(rng() % b.LineLength(l));
+                if (round % 2 != 0)
+                    b.Insert(at, pieces[rng() % std::size(pieces)]);
+                else
+                    b.Erase(at, at + static_cast<Offset>(rng() % 9));
+            }
+            const std::string text = b.LineText(b.LineFromOffset(b.LineStart(l)));
+            const int tab = 1 + round % 5;
+            for (int k = 0; k < 4; ++k) {
+                const std::size_t column = rng() % (text.size() + 1);
+                ASSERT_EQ(cache.CellOf(b, l, text, column, tab, enc).Count(),
+                          layout::CellOfColumn(text, column, tab, enc).Count())
+                    << round;
+                const Cells cell(static_cast<std::int64_t>(rng() % (text.size() + 8)));
+                const layout::CellPlace got = cache.CharAtCell(b, l, text, cell, tab, enc);
+                const layout::CellPlace want = layout::CharAtCell(text, cell, tab, enc);
+                ASSERT_EQ(got.column, want.column) << round;
+                ASSERT_EQ(got.cells.Count(), want.cells.Count()) << round;
+                const double at = static_cast<double>(cell.Count()) + 0.6;
+                ASSERT_EQ(cache.ColumnAtCell(b, l, text, at, tab, enc),
+                          layout::ColumnAtCell(text, at, tab, enc))
+                    << round;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace mireka

@@ -24,10 +24,14 @@ double EditSession::CellOf(Offset pos) const {
     if (cellMemo_.pos == pos && cellMemo_.revision == b.Revision() &&
         cellMemo_.tabCells == tabCells_)
         return cellMemo_.cells;
-    const Offset start = b.LineStart(b.LineFromOffset(pos));
+    const Line line = b.LineFromOffset(pos);
+    const Offset start = b.LineStart(line);
     const std::string prefix = b.Text(start, pos);
-    const auto cells = static_cast<double>(
-        layout::CellOfColumn(prefix, prefix.size(), tabCells_, GetEncoding()).Count());
+    const Cells measured =
+        GetEncoding() == Encoding::Utf8
+            ? cellCache_.CellOf(b, line, prefix, prefix.size(), tabCells_, GetEncoding())
+            : layout::CellOfColumn(prefix, prefix.size(), tabCells_, GetEncoding());
+    const auto cells = static_cast<double>(measured.Count());
     cellMemo_ = CellMemo{b.Revision(), pos, tabCells_, cells};
     return cells;
 }
@@ -36,8 +40,24 @@ Offset EditSession::OffsetAtCell(Line line, double cell) const {
     const TextBuffer& b = control_.Buffer();
     line = std::clamp(line, Line(0), Line(b.LineCount() - 1));
     const std::string text = b.LineText(line);
-    return b.LineStart(line) +
-           static_cast<Offset>(layout::ColumnAtCell(text, cell, tabCells_, GetEncoding()));
+    const std::size_t column =
+        GetEncoding() == Encoding::Utf8
+            ? cellCache_.ColumnAtCell(b, line, text, cell, tabCells_, GetEncoding())
+            : layout::ColumnAtCell(text, cell, tabCells_, GetEncoding());
+    return b.LineStart(line) + static_cast<Offset>(column);
+}
+
+layout::CellPlace EditSession::CharAtCell(Line line, std::string_view text, Cells cell) const {
+    if (GetEncoding() == Encoding::Utf8)
+        return cellCache_.CharAtCell(control_.Buffer(), line, text, cell, tabCells_, GetEncoding());
+    return layout::CharAtCell(text, cell, tabCells_, GetEncoding());
+}
+
+Cells EditSession::LineCells(Line line, std::string_view text) const {
+    if (GetEncoding() == Encoding::Utf8)
+        return cellCache_.CellOf(control_.Buffer(), line, text, text.size(), tabCells_,
+                                 GetEncoding());
+    return layout::LineCells(text, tabCells_, GetEncoding());
 }
 
 // ---- moves and selections ------------------------------------------------------------------

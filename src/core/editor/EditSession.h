@@ -4,6 +4,8 @@
 
 #include "core/base/Encoding.h"
 #include "core/editor/InputRecorder.h"
+#include "core/editor/Layout.h"
+#include "core/editor/LineCellCache.h"
 #include "core/editor/SelectionOps.h"
 #include "core/editor/UndoHistory.h"
 
@@ -66,6 +68,10 @@ public:
     [[nodiscard]] double CellOf(Offset pos) const;
     // The character boundary of `line` (clamped to the text) nearest to `cell`.
     [[nodiscard]] Offset OffsetAtCell(Line line, double cell) const;
+    // The grid of `line`, whose whole text is `text`, as layout:: gives it; long UTF-8 lines
+    // are measured from places kept across edits after them.
+    [[nodiscard]] layout::CellPlace CharAtCell(Line line, std::string_view text, Cells cell) const;
+    [[nodiscard]] Cells LineCells(Line line, std::string_view text) const;
 
     // ---- moves and selections; each scrolls the caret into view ----------------------------
     void Move(CaretMove move, bool extend);
@@ -143,6 +149,7 @@ private:
         double cells = 0;
     };
     mutable CellMemo cellMemo_;
+    mutable LineCellCache cellCache_;
 };
 
 } // namespace mireka

@@ -72,10 +72,19 @@ std::optional<CellPlace> CharInRun(Encoding enc, std::string_view line, std::siz
 } // namespace
 
 Cells CellOfColumn(std::string_view line, std::size_t column, int tabCells, Encoding enc) noexcept {
+    if (column > line.size()) column = line.size();
+    std::int64_t cells = CellsFrom(line, 0, Cells(0), column, tabCells, enc).Count();
+    // A column inside a double-byte character counts the whole character.
+    if (enc == Encoding::Cp932 && !dbcs::IsCharBoundary(line, column)) ++cells;
+    return Cells(cells);
+}
+
+Cells CellsFrom(std::string_view line, std::size_t from, Cells fromCells, std::size_t column,
+                int tabCells, Encoding enc) noexcept {
     if (tabCells < 1) tabCells = 1;
     if (column > line.size()) column = line.size();
-    std::int64_t cells = 0;
-    for (std::size_t i = 0; i < column;) {
+    std::int64_t cells = fromCells.Count();
+    for (std::size_t i = from; i < column;) {
         const void* tab = std::memchr(line.data() + i, '\t', column - i);
         const std::size_t stop =
             tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - line.data()) : column;
@@ -85,16 +94,20 @@ Cells CellOfColumn(std::string_view line, std::size_t column, int tabCells, Enco
         cells += tabCells - cells % tabCells;
         i = stop + 1;
     }
-    // A column inside a double-byte character counts the whole character.
-    if (enc == Encoding::Cp932 && !dbcs::IsCharBoundary(line, column)) ++cells;
     return Cells(cells);
 }
 
 CellPlace CharAtCell(std::string_view line, Cells at, int tabCells, Encoding enc) noexcept {
+    return CharAtCellFrom(line, 0, Cells(0), at, tabCells, enc);
+}
+
+CellPlace CharAtCellFrom(std::string_view line, std::size_t from, Cells fromCells, Cells at,
+                         int tabCells, Encoding enc) noexcept {
     if (tabCells < 1) tabCells = 1;
     const std::int64_t cell = std::max<std::int64_t>(at.Count(), 0);
-    std::int64_t cells = 0;
-    for (std::size_t i = 0;;) {
+    std::int64_t cells = fromCells.Count();
+    if (cell < cells) return {from, fromCells};
+    for (std::size_t i = from;;) {
         const void* tab = std::memchr(line.data() + i, '\t', line.size() - i);
         const std::size_t stop =
             tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - line.data())
@@ -108,9 +121,15 @@ CellPlace CharAtCell(std::string_view line, Cells at, int tabCells, Encoding enc
 }
 
 std::size_t ColumnAtCell(std::string_view line, double cell, int tabCells, Encoding enc) noexcept {
+    return ColumnAtCellFrom(line, 0, Cells(0), cell, tabCells, enc);
+}
+
+std::size_t ColumnAtCellFrom(std::string_view line, std::size_t from, Cells fromCells, double cell,
+                             int tabCells, Encoding enc) noexcept {
     if (tabCells < 1) tabCells = 1;
     if (cell <= 0) return 0;
-    const CellPlace at = CharAtCell(line, Cells(static_cast<std::int64_t>(cell)), tabCells, enc);
+    const CellPlace at = CharAtCellFrom(line, from, fromCells,
+                                        Cells(static_cast<std::int64_t>(cell)), tabCells, enc);
     if (at.column >= line.size()) return line.size();
     const std::size_t len = chars::CharLength(enc, line, at.column);
     const std::int64_t before = at.cells.Count();

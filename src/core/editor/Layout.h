@@ -36,6 +36,15 @@ struct CellPlace {
 [[nodiscard]] CellPlace CharAtCell(std::string_view line, Cells cell, int tabCells,
                                    Encoding enc = Encoding::Cp932) noexcept;
 
+// The same resumed at `from`, a character boundary with `fromCells` cells before it, for callers
+// that keep such places of long lines (the cell a tab reaches depends on all cells before it).
+[[nodiscard]] Cells CellsFrom(std::string_view line, std::size_t from, Cells fromCells,
+                              std::size_t column, int tabCells, Encoding enc) noexcept;
+[[nodiscard]] CellPlace CharAtCellFrom(std::string_view line, std::size_t from, Cells fromCells,
+                                       Cells cell, int tabCells, Encoding enc) noexcept;
+[[nodiscard]] std::size_t ColumnAtCellFrom(std::string_view line, std::size_t from, Cells fromCells,
+                                           double cell, int tabCells, Encoding enc) noexcept;
+
 // Character classes for word movement and double-click selection. A character of two cells is
 // Wide; in UTF-8 any other non-ASCII character is Word.
 enum class WordClass { Space, Word, Punct, Wide };

@@ -408,7 +408,7 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     const Encoding enc = session_.GetEncoding();
     const Offset start = b.LineStart(Line(line));
     const std::string text = b.LineText(Line(line));
-    NoteLineWidth(text);
+    NoteLineWidth(Line(line), text);
     const double originX = GetRect().left() - horizontalScrollBar()->value();
     const double rightEdge = viewport()->width();
     // Only the characters in view are walked and coloured: a line may be megabytes long.
@@ -416,9 +416,9 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
         return Cells(
             static_cast<std::int64_t>(std::max(0.0, std::floor((x - originX) / cellWidth_))));
     };
-    const layout::CellPlace first = layout::CharAtCell(text, cellAt(0), tabCells, enc);
+    const layout::CellPlace first = session_.CharAtCell(Line(line), text, cellAt(0));
     const layout::CellPlace last =
-        layout::CharAtCell(text, cellAt(rightEdge) + Cells(1), tabCells, enc);
+        session_.CharAtCell(Line(line), text, cellAt(rightEdge) + Cells(1));
     runs_.clear();
     LineColors(line, text, first.column, chars::NextCharPos(enc, text, last.column), runs_);
 
