@@ -2,7 +2,6 @@
 // become repaints of the lines they touch.
 #include "gui/editor/EditView.h"
 
-#include "core/base/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "gui/base/Prompts.h"
 #include "gui/editor/Cp932.h"
