@@ -389,6 +389,12 @@ TEST_F(EditViewTest, AUtf8ViewTakesAnyCharacterAndPaintsItLikeShiftJis) {
                                Encoding::Cp932);
     EXPECT_EQ(utf8, cp932);
     EXPECT_NE(utf8, cells("a  b", Encoding::Utf8)) << "something is drawn there";
+    // The full-width space, marked when the frame asks, is U+3000 in either encoding.
+    view->SetShowFullWidthSpace(true);
+    EXPECT_EQ(cells("a\u3000b", Encoding::Utf8), cells("a\x81\x40"
+                                                       "b",
+                                                       Encoding::Cp932));
+    EXPECT_NE(cells("a\u3000b", Encoding::Utf8), cells("a  b", Encoding::Utf8));
 }
 
 } // namespace

@@ -282,6 +282,7 @@ void OnFindNext(TextControl& ctl, FindReplaceState& state, std::string_view find
     state.findText = std::string(find);
     state.searchDown = down;
     state.matchCase = matchCase;
+    state.encoding = ctl.GetEncoding();
     if (!FindText(ctl, state.findText, state.searchDown, state.matchCase) && notFound)
         notFound(state.findText);
 }
@@ -302,6 +303,7 @@ void OnReplaceSel(EditSession& session, FindReplaceState& state, std::string_vie
     state.replaceText = std::string(replace);
     state.matchCase = matchCase;
     state.searchDown = down;
+    state.encoding = session.GetEncoding();
     if (!InitializeReplace(ctl, state, notFound)) return;
     session.ReplaceSelWithUndo(state.replaceText);
     FindText(ctl, state.findText, state.searchDown, state.matchCase);
@@ -315,6 +317,7 @@ std::size_t OnReplaceAll(EditSession& session, FindReplaceState& state, std::str
     state.replaceText = std::string(replace);
     state.matchCase = matchCase;
     state.searchDown = true;
+    state.encoding = session.GetEncoding();
     if (!InitializeReplace(ctl, state, notFound) &&
         !(ctl.HasSelection() && SameAsSelected(ctl, state.findText, state.matchCase)))
         return 0;

@@ -20,6 +20,8 @@ struct FindReplaceState {
     std::string replaceText;
     bool matchCase = false;
     bool searchDown = true;
+    // The encoding of the two texts: that of the document they were last searched in.
+    Encoding encoding = Encoding::Cp932;
 };
 
 // The one state object of the process, created on first use; user-interface thread only.

@@ -115,9 +115,9 @@ void CUndoEditView::OpenFindReplace(bool findOnly) {
     const FindReplaceState& state = SharedFindReplaceState();
     auto* dialog = new CFindReplaceDlg(findOnly, this);
     QString find = SelectionSearchText();
-    if (find.isEmpty()) find = codec::Decode(Session().GetEncoding(), state.findText);
+    if (find.isEmpty()) find = codec::Decode(state.encoding, state.findText);
     dialog->SetFindText(find);
-    dialog->SetReplaceText(codec::Decode(Session().GetEncoding(), state.replaceText));
+    dialog->SetReplaceText(codec::Decode(state.encoding, state.replaceText));
     dialog->SetSearchDown(state.searchDown);
     dialog->SetMatchCase(state.matchCase);
     ConnectFindReplace(dialog);
@@ -213,6 +213,18 @@ bool CUndoEditView::CanEditRepeat() const noexcept {
 }
 
 void CUndoEditView::OnEditRepeat() {
+    // Searched last in a document of the other encoding: the same characters in this one's.
+    FindReplaceState& state = SharedFindReplaceState();
+    const Encoding enc = Session().GetEncoding();
+    std::string find;
+    std::string replace;
+    if (state.encoding != enc &&
+        codec::Encode(enc, codec::Decode(state.encoding, state.findText), find) &&
+        codec::Encode(enc, codec::Decode(state.encoding, state.replaceText), replace)) {
+        state.findText = std::move(find);
+        state.replaceText = std::move(replace);
+        state.encoding = enc;
+    }
     NotFoundLater notFound;
     {
         WaitCursor wait;
