@@ -1,4 +1,5 @@
 // Throughput of the syntax colouring over a large C source, coloured top to bottom.
+#include "../BenchData.h"
 #include "core/editor/Colorizer.h"
 #include "core/editor/LineStates.h"
 
@@ -107,3 +108,26 @@ void BM_ColorizeWholeFile(benchmark::State& state) {
 BENCHMARK(BM_ColorizeWholeFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The same C source with Japanese comments in either encoding (Arg 0 Shift_JIS, 1 UTF-8), for
+// figures side by side.
+void BM_ColorizeByEncoding(benchmark::State& state) {
+    const bool utf8 = state.range(0) == 1;
+    const std::string text = mireka::bench::MakeCSource(8u << 20, "\r\n", utf8);
+    const mireka::Encoding enc = utf8 ? mireka::Encoding::Utf8 : mireka::Encoding::Cp932;
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", at), text.size());
+        lines.push_back(std::string_view(text).substr(at, end - at));
+        at = end + 2;
+    }
+    std::vector<mireka::ColorSpan> spans;
+    for (auto _ : state) {
+        std::uint32_t next = 0;
+        for (const std::string_view line : lines)
+            if (!line.empty()) next = mireka::ColorizeLine(line, next, spans, enc);
+        benchmark::DoNotOptimize(next);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_ColorizeByEncoding)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 // Find next across 100 MB for a text that does not occur, and replace all of 100,000 occurrences
 // with every replacement recorded, timed beside sed on the same file in the same run.
+#include "../BenchData.h"
 #include "core/editor/FindReplace.h"
 
 #include <benchmark/benchmark.h>
@@ -151,3 +152,28 @@ void BM_ReplaceAll100k(benchmark::State& state) {
 BENCHMARK(BM_ReplaceAll100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
+
+// Replace-all of a Japanese word in C source in either encoding (Arg 0 Shift_JIS, 1 UTF-8): every
+// candidate is checked against the character boundaries of its encoding.
+void BM_ReplaceAllByEncoding(benchmark::State& state) {
+    const bool utf8 = state.range(0) == 1;
+    const std::string text = bench::MakeCSource(3u << 20, "\r\n", utf8);
+    // 日本語 → 漢字語
+    const std::string find =
+        utf8 ? "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E" : "\x93\xfa\x96\x7b\x8c\xea";
+    const std::string replace =
+        utf8 ? "\xE6\xBC\xA2\xE5\xAD\x97\xE8\xAA\x9E" : "\x8a\xbf\x8e\x9a\x8c\xea";
+    EditSession session;
+    session.SetEncoding(utf8 ? Encoding::Utf8 : Encoding::Cp932);
+    FindReplaceState st;
+    std::size_t replaced = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session.Control().SetText(text);
+        session.ClearUndoHistory();
+        state.ResumeTiming();
+        replaced = OnReplaceAll(session, st, find, replace, true, {});
+    }
+    state.counters["replaced"] = static_cast<double>(replaced);
+}
+BENCHMARK(BM_ReplaceAllByEncoding)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);

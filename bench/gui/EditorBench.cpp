@@ -160,6 +160,81 @@ BENCHMARK(BM_KeystrokeInA4MBLine)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);
 
+// ---- the same in both encodings, with Japanese in the text: Arg 0 Shift_JIS, 1 UTF-8 ------
+
+// 日本語 in the document's encoding.
+const char* Japanese(bool utf8) {
+    return utf8 ? "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E" : "\x93\xfa\x96\x7b\x8c\xea";
+}
+
+void SetEncoding(Window& w, benchmark::State& state) {
+    w.view.Session().SetEncoding(state.range(0) == 1 ? Encoding::Utf8 : Encoding::Cp932);
+}
+
+void BM_EncodingOpenAndPaintFirstScreen100MB(benchmark::State& state) {
+    const bool utf8 = state.range(0) == 1;
+    const std::string path = bench::TempFile(utf8 ? "100mb-utf8.c" : "100mb-sjis.c",
+                                             bench::MakeCSource(100u << 20, "\n", utf8));
+    for (auto _ : state) {
+        Window w;
+        SetEncoding(w, state);
+        const auto start = Clock::now();
+        w.doc.OnOpenDocument(path);
+        w.view.viewport()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_EncodingOpenAndPaintFirstScreen100MB)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+void BM_EncodingKeystrokeAtEndOf2MLines(benchmark::State& state) {
+    Window w;
+    SetEncoding(w, state);
+    const std::string line =
+        std::string("\tx = y + 1; // ") + Japanese(state.range(0) == 1) + "\r\n";
+    std::string text;
+    text.reserve(2'000'000 * line.size());
+    for (int i = 0; i < 2'000'000; ++i)
+        text += line;
+    w.view.SetWindowText(text);
+    w.view.Control().SetCaret(w.view.GetWindowTextLength());
+    w.view.ScrollCaret();
+    w.view.viewport()->repaint();
+    TimeKeystrokes(state, w, 40);
+}
+BENCHMARK(BM_EncodingKeystrokeAtEndOf2MLines)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
+
+// Typed at the end of the line, where the caret's cell is measured over all 4 MB.
+void BM_EncodingKeystrokeInA4MBLine(benchmark::State& state) {
+    Window w;
+    SetEncoding(w, state);
+    const std::string piece =
+        std::string("x = y + 1; /* ") + Japanese(state.range(0) == 1) + " */ s = \"t\"; ";
+    std::string line;
+    while (line.size() < (4u << 20))
+        line += piece;
+    w.view.SetWindowText(line);
+    w.view.Control().SetCaret(w.view.GetWindowTextLength());
+    w.view.ScrollCaret();
+    w.view.viewport()->repaint();
+    TimeKeystrokes(state, w, 0);
+}
+BENCHMARK(BM_EncodingKeystrokeInA4MBLine)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50);
+
 // The caret blinking on a 4 MB line: its row is repainted twice a second while nothing changes.
 void BM_RepaintUnchangedRowOfA4MBLine(benchmark::State& state) {
     Window w;

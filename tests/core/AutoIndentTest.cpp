@@ -21,7 +21,7 @@ struct IndentEditor : testing::Editor {
         std::vector<ColorSpan> spans;
         for (int l = 0; l < line; ++l) {
             const std::string t = ctl.LineText(Line(l));
-            if (!t.empty()) state = ColorizeLine(t, state, spans);
+            if (!t.empty()) state = ColorizeLine(t, state, spans, ctl.GetEncoding());
         }
         return state;
     }
@@ -203,6 +203,13 @@ TEST(AutoIndent, TheHintWordIsTheTextAfterTheLastDelimiter) {
                        "f"),
               "\x83\x7C"
               "f");
+
+    // In UTF-8 あ ends in 0x82, yet the "|" after it is a delimiter; typed in a UTF-8 text.
+    EXPECT_EQ(HintWord("x = あ|strlen", Encoding::Utf8), "strlen");
+    IndentEditor u("x = あ|strlen");
+    u.ctl.SetEncoding(Encoding::Utf8);
+    u.Keys("(");
+    EXPECT_EQ(u.plan.hintWord, "strlen");
 
     // Only the caret's line counts.
     IndentEditor l("a b\r\ncall");

@@ -36,9 +36,10 @@ struct Result {
     std::uint32_t next;
 };
 
-Result Color(std::string_view line, std::uint32_t state = kStateNormal) {
+Result Color(std::string_view line, std::uint32_t state = kStateNormal,
+             Encoding enc = Encoding::Cp932) {
     std::vector<ColorSpan> spans{{0, 1, ColorClass::Keyword}}; // must be cleared
-    const auto next = ColorizeLine(line, state, spans);
+    const auto next = ColorizeLine(line, state, spans, enc);
     return {Classes(line, spans), next};
 }
 
@@ -212,6 +213,26 @@ TEST(Colorizer, DoubleByteCharacters) {
 
     // Half-width katakana is a word byte.
     EXPECT_EQ(Map("\xb1int;"), "TTTTT");
+}
+
+TEST(Colorizer, Utf8BytesAreWordBytes) {
+    // あ ends in 0x82, a code page 932 lead byte: in UTF-8 it pairs with nothing, so the
+    // backslash after it escapes the quote and the string runs on.
+    const Encoding u = Encoding::Utf8;
+    EXPECT_EQ(Color("\"あ\\\";", kStateNormal, u).map, "SSSSSSS");
+    EXPECT_EQ(Color("\"あ\\\";", kStateNormal, u).next, kStateNormal);
+    EXPECT_EQ(Color("/*あ*/int;", kStateNormal, u).map, "CCCCCCCKKKT");
+    EXPECT_EQ(Color("日int;", kStateNormal, u).map, "TTTTTTT");
+    EXPECT_EQ(Color("x\t日 while", kStateNormal, u).map, "T.TTTTKKKKK");
+    // A long run is never cut inside a character.
+    const std::string line = std::string(1023, 'a') + "あint;";
+    std::vector<ColorSpan> spans;
+    ColorizeLine(line, kStateNormal, spans, u);
+    for (const ColorSpan& s : spans) {
+        EXPECT_TRUE(chars::IsCharBoundary(u, line, static_cast<std::size_t>(s.start)));
+        EXPECT_TRUE(chars::IsCharBoundary(u, line, static_cast<std::size_t>(s.end)));
+    }
+    EXPECT_EQ(Classes(line, spans), std::string(1026, 'T') + "KKKT");
 }
 
 TEST(Colorizer, InvalidBytesStayCoveredButBreakKeywords) {

@@ -18,12 +18,13 @@ struct Marked {
     Offset caret = 0;
 };
 
-// A marker byte right after a lead byte would be read as its trail byte.
-Marked Unmark(std::string_view s) {
+// A marker byte right after a lead byte would be read as its trail byte; UTF-8 holds no ASCII
+// byte inside a character.
+Marked Unmark(std::string_view s, Encoding enc = Encoding::Cp932) {
     Marked m;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const auto b = static_cast<unsigned char>(s[i]);
-        if (dbcs::IsLeadByte(b) && i + 1 < s.size()) {
+        if (enc == Encoding::Cp932 && dbcs::IsLeadByte(b) && i + 1 < s.size()) {
             m.text += s.substr(i++, 2);
         } else if (s[i] == '|') {
             m.caret = static_cast<Offset>(m.text.size());
@@ -217,6 +218,43 @@ const Case kCases[] = {
     {"dropped onto itself only the caret moves", "one ^two| three", "drop5", "one t|wo three"},
     {"a drop from outside is inserted and selected", "ab^c|d", "insert1'XY'", "a^XY|bcd"},
 };
+
+// The same commands over UTF-8 text: あ and 日本語 take three bytes and two cells each, 😀 four
+// bytes and two cells, é two bytes and à (whose second byte code page 932 would not take as
+// text) one cell each.
+const Case kUtf8Cases[] = {
+    {"Right steps over a 3-byte character", "|aあz", "right right", "aあ|z"},
+    {"and a 4-byte one", "|😀x", "right", "😀|x"},
+    {"Left too", "a😀|x", "left", "a|😀x"},
+    {"Shift+Left selects whole characters", "aあ😀|", "S-left S-left", "a|あ😀^"},
+    {"Backspace takes a 4-byte character whole", "a😀|b", "bs", "a|b"},
+    {"Delete a 3-byte one", "a|あb", "del", "a|b"},
+    {"Backspace undone", "a😀|b", "bs undo", "a😀|b"},
+    {"a wide character is two cells for the goal column", "ab|c\r\nあz", "down", "abc\r\nあ|z"},
+    {"a 4-byte wide one too", "ab|c\r\n😀z", "down", "abc\r\n😀|z"},
+    {"a narrow one is one cell", "ab|c\r\néz", "down", "abc\r\néz|"},
+    {"and the column comes back", "ab|c\r\nあz\r\nabc", "down down", "abc\r\nあz\r\nab|c"},
+    {"a double-click selects the run of wide characters", "int 日本語x;", "word5",
+     "int ^日本語|x;"},
+    {"Ctrl+Right stops after them", "|日本語x y", "C-right", "日本語|x y"},
+    {"a narrow letter belongs to the word", "|voilà ça", "C-right", "voilà |ça"},
+    {"typing inserts every byte of a character", "x|", "'à😀'", "xà😀|"},
+    {"and Backspace takes it back whole", "x|", "'à😀' bs bs", "x|"},
+    {"an input-method result is one insertion", "x|", "ime'日本' undo", "x|"},
+};
+
+TEST(EditSession, Utf8Commands) {
+    for (const Case& c : kUtf8Cases) {
+        SCOPED_TRACE(c.name);
+        const Marked before = Unmark(c.before, Encoding::Utf8);
+        EditSession s(4);
+        s.SetEncoding(Encoding::Utf8);
+        s.Control().SetText(before.text);
+        s.Control().SetSel(before.anchor, before.caret);
+        RunCommands(s, c.commands);
+        EXPECT_EQ(Mark(s.Control()), c.after);
+    }
+}
 
 TEST(EditSession, Commands) {
     for (const Case& c : kCases) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 namespace mireka {
 namespace {
 
@@ -91,41 +94,141 @@ TEST(SelectionOps, LineColumnsContainmentAndLineText) {
 namespace mireka {
 namespace {
 
-TEST(Layout, CellsFoundByTabSearchMatchTheCharacterWalk) {
-    // The plain walk over characters that the fast searches must agree with.
-    auto walk = [](std::string_view line, std::size_t column, int tab) {
-        std::int64_t cells = 0;
-        for (std::size_t i = 0; i < column;) {
-            const std::size_t n = dbcs::CharLength(line, i);
-            cells += line[i] == '\t' ? tab - cells % tab : static_cast<std::int64_t>(n);
-            i += n;
-        }
-        return cells;
+TEST(Layout, CellsFoundByFastSearchesMatchTheCharacterWalk) {
+    struct Pieces {
+        Encoding enc;
+        std::vector<std::string_view> pieces;
     };
-    const char* const pieces[] = {"a", "\t", "\x88\x9f", "\x81", "\x95\x5c", " ", "\x81\t"};
-    unsigned seed = 5;
-    for (int round = 0; round < 200; ++round) {
-        std::string line;
-        for (int k = 0; k < 30; ++k) {
-            seed = seed * 1103515245u + 12345u;
-            line += pieces[(seed >> 16) % std::size(pieces)];
-        }
-        const int tab = 1 + round % 8;
-        for (std::size_t column = 0; column <= line.size(); ++column)
-            ASSERT_EQ(layout::CellOfColumn(line, column, tab).Count(), walk(line, column, tab))
-                << round << " column " << column;
-        const std::int64_t total = walk(line, line.size(), tab);
-        for (std::int64_t cell = 0; cell <= total + 1; ++cell) {
-            const layout::CellPlace at = layout::CharAtCell(line, Cells(cell), tab);
-            ASSERT_TRUE(dbcs::IsCharBoundary(line, at.column));
-            ASSERT_EQ(at.cells.Count(), walk(line, at.column, tab));
-            if (at.column < line.size()) { // the character found covers the cell
-                ASSERT_GT(walk(line, at.column + dbcs::CharLength(line, at.column), tab), cell);
+    // UTF-8: wide and narrow characters of two to four bytes, stray bytes and a cut sequence.
+    const Pieces sets[] = {
+        {Encoding::Cp932, {"a", "\t", "\x88\x9f", "\x81", "\x95\x5c", " ", "\x81\t"}},
+        {Encoding::Utf8,
+         {"a", "\t", "あ", "😀", "é", "ｱ", "\xE3", "\x81", "\xE3\x81\t", " ", "abcdefghij"}},
+    };
+    for (const Pieces& set : sets) {
+        const Encoding enc = set.enc;
+        // The plain walk over characters that the fast searches must agree with.
+        auto walk = [enc](std::string_view line, std::size_t column, int tab) {
+            std::int64_t cells = 0;
+            for (std::size_t i = 0; i < column; i = chars::NextCharPos(enc, line, i))
+                cells += line[i] == '\t' ? tab - cells % tab : chars::CharCells(enc, line, i);
+            return cells;
+        };
+        unsigned seed = 5;
+        for (int round = 0; round < 200; ++round) {
+            std::string line;
+            for (int k = 0; k < 30; ++k) {
+                seed = seed * 1103515245u + 12345u;
+                line += set.pieces[(seed >> 16) % set.pieces.size()];
             }
-            for (double half : {0.0, 0.25, 0.5, 0.75}) {
-                const std::size_t c =
-                    layout::ColumnAtCell(line, static_cast<double>(cell) + half, tab);
-                ASSERT_TRUE(dbcs::IsCharBoundary(line, c));
+            const int tab = 1 + round % 8;
+            for (std::size_t column = 0; column <= line.size(); ++column)
+                ASSERT_EQ(layout::CellOfColumn(line, column, tab, enc).Count(),
+                          walk(line, column, tab))
+                    << round << " column " << column;
+            const std::int64_t total = walk(line, line.size(), tab);
+            for (std::int64_t cell = 0; cell <= total + 1; ++cell) {
+                const layout::CellPlace at = layout::CharAtCell(line, Cells(cell), tab, enc);
+                ASSERT_TRUE(chars::IsCharBoundary(enc, line, at.column));
+                ASSERT_EQ(at.cells.Count(), walk(line, at.column, tab));
+                if (at.column < line.size()) { // the character found covers the cell
+                    ASSERT_GT(walk(line, chars::NextCharPos(enc, line, at.column), tab), cell);
+                }
+                for (double half : {0.0, 0.25, 0.5, 0.75}) {
+                    const std::size_t c =
+                        layout::ColumnAtCell(line, static_cast<double>(cell) + half, tab, enc);
+                    ASSERT_TRUE(chars::IsCharBoundary(enc, line, c));
+                }
+            }
+        }
+    }
+}
+
+TEST(Layout, Utf8WordClassesAndSteps) {
+    // 日本 wide, é and ｱ (half-width) narrow non-ASCII: words with the letters around them.
+    const std::string line = "x=日本 café ｱb;";
+    const Encoding u = Encoding::Utf8;
+    EXPECT_EQ(layout::ClassAt(line, 2, u), layout::WordClass::Wide);
+    EXPECT_EQ(layout::ClassAt(line, 12, u), layout::WordClass::Word); // é
+    EXPECT_EQ(layout::ClassAt(line, 15, u), layout::WordClass::Word); // ｱ
+    EXPECT_EQ(layout::NextWordStart(line, 2, u), 9u);
+    EXPECT_EQ(layout::NextWordStart(line, 9, u), 15u);
+    EXPECT_EQ(layout::PrevWordStart(line, 19, u), 15u);
+    const auto word = layout::WordAt(line, 13, u); // the second byte of é
+    EXPECT_EQ(word.first, 9u);
+    EXPECT_EQ(word.second, 14u);
+    EXPECT_EQ(layout::LineCells(line, 8, u).Count(), 15);
+}
+
+TEST(TextNav, Utf8StepsOverWholeCharacters) {
+    TextBuffer b(4);
+    b.SetText("a😀\r\nあ\x81"); // a, 4 bytes, CR LF, 3 bytes, a stray byte
+    const Encoding u = Encoding::Utf8;
+    const Offset next[] = {1, 5, 7, 10, 11, 11};
+    Offset pos = 0;
+    for (Offset want : next) {
+        pos = NextCharOffset(b, pos, u);
+        EXPECT_EQ(pos, want);
+    }
+    const Offset prev[] = {10, 7, 5, 1, 0, 0};
+    for (Offset want : prev) {
+        pos = PrevCharOffset(b, pos, u);
+        EXPECT_EQ(pos, want);
+    }
+    for (Offset p = 0; p <= b.Length(); ++p)
+        EXPECT_EQ(IsCharBoundaryAt(b, p, u), p != 2 && p != 3 && p != 4 && p != 8 && p != 9) << p;
+}
+
+} // namespace
+} // namespace mireka
+
+#include "core/editor/LineCellCache.h"
+
+#include <random>
+
+namespace mireka {
+namespace {
+
+TEST(LineCellCache, AgreesWithAWholeMeasureAcrossEdits) {
+    // Edits anywhere in a long line (and before it) between measures; each measure must equal
+    // measuring the whole line afresh.
+    const std::string_view pieces[] = {"abc ", "\t", "日本", "😀", "é;", "\xE3", " x = 1;"};
+    for (const Encoding enc : {Encoding::Utf8, Encoding::Cp932}) {
+        SCOPED_TRACE(enc == Encoding::Utf8 ? "UTF-8" : "code page 932");
+        std::mt19937 rng(7);
+        TextBuffer b;
+        std::string line;
+        while (line.size() < LineCellCache::kMinLine * 3)
+            line += pieces[rng() % std::size(pieces)];
+        b.SetText("first\r\n" + line + "\r\nlast");
+        LineCellCache cache;
+        for (int round = 0; round < 60; ++round) {
+            const Line l(1);
+            const Offset start = b.LineStart(l);
+            if (round % 3 != 0) {
+                const Offset at =
+                    round % 7 == 0 ? 2 : start + static_cast<Offset>(rng() % b.LineLength(l));
+                if (round % 2 != 0)
+                    b.Insert(at, pieces[rng() % std::size(pieces)]);
+                else
+                    b.Erase(at, at + static_cast<Offset>(rng() % 9));
+            }
+            const std::string text = b.LineText(b.LineFromOffset(b.LineStart(l)));
+            const int tab = 1 + round % 5;
+            for (int k = 0; k < 4; ++k) {
+                const std::size_t column = rng() % (text.size() + 1);
+                ASSERT_EQ(cache.CellOf(b, l, text, column, tab, enc).Count(),
+                          layout::CellOfColumn(text, column, tab, enc).Count())
+                    << round;
+                const Cells cell(static_cast<std::int64_t>(rng() % (text.size() + 8)));
+                const layout::CellPlace got = cache.CharAtCell(b, l, text, cell, tab, enc);
+                const layout::CellPlace want = layout::CharAtCell(text, cell, tab, enc);
+                ASSERT_EQ(got.column, want.column) << round;
+                ASSERT_EQ(got.cells.Count(), want.cells.Count()) << round;
+                const double at = static_cast<double>(cell.Count()) + 0.6;
+                ASSERT_EQ(cache.ColumnAtCell(b, l, text, at, tab, enc),
+                          layout::ColumnAtCell(text, at, tab, enc))
+                    << round;
             }
         }
     }

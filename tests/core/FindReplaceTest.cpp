@@ -120,6 +120,41 @@ TEST(FindReplace, DoubleByteCharactersAreOneUnitAndTrailBytesAreNeverFolded) {
     EXPECT_FALSE(FindText(w.ctl, "\x82\x60", true, false));
 }
 
+TEST(FindReplace, Utf8MatchesOnlyWholeCharactersAndFoldsEveryAsciiLetter) {
+    // あ is E3 81 82: code page 932 would pair 82 with a following letter.
+    struct Case {
+        const char* text;
+        const char* find;
+        bool matchCase;
+        std::optional<ByteRange> hit;
+    };
+    const Case cases[] = {
+        {"xあA", "あa", false, ByteRange{1, 5}},      {"xあA", "あa", true, std::nullopt},
+        {"あx\x82x", "\x82x", true, ByteRange{4, 6}}, // a stray byte, never the tail of あ
+        {"あ", "\xE3\x81", true, std::nullopt},       // nor the head
+        {"日本語", "本", true, ByteRange{3, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Editor e(c.text);
+        e.ctl.SetEncoding(Encoding::Utf8);
+        e.ctl.SetCaret(0);
+        if (FindText(e.ctl, c.find, true, c.matchCase)) {
+            ASSERT_TRUE(c.hit);
+            ExpectSel(e.ctl, c.hit->start, c.hit->end);
+        } else {
+            EXPECT_FALSE(c.hit);
+        }
+        // Upwards the same occurrence, from the text's end.
+        const auto up =
+            SearchText(e.ctl.Buffer(), c.find, e.ctl.Length(), false, c.matchCase, Encoding::Utf8);
+        EXPECT_EQ(up.has_value(), c.hit.has_value());
+        if (up && c.hit) {
+            EXPECT_EQ(up->start, c.hit->start);
+        }
+    }
+}
+
 TEST(FindReplace, SameAsSelectedComparesTheWholeSelection) {
     Editor e("Hello hello");
     e.ctl.SetSel(0, 5);

@@ -9,8 +9,8 @@ namespace {
 const EditorColours kDefault; // blue keywords, dark red comments, teal strings, black on white
 
 // The body between "<pre>" and "</pre>".
-std::string Body(std::string_view text, int tabWidth = 4) {
-    const std::string html = MakeHtmlListing(text, kDefault, tabWidth, "t");
+std::string Body(std::string_view text, int tabWidth = 4, Encoding enc = Encoding::Cp932) {
+    const std::string html = MakeHtmlListing(text, kDefault, tabWidth, "t", enc);
     const std::size_t start = html.find("<pre>") + 5;
     return html.substr(start, html.rfind("</pre>") - start);
 }
@@ -69,6 +69,17 @@ TEST(HtmlExport, TabsExpandByByteColumns) {
     EXPECT_EQ(Body("\x82\xa0\tc"), "\x82\xa0  c") << "a double-byte character counts two";
     EXPECT_EQ(Body("a\tb\tc", 8), "a       b       c");
     EXPECT_EQ(Body("x\r\n\ty"), "x\r\n    y") << "the column restarts on each line";
+}
+
+TEST(HtmlExport, AUtf8PageDeclaresItsCharsetAndCountsCells) {
+    const std::string html = MakeHtmlListing("x", kDefault, 4, "<日本>.c", Encoding::Utf8);
+    EXPECT_NE(html.find("content=\"text/html;charset=UTF-8\""), std::string::npos);
+    EXPECT_NE(html.find("<title>&lt;日本&gt;.c</title>"), std::string::npos);
+    const Encoding u = Encoding::Utf8;
+    EXPECT_EQ(Body("日\tc", 4, u), "日  c") << "a wide character counts two";
+    EXPECT_EQ(Body("é\tc", 4, u), "é   c") << "a narrow one counts one";
+    EXPECT_EQ(Body("😀😀\tc", 4, u), "😀😀    c");
+    EXPECT_EQ(Body("\"日\" int", 4, u), S + "&quot;日&quot;" + E + " " + K + "int" + E);
 }
 
 TEST(HtmlExport, LongWordsAndBinaryBytesPassThrough) {

@@ -6,12 +6,13 @@
 namespace mireka {
 namespace {
 
-std::vector<std::string> Rows(const std::string& line, int columns, int tab = 4) {
+std::vector<std::string> Rows(const std::string& line, int columns, int tab = 4,
+                              Encoding enc = Encoding::Cp932) {
     TextBuffer text;
     text.SetText(line);
     std::vector<PrintRow> rows;
     std::string scratch;
-    WrapLineForPrint(text, Line(0), {columns, 60, tab}, rows, scratch);
+    WrapLineForPrint(text, Line(0), {columns, 60, tab, enc}, rows, scratch);
     std::vector<std::string> out;
     for (const PrintRow& r : rows)
         out.push_back(text.Text(r.start, r.end));
@@ -43,6 +44,13 @@ TEST(PrintLayout, LongLinesWrapAtBlanksOrCharacters) {
     EXPECT_EQ(Rows("ab\tcdefgh\tij", 8), (std::vector<std::string>{"ab\t", "cdefgh\t", "ij"}));
     EXPECT_EQ(Rows("x", 1), (std::vector<std::string>{"x"}));
     EXPECT_EQ(Rows("\x82\xa0", 1), (std::vector<std::string>{"\x82\xa0"})) << "at least one";
+
+    // UTF-8: a wide character is two cells and never split, a narrow one is one cell.
+    const Encoding u = Encoding::Utf8;
+    EXPECT_EQ(Rows("abcdefghiあx", 10, 4, u), (std::vector<std::string>{"abcdefghi", "あx"}));
+    EXPECT_EQ(Rows("日本語の😀", 4, 4, u), (std::vector<std::string>{"日本", "語の", "😀"}));
+    EXPECT_EQ(Rows("éééééééééé", 5, 4, u), (std::vector<std::string>{"ééééé", "ééééé"}));
+    EXPECT_EQ(Rows("日\tx", 4, 4, u), (std::vector<std::string>{"日\t", "x"}));
 }
 
 TEST(PrintLayout, PagesAndTheCaretsPage) {

@@ -342,3 +342,60 @@ TEST_F(EditViewTest, AFullWidthSpaceShowsAsAFaintSquare) {
 
 } // namespace
 } // namespace mireka
+
+namespace mireka {
+namespace {
+
+TEST_F(EditViewTest, AUtf8ViewTakesAnyCharacterAndPaintsItLikeShiftJis) {
+    view->Session().SetEncoding(Encoding::Utf8);
+    view->SetWindowText("x");
+    view->SetSel(1, 1);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("日本😀"));
+    QApplication::sendEvent(view, &commit);
+    EXPECT_EQ(Text(), "x日本😀");
+    ASSERT_EQ(view->History().UndoList().size(), 1u) << "one record for the whole result";
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é"));
+    QApplication::sendEvent(view, &typed);
+    EXPECT_EQ(Text(), "x日本😀é");
+    EXPECT_EQ(prompts.beeps, 0) << "UTF-8 refuses nothing";
+    view->SetSel(1, 11);
+    view->Copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("日本😀"));
+    // Wide characters take two cells, é one; the caret steps over whole characters.
+    const double cw = view->CellWidth();
+    const int x0 = view->PosFromChar(0).x();
+    EXPECT_NEAR(view->PosFromChar(11).x(), x0 + 7 * cw, 1.0);
+    EXPECT_NEAR(view->PosFromChar(13).x(), x0 + 8 * cw, 1.0);
+    view->SetSel(13, 13);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Caret(), 7);
+
+    // 日 painted from UTF-8 is the very image of 日 painted from code page 932.
+    const auto cells = [this](std::string_view text, Encoding enc) {
+        view->Session().SetEncoding(enc);
+        view->SetWindowText(text);
+        view->SetSel(0, 0);
+        view->viewport()->update();
+        const QImage shot = view->viewport()->grab().toImage();
+        const QPoint from = view->PosFromChar(1);
+        const auto width = static_cast<int>(2 * view->CellWidth());
+        return shot.copy(from.x(), from.y(), width, view->LineHeight());
+    };
+    const QImage utf8 = cells("a日b", Encoding::Utf8);
+    const QImage cp932 = cells("a\x93\xfa"
+                               "b",
+                               Encoding::Cp932);
+    EXPECT_EQ(utf8, cp932);
+    EXPECT_NE(utf8, cells("a  b", Encoding::Utf8)) << "something is drawn there";
+    // The full-width space, marked when the frame asks, is U+3000 in either encoding.
+    view->SetShowFullWidthSpace(true);
+    EXPECT_EQ(cells("a\u3000b", Encoding::Utf8), cells("a\x81\x40"
+                                                       "b",
+                                                       Encoding::Cp932));
+    EXPECT_NE(cells("a\u3000b", Encoding::Utf8), cells("a  b", Encoding::Utf8));
+}
+
+} // namespace
+} // namespace mireka

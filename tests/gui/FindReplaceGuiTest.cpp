@@ -209,5 +209,26 @@ TEST_F(FindReplaceGuiTest, JapaneseSearchTextAndTextTheCodePageCannotHold) {
     EXPECT_EQ(SharedFindReplaceState().findText, "\x82\xa2") << "the last search text stays";
 }
 
+TEST_F(FindReplaceGuiTest, SearchTextFollowsTheDocumentsEncoding) {
+    // "い" searched in a UTF-8 document, then repeated (F3) in a Shift_JIS one.
+    View().Session().SetEncoding(Encoding::Utf8);
+    SetText("あい い", 0, 0);
+    EXPECT_TRUE(Commands().Execute(cmd::EditFind));
+    ASSERT_NE(Dialog(), nullptr);
+    TypeInto(Dialog()->FindEdit(), QString::fromUtf8("い"));
+    Click(Dialog()->FindNextButton());
+    EXPECT_EQ(SelStart(), 3);
+    EXPECT_EQ(SelEnd(), 6);
+    EXPECT_EQ(SharedFindReplaceState().findText, "い");
+    Dialog()->close();
+    ActivateFrame();
+    View().Session().SetEncoding(Encoding::Cp932);
+    SetText("\x82\xa0\x82\xa2 \x82\xa2", 0, 0); // "あい い"
+    EXPECT_TRUE(Commands().Execute(cmd::EditRepeat));
+    EXPECT_EQ(SelStart(), 2);
+    EXPECT_EQ(SelEnd(), 4);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 } // namespace
 } // namespace mireka

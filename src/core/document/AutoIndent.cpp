@@ -51,8 +51,10 @@ std::string IndentAfter(std::string_view prefix, std::uint32_t newLineState) {
     return indent;
 }
 
-std::string_view HintWord(std::string_view lineBeforeCaret) {
-    const std::size_t at = dbcs::FindLastOf(lineBeforeCaret, kHintDelimiters);
+std::string_view HintWord(std::string_view lineBeforeCaret, Encoding enc) {
+    const std::size_t at = enc == Encoding::Utf8
+                               ? lineBeforeCaret.find_last_of(kHintDelimiters)
+                               : dbcs::FindLastOf(lineBeforeCaret, kHintDelimiters);
     return at == std::string_view::npos ? lineBeforeCaret : lineBeforeCaret.substr(at + 1);
 }
 
@@ -75,13 +77,13 @@ CharPlan AutoIndenter::BeforeChar(const TextControl& ctl, unsigned c,
             const std::uint32_t lineState =
                 stateAtLineStart ? stateAtLineStart(plan.line.Index()) : 0;
             std::vector<ColorSpan> spans;
-            plan.newLineState = ColorizeLine(before, lineState, spans);
+            plan.newLineState = ColorizeLine(before, lineState, spans, ctl.GetEncoding());
         }
     } else if (c == '(') {
         plan.showHint = true;
         const Offset e = ctl.SelEnd();
         const std::string line = ctl.Text(ctl.LineIndex(ctl.LineFromChar(e)), e);
-        plan.hintWord = std::string(HintWord(line));
+        plan.hintWord = std::string(HintWord(line, ctl.GetEncoding()));
     }
     return plan;
 }

@@ -32,7 +32,9 @@ inline constexpr unsigned kCharEnter = 13;
 
 // The word before the caret whose hint "(" asks for: the text of `lineBeforeCaret` after its
 // last delimiter (searched character-wise), or all of it when it has none. May be empty.
-[[nodiscard]] std::string_view HintWord(std::string_view lineBeforeCaret);
+// In UTF-8 no delimiter byte occurs inside a character.
+[[nodiscard]] std::string_view HintWord(std::string_view lineBeforeCaret,
+                                        Encoding enc = Encoding::Cp932);
 
 // The lexer state at the start of a line (0 normal, 8 inside a block comment), as the colouring
 // view has cached it.

@@ -52,7 +52,8 @@ public:
         word_.reserve(kWordLimit + 1);
     }
 
-    void Body(std::string_view text) {
+    void Body(std::string_view text, Encoding enc) {
+        if (enc == Encoding::Utf8) return Utf8Body(text);
         enum class Type { Single, Lead, Trail };
         Type previous = Type::Single;
         for (const char ch : text) {
@@ -78,6 +79,25 @@ public:
     }
 
 private:
+    void Utf8Body(std::string_view text) {
+        std::size_t next = 0; // the next character's start: only there do cells advance
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            Byte(c);
+            if (c < 0x80) {
+                ++column_;
+                next = i + 1;
+            } else if (i >= next) {
+                column_ += chars::CharCells(Encoding::Utf8, text, i);
+                next = i + chars::CharLength(Encoding::Utf8, text, i);
+            }
+        }
+        if (mode_ == kNormal)
+            FlushTested();
+        else
+            Flush();
+    }
+
     void Write(std::string_view s) { out_ += s; }
     void Open(const std::string& colour) {
         out_ += "<font color=\"";
@@ -223,9 +243,9 @@ private:
     long long column_ = 0;
 };
 
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); i += dbcs::CharLength(text, i)) {
-        const std::size_t n = dbcs::CharLength(text, i);
+void AppendEscaped(std::string& out, std::string_view text, Encoding enc) {
+    for (std::size_t i = 0; i < text.size(); i += chars::CharLength(enc, text, i)) {
+        const std::size_t n = chars::CharLength(enc, text, i);
         switch (n == 1 ? text[i] : 0) {
         case '&':
             out += "&amp;";
@@ -253,18 +273,20 @@ std::string HtmlColour(Colour colour) {
 }
 
 std::string MakeHtmlListing(std::string_view text, const EditorColours& colours, int tabWidth,
-                            std::string_view title) {
+                            std::string_view title, Encoding enc) {
     std::string out;
     out.reserve(text.size() + text.size() / 2 + 512);
     out += "<html>\r\n<head>\r\n";
-    out += "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">\r\n";
+    out += enc == Encoding::Utf8
+               ? "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\">\r\n"
+               : "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">\r\n";
     out += "<meta name=\"GENERATOR\" content=\"Mireka\">\r\n";
     out += "<title>";
-    AppendEscaped(out, title);
+    AppendEscaped(out, title, enc);
     out += "</title>\r\n";
     out += "</head>\r\n<body bgcolor=\"" + HtmlColour(colours.background) + "\" text=\"" +
            HtmlColour(colours.text) + "\">\r\n<pre>";
-    Writer(out, colours, tabWidth).Body(text);
+    Writer(out, colours, tabWidth).Body(text, enc);
     out += "</pre>\r\n</body>\r\n</html>";
     return out;
 }

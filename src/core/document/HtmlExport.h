@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/base/Colour.h"
+#include "core/base/Encoding.h"
 
 #include <string>
 #include <string_view>
@@ -14,10 +15,12 @@ namespace mireka {
 // "#rrggbb" in lower case for a colour stored as 0x00BBGGRR.
 [[nodiscard]] std::string HtmlColour(Colour colour);
 
-// The whole file, lines ending in CR LF. `text` is the editor text (Shift_JIS, CR LF), the
-// title the document's title in Shift_JIS (escaped here, so that a<b>.c stays valid HTML), the
-// tab width in characters (1 or more) expands tabs by byte columns.
+// The whole file, lines ending in CR LF, in the text's encoding, which the page declares. `text`
+// is the editor text (CR LF), the title the document's title in the same encoding (escaped
+// here, so that a<b>.c stays valid HTML), the tab width in cells (1 or more) expands tabs by
+// the cells before them. In UTF-8 bytes from 0x80 up are word bytes, as on screen.
 [[nodiscard]] std::string MakeHtmlListing(std::string_view text, const EditorColours& colours,
-                                          int tabWidth, std::string_view title);
+                                          int tabWidth, std::string_view title,
+                                          Encoding enc = Encoding::Cp932);
 
 } // namespace mireka

@@ -1,8 +1,6 @@
 // Page margins, line wrapping and pagination for printing.
 #include "core/document/PrintLayout.h"
 
-#include "core/base/Dbcs.h"
-
 #include <algorithm>
 
 namespace mireka {
@@ -45,8 +43,9 @@ void WrapLineForPrint(const TextBuffer& text, Line line, const PrintGeometry& g,
         std::size_t i = rowStart;
         std::size_t lastBlankEnd = 0; // just after the last blank in this row, 0 for none
         while (i < bytes.size()) {
-            const std::size_t n = dbcs::CharLength(bytes, i);
-            const int width = bytes[i] == '\t' ? tab - cells % tab : static_cast<int>(n);
+            const std::size_t n = chars::CharLength(g.encoding, bytes, i);
+            const int width =
+                bytes[i] == '\t' ? tab - cells % tab : chars::CharCells(g.encoding, bytes, i);
             if (cells + width > columns && i > rowStart) break;
             cells += width;
             i += n;

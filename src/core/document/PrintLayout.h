@@ -2,6 +2,7 @@
 // and rows gathered into pages.
 #pragma once
 
+#include "core/base/Encoding.h"
 #include "core/editor/TextBuffer.h"
 
 #include <string>
@@ -35,9 +36,10 @@ struct PrintRow {
 };
 
 struct PrintGeometry {
-    int columns = 80;     // cells a row holds (a double-byte character takes two)
+    int columns = 80;     // cells a row holds (a double-byte or wide character takes two)
     int rowsPerPage = 60; // rows a page holds
     int tabWidth = 4;     // cells between tab stops
+    Encoding encoding = Encoding::Cp932; // the text's character rules
 };
 
 // The rows of the line `line`: wrapped after the last blank that fits, else at the last

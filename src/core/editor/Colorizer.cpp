@@ -106,8 +106,9 @@ ByteClass ClassifyByte(unsigned char b) noexcept {
 }
 
 std::uint32_t ColorizeLine(std::string_view line, std::uint32_t state,
-                           std::vector<ColorSpan>& spans) {
-    return ColorizeRange(line, {0, state}, std::numeric_limits<std::int32_t>::max(), spans)
+                           std::vector<ColorSpan>& spans, Encoding enc) {
+    return ColorizeRange(line, {0, state}, std::numeric_limits<std::int32_t>::max(), spans, nullptr,
+                         4096, enc)
         .at.state;
 }
 
@@ -119,8 +120,8 @@ namespace {
 // space nor an invalid byte, so the line's own bytes serve as P.
 class RangeLexer {
 public:
-    RangeLexer(std::string_view line, LexPoint from, std::vector<ColorSpan>& spans)
-        : out_(spans), s_(line.data()),
+    RangeLexer(std::string_view line, LexPoint from, std::vector<ColorSpan>& spans, Encoding enc)
+        : out_(spans), s_(line.data()), dbcs_(enc == Encoding::Cp932),
           // Offsets are 32-bit; a longer line is coloured up to that limit and drawn plain
           // beyond it.
           n_(static_cast<std::int32_t>(
@@ -137,7 +138,7 @@ public:
 
     void Step(std::int32_t i) {
         const auto c = static_cast<unsigned char>(s_[i]);
-        if (DoubleByte(i, c)) return;
+        if (dbcs_ && DoubleByte(i, c)) return;
         switch (kKinds[c]) {
         case kDQuote:
             Quote(i, kStateString);
@@ -189,7 +190,8 @@ private:
     }
     // A pending run longer than kMaxRun is painted before it grows further.
     void CapRun(std::int32_t i) {
-        if (i - r_ > kMaxRun) {
+        // Nor is a UTF-8 character cut.
+        if (i - r_ > kMaxRun && (dbcs_ || (static_cast<unsigned char>(s_[i]) & 0xC0) != 0x80)) {
             out_.Paint(r_, i, colour_);
             r_ = i;
         }
@@ -292,6 +294,7 @@ private:
 
     SpanWriter out_;
     const char* s_;
+    bool dbcs_; // code page 932: lead and trail bytes pair up
     std::int32_t n_;
     std::uint32_t state_;
     ColorClass colour_;
@@ -303,8 +306,8 @@ private:
 
 LexStop ColorizeRange(std::string_view line, LexPoint from, std::int32_t until,
                       std::vector<ColorSpan>& spans, std::vector<LexPoint>* points,
-                      std::int32_t spacing) {
-    RangeLexer lexer(line, from, spans);
+                      std::int32_t spacing, Encoding enc) {
+    RangeLexer lexer(line, from, spans, enc);
     std::int32_t nextPoint = lexer.Start() + spacing;
     for (std::int32_t i = lexer.Start(); i < lexer.End(); ++i) {
         if (lexer.AtResumePoint(i)) {

@@ -2,6 +2,8 @@
 // line lexer that turns a line's bytes into coloured spans.
 #pragma once
 
+#include "core/base/Encoding.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -13,8 +15,8 @@ enum class ColorClass : std::uint8_t { Text, Keyword, Comment, String };
 // Bytes [start, end) of one line (offsets from the line start, end exclusive) drawn in the colour
 // of `cls`. A line's spans are in ascending order, non-empty, never overlap, and two adjacent
 // spans never share a class (they are merged). A byte that lies in no span, such as a tab, was
-// never painted by the lexer and is drawn in the text colour like plain text. Both bytes of a
-// double-byte character always fall into the same span.
+// never painted by the lexer and is drawn in the text colour like plain text. All bytes of a
+// character always fall into the same span.
 struct ColorSpan {
     std::int32_t start;
     std::int32_t end;
@@ -45,13 +47,14 @@ enum class ByteClass : std::uint8_t { Word, Delimiter, Special };
 // kStateBlockComment) and returns the state at the start of the next line (kStateNormal or
 // kStateBlockComment). `spans` is cleared and receives the line's spans. Keywords are coloured
 // only in normal text and only when a delimiter, "/", "*" or the line end follows them; string
-// and character literals share the string colour.
+// and character literals share the string colour. Only code page 932 pairs lead and trail bytes:
+// no ASCII byte occurs inside a UTF-8 character, so its bytes are simply word bytes.
 std::uint32_t ColorizeLine(std::string_view line, std::uint32_t state,
-                           std::vector<ColorSpan>& spans);
+                           std::vector<ColorSpan>& spans, Encoding enc = Encoding::Cp932);
 
 // A place in a line where colouring can start over: nothing is pending there and `state` (any
 // lexer state) is in force, so colouring from it gives exactly what colouring the whole line
-// gives. Such places come at least every kMaxRun + 1 bytes.
+// gives. Such places come at least every kMaxRun + 1 bytes (in UTF-8, + 4).
 struct LexPoint {
     std::int32_t offset = 0;
     std::uint32_t state = kStateNormal;
@@ -69,6 +72,6 @@ struct LexStop {
 // resume points at least `spacing` bytes apart are appended to it.
 LexStop ColorizeRange(std::string_view line, LexPoint from, std::int32_t until,
                       std::vector<ColorSpan>& spans, std::vector<LexPoint>* points = nullptr,
-                      std::int32_t spacing = 4096);
+                      std::int32_t spacing = 4096, Encoding enc = Encoding::Cp932);
 
 } // namespace mireka

@@ -24,10 +24,14 @@ double EditSession::CellOf(Offset pos) const {
     if (cellMemo_.pos == pos && cellMemo_.revision == b.Revision() &&
         cellMemo_.tabCells == tabCells_)
         return cellMemo_.cells;
-    const Offset start = b.LineStart(b.LineFromOffset(pos));
+    const Line line = b.LineFromOffset(pos);
+    const Offset start = b.LineStart(line);
     const std::string prefix = b.Text(start, pos);
-    const auto cells =
-        static_cast<double>(layout::CellOfColumn(prefix, prefix.size(), tabCells_).Count());
+    const Cells measured =
+        GetEncoding() == Encoding::Utf8
+            ? cellCache_.CellOf(b, line, prefix, prefix.size(), tabCells_, GetEncoding())
+            : layout::CellOfColumn(prefix, prefix.size(), tabCells_, GetEncoding());
+    const auto cells = static_cast<double>(measured.Count());
     cellMemo_ = CellMemo{b.Revision(), pos, tabCells_, cells};
     return cells;
 }
@@ -36,7 +40,24 @@ Offset EditSession::OffsetAtCell(Line line, double cell) const {
     const TextBuffer& b = control_.Buffer();
     line = std::clamp(line, Line(0), Line(b.LineCount() - 1));
     const std::string text = b.LineText(line);
-    return b.LineStart(line) + static_cast<Offset>(layout::ColumnAtCell(text, cell, tabCells_));
+    const std::size_t column =
+        GetEncoding() == Encoding::Utf8
+            ? cellCache_.ColumnAtCell(b, line, text, cell, tabCells_, GetEncoding())
+            : layout::ColumnAtCell(text, cell, tabCells_, GetEncoding());
+    return b.LineStart(line) + static_cast<Offset>(column);
+}
+
+layout::CellPlace EditSession::CharAtCell(Line line, std::string_view text, Cells cell) const {
+    if (GetEncoding() == Encoding::Utf8)
+        return cellCache_.CharAtCell(control_.Buffer(), line, text, cell, tabCells_, GetEncoding());
+    return layout::CharAtCell(text, cell, tabCells_, GetEncoding());
+}
+
+Cells EditSession::LineCells(Line line, std::string_view text) const {
+    if (GetEncoding() == Encoding::Utf8)
+        return cellCache_.CellOf(control_.Buffer(), line, text, text.size(), tabCells_,
+                                 GetEncoding());
+    return layout::LineCells(text, tabCells_, GetEncoding());
 }
 
 // ---- moves and selections ------------------------------------------------------------------
@@ -44,26 +65,26 @@ Offset EditSession::OffsetAtCell(Line line, double cell) const {
 Offset EditSession::WordLeft(Offset pos) const {
     const TextBuffer& b = control_.Buffer();
     const Offset start = b.LineStart(b.LineFromOffset(pos));
-    if (pos == start) return PrevCharOffset(b, pos);
+    if (pos == start) return PrevCharOffset(b, pos, GetEncoding());
     const std::string text = b.Text(start, pos);
-    return start + static_cast<Offset>(layout::PrevWordStart(text, text.size()));
+    return start + static_cast<Offset>(layout::PrevWordStart(text, text.size(), GetEncoding()));
 }
 
 Offset EditSession::WordRight(Offset pos) const {
     const TextBuffer& b = control_.Buffer();
     const Line line = b.LineFromOffset(pos);
-    if (pos >= b.LineEnd(line)) return NextCharOffset(b, pos);
+    if (pos >= b.LineEnd(line)) return NextCharOffset(b, pos, GetEncoding());
     const Offset start = b.LineStart(line);
     const std::string text = b.LineText(line);
-    return start +
-           static_cast<Offset>(layout::NextWordStart(text, static_cast<std::size_t>(pos - start)));
+    return start + static_cast<Offset>(layout::NextWordStart(
+                       text, static_cast<std::size_t>(pos - start), GetEncoding()));
 }
 
 ByteRange EditSession::WordAround(Offset pos) const {
     const TextBuffer& b = control_.Buffer();
     const Offset start = b.LineStart(b.LineFromOffset(pos));
-    const auto word =
-        layout::WordAt(b.LineText(b.LineFromOffset(pos)), static_cast<std::size_t>(pos - start));
+    const auto word = layout::WordAt(b.LineText(b.LineFromOffset(pos)),
+                                     static_cast<std::size_t>(pos - start), GetEncoding());
     return {start + static_cast<Offset>(word.first), start + static_cast<Offset>(word.second)};
 }
 
@@ -86,10 +107,10 @@ void EditSession::Move(CaretMove move, bool extend) {
     switch (move) {
     case CaretMove::CharLeft:
         if (!extend && control_.HasSelection()) return MoveCaret(control_.SelStart(), false);
-        return MoveCaret(PrevCharOffset(b, caret), extend);
+        return MoveCaret(PrevCharOffset(b, caret, GetEncoding()), extend);
     case CaretMove::CharRight:
         if (!extend && control_.HasSelection()) return MoveCaret(control_.SelEnd(), false);
-        return MoveCaret(NextCharOffset(b, caret), extend);
+        return MoveCaret(NextCharOffset(b, caret, GetEncoding()), extend);
     case CaretMove::WordLeft:
         return MoveCaret(WordLeft(caret), extend);
     case CaretMove::WordRight:

@@ -4,6 +4,8 @@
 
 #include "core/base/Encoding.h"
 #include "core/editor/InputRecorder.h"
+#include "core/editor/Layout.h"
+#include "core/editor/LineCellCache.h"
 #include "core/editor/SelectionOps.h"
 #include "core/editor/UndoHistory.h"
 
@@ -53,8 +55,11 @@ public:
     void SetText(TextBuffer::Builder&& built);
 
     // ---- the character rules: the document's encoding --------------------------------------
-    [[nodiscard]] Encoding GetEncoding() const noexcept { return encoding_; }
-    void SetEncoding(Encoding encoding) noexcept { encoding_ = encoding; }
+    [[nodiscard]] Encoding GetEncoding() const noexcept { return control_.GetEncoding(); }
+    void SetEncoding(Encoding encoding) noexcept {
+        control_.SetEncoding(encoding);
+        cellMemo_ = {};
+    }
 
     // ---- the cell grid ---------------------------------------------------------------------
     [[nodiscard]] int TabCells() const noexcept { return tabCells_; }
@@ -63,6 +68,10 @@ public:
     [[nodiscard]] double CellOf(Offset pos) const;
     // The character boundary of `line` (clamped to the text) nearest to `cell`.
     [[nodiscard]] Offset OffsetAtCell(Line line, double cell) const;
+    // The grid of `line`, whose whole text is `text`, as layout:: gives it; long UTF-8 lines
+    // are measured from places kept across edits after them.
+    [[nodiscard]] layout::CellPlace CharAtCell(Line line, std::string_view text, Cells cell) const;
+    [[nodiscard]] Cells LineCells(Line line, std::string_view text) const;
 
     // ---- moves and selections; each scrolls the caret into view ----------------------------
     void Move(CaretMove move, bool extend);
@@ -127,7 +136,6 @@ private:
     UndoHistory history_;
     InputRecorder recorder_{history_};
     TypingObserver* observer_ = nullptr;
-    Encoding encoding_ = Encoding::Cp932;
     int tabCells_ = 8;
     double goalCell_ = -1;       // the column the caret keeps while moving up and down; -1 none
     Offset wordAnchorStart_ = 0; // the word a double-click selected
@@ -141,6 +149,7 @@ private:
         double cells = 0;
     };
     mutable CellMemo cellMemo_;
+    mutable LineCellCache cellCache_;
 };
 
 } // namespace mireka

@@ -41,14 +41,17 @@ bool IsAsciiLetter(unsigned char b) noexcept {
 // text is never folded.
 class Pattern {
 public:
-    Pattern(std::string_view find, bool matchCase) : find_(find), mask_(find.size(), '\0') {
+    Pattern(std::string_view find, bool matchCase, Encoding enc)
+        : find_(find), mask_(find.size(), '\0') {
         for (std::size_t i = 0; i < find.size();) {
-            const std::size_t n = dbcs::CharLength(find, i);
+            const std::size_t n = chars::CharLength(enc, find, i);
             if (n == 1 && !matchCase && IsAsciiLetter(static_cast<unsigned char>(find[i]))) {
                 mask_[i] = 0x20;
                 fold_ = true;
             }
-            if (n == 1 && i + 1 == find.size() && dbcs::IsLeadByte(find[i])) loneLeadAtEnd_ = true;
+            if (enc == Encoding::Cp932 && n == 1 && i + 1 == find.size() &&
+                dbcs::IsLeadByte(find[i]))
+                loneLeadAtEnd_ = true;
             i += n;
         }
         int best = -1;
@@ -118,9 +121,10 @@ private:
 
 // Bytes [start, start + size) of the buffer, copied; positions outside are read from the buffer.
 struct Window {
-    explicit Window(const TextBuffer& b) : buffer(b) {}
+    Window(const TextBuffer& b, Encoding e) : buffer(b), enc(e) {}
 
     const TextBuffer& buffer;
+    Encoding enc;
     Offset start = 0;
     std::string bytes;
 
@@ -136,8 +140,19 @@ struct Window {
     }
 
     // The run of lead-range bytes before `pos` pairs up from its start; a line start ends it.
+    // A UTF-8 character is at most four bytes, so four on either side decide.
     [[nodiscard]] bool IsBoundary(Offset pos) const noexcept {
         if (pos <= 0 || pos >= buffer.Length()) return true;
+        if (enc == Encoding::Utf8) {
+            const Offset from = std::max<Offset>(0, pos - 4);
+            const Offset to = std::min(buffer.Length(), pos + 4);
+            char around[8];
+            for (Offset q = from; q < to; ++q)
+                around[q - from] = At(q);
+            return chars::IsCharBoundary(
+                enc, std::string_view(around, static_cast<std::size_t>(to - from)),
+                static_cast<std::size_t>(pos - from));
+        }
         Offset q = pos;
         while (q > 0 && dbcs::IsLeadByte(At(q - 1)))
             --q;
@@ -152,14 +167,17 @@ bool IsOccurrence(const Window& w, const Pattern& pat, Offset p) {
     // A lone lead byte at the end of the search text must not take a trail byte of the text.
     if (pat.LoneLeadAtEnd() && end < w.buffer.Length() && dbcs::IsTrailByte(w.At(end)))
         return false;
+    // A UTF-8 search text may start or end with a stray byte that a character of the text holds.
+    if (w.enc == Encoding::Utf8 && !w.IsBoundary(end)) return false;
     return w.IsBoundary(p);
 }
 
-std::optional<ByteRange> SearchDown(const TextBuffer& buffer, const Pattern& pat, Offset from) {
+std::optional<ByteRange> SearchDown(const TextBuffer& buffer, const Pattern& pat, Offset from,
+                                    Encoding enc) {
     const auto n = static_cast<Offset>(pat.Size());
     const Offset lastStart = buffer.Length() - n;
     const auto a = static_cast<Offset>(pat.Anchor());
-    Window w(buffer);
+    Window w(buffer, enc);
     Offset size = kFirstWindow;
     for (Offset p0 = std::max<Offset>(from, 0); p0 <= lastStart;) {
         // Candidate starts [p0, p1); the loaded bytes hold each candidate and the byte after it.
@@ -180,10 +198,11 @@ std::optional<ByteRange> SearchDown(const TextBuffer& buffer, const Pattern& pat
     return std::nullopt;
 }
 
-std::optional<ByteRange> SearchUp(const TextBuffer& buffer, const Pattern& pat, Offset from) {
+std::optional<ByteRange> SearchUp(const TextBuffer& buffer, const Pattern& pat, Offset from,
+                                  Encoding enc) {
     const auto n = static_cast<Offset>(pat.Size());
     const auto a = static_cast<Offset>(pat.Anchor());
-    Window w(buffer);
+    Window w(buffer, enc);
     Offset size = kFirstWindow;
     for (Offset p1 = std::min(from, buffer.Length() - n) + 1; p1 > 0;) {
         const Offset p0 = std::max<Offset>(0, p1 - size);
@@ -200,15 +219,19 @@ std::optional<ByteRange> SearchUp(const TextBuffer& buffer, const Pattern& pat, 
     return std::nullopt;
 }
 
-// One character on from `pos`, a double-byte character as one and CR and LF each on their own.
-Offset StepAfter(const TextBuffer& buffer, Offset pos) {
+// One character on from `pos`, a multibyte character as one and CR and LF each on their own.
+Offset StepAfter(const TextBuffer& buffer, Offset pos, Encoding enc) {
+    if (enc == Encoding::Utf8)
+        return buffer.At(pos) == '\r' ? pos + 1 : NextCharOffset(buffer, pos, enc);
     if (pos + 1 < buffer.Length() && dbcs::IsLeadByte(buffer.At(pos)) &&
         dbcs::IsTrailByte(buffer.At(pos + 1)) && IsCharBoundaryAt(buffer, pos))
         return pos + 2;
     return pos + 1;
 }
 
-Offset StepBefore(const TextBuffer& buffer, Offset pos) {
+Offset StepBefore(const TextBuffer& buffer, Offset pos, Encoding enc) {
+    if (enc == Encoding::Utf8)
+        return buffer.At(pos - 1) == '\n' ? pos - 1 : PrevCharOffset(buffer, pos, enc);
     return IsCharBoundaryAt(buffer, pos - 1) ? pos - 1 : pos - 2;
 }
 
@@ -220,10 +243,10 @@ FindReplaceState& SharedFindReplaceState() {
 }
 
 std::optional<ByteRange> SearchText(const TextBuffer& buffer, std::string_view find, Offset from,
-                                    bool down, bool matchCase) {
+                                    bool down, bool matchCase, Encoding enc) {
     if (find.empty() || static_cast<Offset>(find.size()) > buffer.Length()) return std::nullopt;
-    const Pattern pat(find, matchCase);
-    return down ? SearchDown(buffer, pat, from) : SearchUp(buffer, pat, from);
+    const Pattern pat(find, matchCase, enc);
+    return down ? SearchDown(buffer, pat, from, enc) : SearchUp(buffer, pat, from, enc);
 }
 
 bool SameAsSelected(const TextControl& ctl, std::string_view find, bool matchCase) {
@@ -231,7 +254,7 @@ bool SameAsSelected(const TextControl& ctl, std::string_view find, bool matchCas
     if (ctl.SelEnd() - s != static_cast<Offset>(find.size())) return false;
     if (find.empty()) return true;
     const std::string selected = ctl.Text(s, ctl.SelEnd());
-    return Pattern(find, matchCase).Matches(selected.data());
+    return Pattern(find, matchCase, ctl.GetEncoding()).Matches(selected.data());
 }
 
 bool FindText(TextControl& ctl, std::string_view find, bool down, bool matchCase) {
@@ -240,12 +263,14 @@ bool FindText(TextControl& ctl, std::string_view find, bool down, bool matchCase
     const Offset s = ctl.SelStart();
     Offset from = s;
     if (down) {
-        if (ctl.HasSelection() && SameAsSelected(ctl, find, matchCase)) from = StepAfter(buffer, s);
+        if (ctl.HasSelection() && SameAsSelected(ctl, find, matchCase))
+            from = StepAfter(buffer, s, ctl.GetEncoding());
     } else {
         if (s <= 0) return false;
-        from = StepBefore(buffer, s);
+        from = StepBefore(buffer, s, ctl.GetEncoding());
     }
-    const std::optional<ByteRange> hit = SearchText(buffer, find, from, down, matchCase);
+    const std::optional<ByteRange> hit =
+        SearchText(buffer, find, from, down, matchCase, ctl.GetEncoding());
     if (!hit) return false;
     ctl.SetSel(hit->start, hit->end);
     ctl.ScrollCaret();
@@ -257,6 +282,7 @@ void OnFindNext(TextControl& ctl, FindReplaceState& state, std::string_view find
     state.findText = std::string(find);
     state.searchDown = down;
     state.matchCase = matchCase;
+    state.encoding = ctl.GetEncoding();
     if (!FindText(ctl, state.findText, state.searchDown, state.matchCase) && notFound)
         notFound(state.findText);
 }
@@ -277,6 +303,7 @@ void OnReplaceSel(EditSession& session, FindReplaceState& state, std::string_vie
     state.replaceText = std::string(replace);
     state.matchCase = matchCase;
     state.searchDown = down;
+    state.encoding = session.GetEncoding();
     if (!InitializeReplace(ctl, state, notFound)) return;
     session.ReplaceSelWithUndo(state.replaceText);
     FindText(ctl, state.findText, state.searchDown, state.matchCase);
@@ -290,6 +317,7 @@ std::size_t OnReplaceAll(EditSession& session, FindReplaceState& state, std::str
     state.replaceText = std::string(replace);
     state.matchCase = matchCase;
     state.searchDown = true;
+    state.encoding = session.GetEncoding();
     if (!InitializeReplace(ctl, state, notFound) &&
         !(ctl.HasSelection() && SameAsSelected(ctl, state.findText, state.matchCase)))
         return 0;

@@ -20,6 +20,8 @@ struct FindReplaceState {
     std::string replaceText;
     bool matchCase = false;
     bool searchDown = true;
+    // The encoding of the two texts: that of the document they were last searched in.
+    Encoding encoding = Encoding::Cp932;
 };
 
 // The one state object of the process, created on first use; user-interface thread only.
@@ -31,11 +33,12 @@ using TextNotFoundHook = std::function<void(const std::string& find)>;
 
 // Occurrence of `find` in `buffer`. Searching down it is the first one that begins at `from` or
 // later; searching up the last one that begins at `from` or earlier. Occurrences begin and end
-// on character boundaries, so a double-byte character is one unit and its trail byte never
-// starts a match. Without `matchCase` only the ASCII letters of `find` match either case;
+// on character boundaries of `enc`, so a multibyte character is one unit and none of its later
+// bytes starts a match. Without `matchCase` only the ASCII letters of `find` match either case;
 // full-width letters and every other byte compare exactly. An empty `find` is never found.
 [[nodiscard]] std::optional<ByteRange> SearchText(const TextBuffer& buffer, std::string_view find,
-                                                  Offset from, bool down, bool matchCase);
+                                                  Offset from, bool down, bool matchCase,
+                                                  Encoding enc = Encoding::Cp932);
 
 // True when the selection has the byte length of `find` and equals it.
 [[nodiscard]] bool SameAsSelected(const TextControl& ctl, std::string_view find, bool matchCase);

@@ -12,6 +12,14 @@ void Highlighter::SetLineCount(int count) {
     if (states_.Size() != count + 1) states_.Resize(count + 1);
 }
 
+void Highlighter::SetEncoding(Encoding enc) {
+    if (enc == enc_) return;
+    enc_ = enc;
+    longLine_ = LongLineMemo{};
+    states_ = LineStates{};
+    states_.Resize(lineCount_ + 1);
+}
+
 namespace {
 // For upper_bound over resume points by offset.
 constexpr auto kBeforePoint = [](std::int32_t offset, const LexPoint& p) {
@@ -26,7 +34,7 @@ void Highlighter::CheckMovedPoints(std::string_view text, std::int32_t upTo) {
         const LexPoint from = m.points[m.unchecked - 1];
         const LexPoint moved = m.points[m.unchecked];
         std::vector<LexPoint> found;
-        const LexStop stop = ColorizeRange(text, from, moved.offset, unused, &found);
+        const LexStop stop = ColorizeRange(text, from, moved.offset, unused, &found, 4096, enc_);
         if (!stop.atEnd && stop.at.offset == moved.offset && stop.at.state == moved.state) {
             // Lexing meets the old lexing again after every edit: the rest is as it was.
             m.unchecked = m.points.size();
@@ -60,7 +68,7 @@ std::optional<std::uint32_t> Highlighter::LongLineColors(int line, std::string_v
     std::vector<LexPoint> found;
     const LexStop stop = ColorizeRange(
         text, *(resume - 1), static_cast<std::int32_t>(std::min<std::size_t>(to, INT32_MAX)),
-        spans_, &found);
+        spans_, &found, 4096, enc_);
     const bool allChecked = m.unchecked == m.points.size();
     auto keep = [&m](const std::vector<LexPoint>& more) {
         for (const LexPoint& p : more)
@@ -79,7 +87,8 @@ std::optional<std::uint32_t> Highlighter::LongLineColors(int line, std::string_v
         if (!m.endKnown) {
             std::vector<ColorSpan> unused;
             found.clear();
-            const LexStop end = ColorizeRange(text, m.points.back(), INT32_MAX, unused, &found);
+            const LexStop end =
+                ColorizeRange(text, m.points.back(), INT32_MAX, unused, &found, 4096, enc_);
             keep(found);
             m.endKnown = true;
             m.next = end.at.state;
@@ -94,7 +103,7 @@ bool Highlighter::ColourLine(int line, std::string_view text, std::size_t from, 
     if (text.size() >= kLongLineBytes) {
         next = LongLineColors(line, text, from, to);
     } else if (!text.empty()) {
-        next = ColorizeLine(text, states_.Get(line), spans_);
+        next = ColorizeLine(text, states_.Get(line), spans_, enc_);
     } else {
         spans_.clear();
     }

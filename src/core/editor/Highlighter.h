@@ -19,6 +19,10 @@ public:
     // Lines at least this long keep their resume points until the text changes.
     static constexpr std::size_t kLongLineBytes = 64 * 1024;
 
+    // The character rules the lexer follows; a change forgets every state found.
+    void SetEncoding(Encoding enc);
+    [[nodiscard]] Encoding GetEncoding() const noexcept { return enc_; }
+
     // The text now has `count` lines; states of lines already coloured are kept.
     void SetLineCount(int count);
     // Colours [from, to) of `line`, whose whole text is `text`; Spans() has the result, offsets
@@ -52,6 +56,7 @@ private:
     std::optional<std::uint32_t> LongLineColors(int line, std::string_view text, std::size_t from,
                                                 std::size_t to);
 
+    Encoding enc_ = Encoding::Cp932;
     int lineCount_ = 1;
     LineStates states_;
     std::vector<ColorSpan> spans_;

@@ -11,8 +11,9 @@ CharAction InputRecorder::OnChar(const TextControl& ctl, unsigned char c) {
         imeTrailDue_ = false;
         return CharAction::InsertByte;
     }
+    const bool utf8 = ctl.GetEncoding() == Encoding::Utf8;
     if (imeSkip_ >= 1) {
-        if (dbcs::IsLeadByte(c)) {
+        if (!utf8 && dbcs::IsLeadByte(c)) {
             imeTrailDue_ = imeSkip_ >= 2;
             imeSkip_ -= 2;
         } else {
@@ -37,8 +38,10 @@ CharAction InputRecorder::OnChar(const TextControl& ctl, unsigned char c) {
         history_.RecordInsertion(ctl, "\r\n");
         return CharAction::InsertLineBreak;
     }
-    const bool lead = !trail && dbcs::IsLeadByte(c);
-    if (trail || lead || dbcs::IsPrintableSingle(c) || c == 9 || c == 127) {
+    // Every byte of a UTF-8 character is inserted as it comes; code page 932 pairs lead and
+    // trail.
+    const bool lead = !utf8 && !trail && dbcs::IsLeadByte(c);
+    if (trail || lead || (utf8 && c >= 0x80) || dbcs::IsPrintableSingle(c) || c == 9 || c == 127) {
         if (ctl.HasSelection()) history_.RecordSelectionDeletion(ctl);
         history_.RecordTypedChar(ctl, c);
         typedTrailDue_ = lead;

@@ -199,6 +199,15 @@ std::string TextBuffer::Text(Offset start, Offset end) const {
     return out;
 }
 
+Offset TextBuffer::FirstChangeSince(std::uint64_t revision) const noexcept {
+    if (revision >= revision_) return length_;
+    if (revision < textSetAt_ || revision_ - revision > kEditLog) return 0;
+    Offset first = length_;
+    for (std::uint64_t r = revision + 1; r <= revision_; ++r)
+        first = std::min(first, editAt_[r % kEditLog]);
+    return first;
+}
+
 void TextBuffer::SetText(std::string_view text) {
     Builder built(text.size(), capacity_);
     built.Append(text);
@@ -208,6 +217,7 @@ void TextBuffer::SetText(std::string_view text) {
 void TextBuffer::SetText(Builder&& built) {
     MIREKA_ASSERT(built.capacity_ == capacity_);
     ++revision_;
+    textSetAt_ = revision_;
     if (built.chunks_.empty()) built.chunks_.push_back(MakeChunk({}));
     chunks_ = std::move(built.chunks_);
     length_ = built.length_;
@@ -254,6 +264,7 @@ void TextBuffer::Insert(Offset pos, std::string_view text) {
     if (text.empty()) return;
     ++revision_;
     pos = std::clamp<Offset>(pos, 0, length_);
+    editAt_[revision_ % kEditLog] = pos;
     const std::size_t c = ChunkOfOffset(pos);
     Chunk& ch = chunks_[c];
     const auto o = static_cast<std::size_t>(pos - StartOf(c));
@@ -288,6 +299,7 @@ void TextBuffer::Erase(Offset start, Offset end) {
     end = std::clamp<Offset>(end, start, length_);
     if (start == end) return;
     ++revision_;
+    editAt_[revision_ % kEditLog] = start;
     const std::size_t c1 = ChunkOfOffset(start);
     const std::size_t c2 = ChunkOfOffset(end - 1);
     const auto o1 = static_cast<std::size_t>(start - StartOf(c1));

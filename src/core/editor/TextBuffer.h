@@ -6,6 +6,7 @@
 #include "core/editor/SharedBlock.h"
 #include "core/editor/TextSnapshot.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -72,6 +73,9 @@ public:
     [[nodiscard]] Offset LongestLineWatermark() const noexcept { return longestLine_; }
     // Changes with every edit, so that a window can keep what it measured until the text changes.
     [[nodiscard]] std::uint64_t Revision() const noexcept { return revision_; }
+    // The lowest offset the edits after `revision` may have changed (bytes before it are as they
+    // were then): Length() when there were none, 0 when they are no longer known.
+    [[nodiscard]] Offset FirstChangeSince(std::uint64_t revision) const noexcept;
 
     // Aborts when the chunk table or the line index disagree with the bytes; for tests.
     void CheckInvariant() const;
@@ -117,6 +121,10 @@ private:
     int lineBreaks_ = 0;
     Offset longestLine_ = 0;
     std::uint64_t revision_ = 0;
+    // Where the edit that made revision r began, at r % kEditLog; the last few edits only.
+    static constexpr std::uint64_t kEditLog = 16;
+    std::array<Offset, kEditLog> editAt_{};
+    std::uint64_t textSetAt_ = 0; // the revision SetText made
 };
 
 // Builds a text from consecutive pieces straight into chunk storage, so that loading a file

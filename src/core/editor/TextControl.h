@@ -2,6 +2,7 @@
 // relies on, with a listener through which a window learns of every change.
 #pragma once
 
+#include "core/base/Encoding.h"
 #include "core/editor/TextBuffer.h"
 
 #include <string>
@@ -72,11 +73,16 @@ public:
     [[nodiscard]] bool ReadOnly() const noexcept { return readOnly_; }
     void SetReadOnly(bool on) noexcept { readOnly_ = on; }
 
+    // The character rules the text's bytes follow: the document's encoding.
+    [[nodiscard]] Encoding GetEncoding() const noexcept { return encoding_; }
+    void SetEncoding(Encoding encoding) noexcept { encoding_ = encoding; }
+
 private:
     TextBuffer buffer_;
     Offset anchor_ = 0;
     Offset caret_ = 0;
     bool readOnly_ = false;
+    Encoding encoding_ = Encoding::Cp932;
     TextControlListener* listener_ = nullptr;
 };
 

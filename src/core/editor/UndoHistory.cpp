@@ -10,16 +10,16 @@ namespace mireka {
 
 namespace {
 
-// One character, as the caret steps: a CR LF pair and a double-byte character are one unit, and
+// One character, as the caret steps: a CR LF pair and a multibyte character are one unit, and
 // a lone lead byte before a line break stands alone, so a deletion never splits either.
 ByteRange BackspaceRange(const TextControl& ctl, Offset pos) {
     if (pos < 1) return {pos, pos};
-    return {PrevCharOffset(ctl.Buffer(), pos), pos};
+    return {PrevCharOffset(ctl.Buffer(), pos, ctl.GetEncoding()), pos};
 }
 
 ByteRange DeleteRange(const TextControl& ctl, Offset pos) {
     if (pos < 0 || pos >= ctl.Length()) return {pos, pos};
-    return {pos, NextCharOffset(ctl.Buffer(), pos)};
+    return {pos, NextCharOffset(ctl.Buffer(), pos, ctl.GetEncoding())};
 }
 
 } // namespace

@@ -148,6 +148,7 @@ private:
     struct PrintCache {
         std::uint64_t revision = 0;
         int columns = 0, rowsPerPage = 0, tabWidth = 0;
+        Encoding encoding = Encoding::Cp932;
         std::vector<Offset> starts;
     } printCache_;
 

@@ -13,6 +13,7 @@
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "gui/editor/Cp932.h"
+#include "gui/editor/TextCodec.h"
 #include "platform/FileSystem.h"
 #include "platform/SafeFile.h"
 
@@ -163,16 +164,20 @@ void CMyView::OnExportHtml() {
     if (!choice) return;
     const FrameServices* frame = FrameOf(this);
     const EditorColours colours = frame ? frame->Colours() : EditorColours{};
-    // The page is Shift_JIS; a character of the name it cannot hold shows as "?".
+    // The page is in the document's encoding; a character of the name that Shift_JIS cannot
+    // hold shows as "?".
+    const QString name = GetDocument() ? GetDocument()->GetTitle() : QStringLiteral("untitled");
+    const Encoding enc = Session().GetEncoding();
     std::string title;
-    cp932::EncodeReplacing(GetDocument() ? GetDocument()->GetTitle() : QStringLiteral("untitled"),
-                           title);
+    if (enc == Encoding::Cp932 || !codec::Encode(enc, name, title))
+        cp932::EncodeReplacing(name, title);
     std::string error;
     bool written = false;
     {
         WaitCursor wait;
         written = WriteFileSafely(
-            choice->path, MakeHtmlListing(GetWindowText(), colours, m_nTabWidth, title), &error);
+            choice->path, MakeHtmlListing(GetWindowText(), colours, m_nTabWidth, title, enc),
+            &error);
     }
     if (!written)
         Prompts::Current().Message(this,

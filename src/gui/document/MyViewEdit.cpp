@@ -12,6 +12,7 @@
 #include "gui/document/TabWidthDlg.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/LineNumberWnd.h"
+#include "gui/editor/TextCodec.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -212,9 +213,10 @@ void CMyView::OnContextMenu(const QPoint& globalPos) {
 
 void CMyView::OnTextNotFound(const std::string& find) {
     Prompts::Current().Beep();
-    Prompts::Current().Message(
-        this, QStringLiteral("文字列 '%1' が見つかりません。").arg(cp932::Decode(find)),
-        QMessageBox::Warning);
+    Prompts::Current().Message(this,
+                               QStringLiteral("文字列 '%1' が見つかりません。")
+                                   .arg(codec::Decode(Session().GetEncoding(), find)),
+                               QMessageBox::Warning);
 }
 
 // ---- status pane and gutter --------------------------------------------------------------

@@ -2,7 +2,7 @@
 #include "core/document/PrintLayout.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
-#include "gui/editor/Cp932.h"
+#include "gui/editor/TextCodec.h"
 #include "platform/FileSystem.h"
 
 #include <QFontMetricsF>
@@ -16,21 +16,21 @@ namespace mireka {
 namespace {
 
 // A row's text with tabs expanded to spaces, counted in cells from the row's start.
-QString RowText(const std::string& bytes, int tabWidth) {
+QString RowText(const std::string& bytes, int tabWidth, Encoding enc) {
     std::string expanded;
     expanded.reserve(bytes.size());
     int cells = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
+    for (std::size_t i = 0; i < bytes.size(); i = chars::NextCharPos(enc, bytes, i)) {
         if (bytes[i] == '\t') {
             const int n = tabWidth - cells % tabWidth;
             expanded.append(static_cast<std::size_t>(n), ' ');
             cells += n;
         } else {
-            expanded += bytes[i];
-            ++cells;
+            expanded.append(bytes, i, chars::CharLength(enc, bytes, i));
+            cells += chars::CharCells(enc, bytes, i);
         }
     }
-    return cp932::Decode(expanded);
+    return codec::Decode(enc, expanded);
 }
 
 } // namespace
@@ -50,16 +50,19 @@ bool CMyView::PrintDocument(QPrinter& printer, bool layoutOnly) {
     g.columns = std::max(1, static_cast<int>(l.text.Width() / cell));
     g.rowsPerPage = std::max(1, l.text.Height() / lineHeight);
     g.tabWidth = TabWidth();
+    g.encoding = Session().GetEncoding();
 
     const TextBuffer& text = Control().Buffer();
     PrintCache& cache = printCache_;
     if (cache.starts.empty() || cache.revision != text.Revision() || cache.columns != g.columns ||
-        cache.rowsPerPage != g.rowsPerPage || cache.tabWidth != g.tabWidth) {
+        cache.rowsPerPage != g.rowsPerPage || cache.tabWidth != g.tabWidth ||
+        cache.encoding != g.encoding) {
         cache.starts = PaginateForPrint(text, g);
         cache.revision = text.Revision();
         cache.columns = g.columns;
         cache.rowsPerPage = g.rowsPerPage;
         cache.tabWidth = g.tabWidth;
+        cache.encoding = g.encoding;
     }
     const std::vector<Offset>& starts = cache.starts;
     printedPages_ = static_cast<int>(starts.size());
@@ -88,7 +91,8 @@ bool CMyView::PrintDocument(QPrinter& printer, bool layoutOnly) {
         for (const PrintRow& row : rows) {
             bytes.clear();
             text.AppendTo(bytes, row.start, row.end);
-            p.drawText(QPointF(l.text.left, y + fm.ascent()), RowText(bytes, g.tabWidth));
+            p.drawText(QPointF(l.text.left, y + fm.ascent()),
+                       RowText(bytes, g.tabWidth, g.encoding));
             y += lineHeight;
         }
         p.drawLine(l.margins.left, l.footerRule, l.margins.right, l.footerRule);

@@ -17,6 +17,7 @@ void CColorEditView::SetColors(Colour keyword, Colour string, Colour comment, Co
 
 void CColorEditView::LineColors(int line, std::string_view text, std::size_t from, std::size_t to,
                                 std::vector<ColoredRun>& runs) {
+    highlighter_.SetEncoding(Session().GetEncoding());
     highlighter_.SetLineCount(GetLineCount());
     // The comment state of the following lines changed: they must be painted again.
     if (highlighter_.ColourLine(line, text, from, to)) InvalidateFrom(line + 1);

@@ -2,11 +2,11 @@
 // become repaints of the lines they touch.
 #include "gui/editor/EditView.h"
 
-#include "core/base/Dbcs.h"
 #include "core/editor/Layout.h"
 #include "gui/base/Prompts.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/EditorFont.h"
+#include "gui/editor/TextCodec.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -25,6 +25,12 @@ constexpr int kDragScrollMs = 50;
 
 bool IsControlByte(unsigned char b) {
     return b < 0x20 || b == 0x7F;
+}
+
+// U+3000, which the frame may mark: 0x81 0x40 in code page 932.
+bool IsFullWidthSpace(Encoding enc, std::string_view text, std::size_t i) {
+    const std::string_view space = enc == Encoding::Utf8 ? "\xE3\x80\x80" : "\x81\x40";
+    return text.substr(i, space.size()) == space;
 }
 
 // The keypad and the keyboard group change nothing about what a key does here.
@@ -208,7 +214,7 @@ void CEditView::keyPressEvent(QKeyEvent* event) {
         IsPrintable(event->text())) {
         if (IsReadOnly()) return Beep();
         std::string bytes;
-        if (!cp932::Encode(event->text(), bytes)) return Beep();
+        if (!codec::Encode(session_.GetEncoding(), event->text(), bytes)) return Beep();
         return Typed(session_.TypeText(bytes));
     }
     event->ignore();
@@ -398,9 +404,10 @@ void CEditView::SetShowFullWidthSpace(bool on) {
 void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset selEnd) {
     const TextBuffer& b = Control().Buffer();
     const int tabCells = TabCells();
+    const Encoding enc = session_.GetEncoding();
     const Offset start = b.LineStart(Line(line));
     const std::string text = b.LineText(Line(line));
-    NoteLineWidth(text);
+    NoteLineWidth(Line(line), text);
     const double originX = GetRect().left() - horizontalScrollBar()->value();
     const double rightEdge = viewport()->width();
     // Only the characters in view are walked and coloured: a line may be megabytes long.
@@ -408,10 +415,11 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
         return Cells(
             static_cast<std::int64_t>(std::max(0.0, std::floor((x - originX) / cellWidth_))));
     };
-    const layout::CellPlace first = layout::CharAtCell(text, cellAt(0), tabCells);
-    const layout::CellPlace last = layout::CharAtCell(text, cellAt(rightEdge) + Cells(1), tabCells);
+    const layout::CellPlace first = session_.CharAtCell(Line(line), text, cellAt(0));
+    const layout::CellPlace last =
+        session_.CharAtCell(Line(line), text, cellAt(rightEdge) + Cells(1));
     runs_.clear();
-    LineColors(line, text, first.column, dbcs::NextCharPos(text, last.column), runs_);
+    LineColors(line, text, first.column, chars::NextCharPos(enc, text, last.column), runs_);
 
     const auto len = static_cast<Offset>(text.size());
     const Offset ss = std::clamp<Offset>(selStart - start, 0, len);
@@ -433,10 +441,12 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
     std::size_t run = 0;
     std::int64_t cells = first.cells.Count();
     for (std::size_t i = first.column; i < text.size();) {
-        const std::size_t n = dbcs::CharLength(text, i);
+        const std::size_t n = chars::CharLength(enc, text, i);
         const auto byte = static_cast<unsigned char>(text[i]);
         const std::int64_t width =
-            byte == '\t' ? tabCells - cells % tabCells : static_cast<std::int64_t>(n);
+            byte == '\t' ? tabCells - cells % tabCells : chars::CharCells(enc, text, i);
+        // Every UTF-8 character beyond ASCII is drawn on its own, like a double-byte one.
+        const bool multi = enc == Encoding::Utf8 ? byte >= 0x80 : n == 2;
         const double x = originX + static_cast<double>(cells) * cellWidth_;
         if (x > rightEdge) break;
         const double w = static_cast<double>(width) * cellWidth_;
@@ -453,12 +463,12 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
                 flush();
                 p.fillRect(QRectF(x, y, w, lineHeight_), selBack);
             }
-            const bool single = n == 1 && byte != '\t' && !IsControlByte(byte);
+            const bool single = !multi && n == 1 && byte != '\t' && !IsControlByte(byte);
             if (single && !charByChar_ && !pending.isEmpty() && color == pendingColor) {
                 pending += QChar(cp932::DecodeSingle(byte));
             } else {
                 flush();
-                if (n == 2 && showFullWidthSpace_ && byte == 0x81 && text[i + 1] == 0x40) {
+                if (multi && showFullWidthSpace_ && IsFullWidthSpace(enc, text, i)) {
                     // Faint, so that it marks the character without reading as a box in
                     // the program.
                     QColor faint = color;
@@ -467,11 +477,13 @@ void CEditView::PaintLine(QPainter& p, int line, int y, Offset selStart, Offset 
                     p.setPen(QPen(faint, 1));
                     p.drawRect(QRectF(x + (w - side) / 2 + 0.5, y + (lineHeight_ - side) / 2 + 0.5,
                                       side - 1, side - 1));
-                } else if (n == 2) {
+                } else if (multi) {
                     pendingX = x;
                     pendingColor = color;
-                    pending =
-                        QChar(cp932::DecodePair(byte, static_cast<unsigned char>(text[i + 1])));
+                    pending = enc == Encoding::Utf8
+                                  ? codec::Decode(enc, std::string_view(text).substr(i, n))
+                                  : QChar(cp932::DecodePair(
+                                        byte, static_cast<unsigned char>(text[i + 1])));
                     flush();
                 } else if (single) {
                     pendingX = x;

@@ -159,7 +159,7 @@ protected:
 private:
     void UpdateMetrics();
     void UpdateScrollBars();
-    void NoteLineWidth(std::string_view text);
+    void NoteLineWidth(Line line, std::string_view text);
     [[nodiscard]] int VisibleRows() const noexcept;
     [[nodiscard]] QRect CaretRect() const;
     bool HandleNavigation(QKeyEvent* event);

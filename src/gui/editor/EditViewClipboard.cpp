@@ -4,6 +4,7 @@
 
 #include "gui/base/Prompts.h"
 #include "gui/editor/Cp932.h"
+#include "gui/editor/TextCodec.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,7 +17,7 @@
 namespace mireka {
 
 QString CEditView::SelectedTextForClipboard() const {
-    return cp932::ToLf(cp932::Decode(session_.SelectedText()));
+    return cp932::ToLf(codec::Decode(session_.GetEncoding(), session_.SelectedText()));
 }
 
 bool CEditView::CanPaste() const {
@@ -42,7 +43,7 @@ bool CEditView::ClipboardBytes(std::string& bytes, bool* present) {
 
 bool CEditView::IncomingBytes(const QString& text, std::string& bytes) {
     QString bad;
-    if (cp932::Encode(cp932::ToCrLf(text), bytes, &bad)) return true;
+    if (codec::Encode(session_.GetEncoding(), cp932::ToCrLf(text), bytes, &bad)) return true;
     Prompts::Current().Beep();
     Prompts::Current().Message(
         this,
@@ -96,7 +97,7 @@ void CEditView::OnContextMenu(const QPoint& globalPos) {
 void CEditView::inputMethodEvent(QInputMethodEvent* event) {
     if (!event->commitString().isEmpty() && !IsReadOnly()) {
         std::string bytes;
-        if (cp932::Encode(cp932::ToCrLf(event->commitString()), bytes))
+        if (codec::Encode(session_.GetEncoding(), cp932::ToCrLf(event->commitString()), bytes))
             Typed(session_.TypeImeResult(bytes));
         else
             Beep();

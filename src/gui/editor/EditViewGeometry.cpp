@@ -131,10 +131,11 @@ void CEditView::UpdateScrollBars() {
     h->setSingleStep(std::max(1, static_cast<int>(cellWidth_)));
 }
 
-void CEditView::NoteLineWidth(std::string_view text) {
-    // Cells are at least the byte count, so only a line that could be wider needs measuring.
+void CEditView::NoteLineWidth(Line line, std::string_view text) {
+    // Cells are at most the byte count times the tab width, so only a line that could be wider
+    // needs measuring.
     if (static_cast<std::int64_t>(text.size()) * TabCells() <= widestCells_) return;
-    const std::int64_t cells = layout::LineCells(text, TabCells()).Count();
+    const std::int64_t cells = session_.LineCells(line, text).Count();
     if (cells > widestCells_) {
         widestCells_ = cells;
         UpdateScrollBars();

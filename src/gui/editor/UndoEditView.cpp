@@ -6,6 +6,7 @@
 #include "gui/base/WaitCursor.h"
 #include "gui/editor/Cp932.h"
 #include "gui/editor/FindReplaceDlg.h"
+#include "gui/editor/TextCodec.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -97,7 +98,7 @@ QString CUndoEditView::SelectionSearchText() const {
     const TextBuffer& b = ctl.Buffer();
     const Offset s = ctl.SelStart();
     const Offset end = std::min(ctl.SelEnd(), b.LineEnd(b.LineFromOffset(s)));
-    return cp932::Decode(ctl.Text(s, end));
+    return codec::Decode(ctl.GetEncoding(), ctl.Text(s, end));
 }
 
 void CUndoEditView::OpenFindReplace(bool findOnly) {
@@ -114,9 +115,9 @@ void CUndoEditView::OpenFindReplace(bool findOnly) {
     const FindReplaceState& state = SharedFindReplaceState();
     auto* dialog = new CFindReplaceDlg(findOnly, this);
     QString find = SelectionSearchText();
-    if (find.isEmpty()) find = cp932::Decode(state.findText);
+    if (find.isEmpty()) find = codec::Decode(state.encoding, state.findText);
     dialog->SetFindText(find);
-    dialog->SetReplaceText(cp932::Decode(state.replaceText));
+    dialog->SetReplaceText(codec::Decode(state.encoding, state.replaceText));
     dialog->SetSearchDown(state.searchDown);
     dialog->SetMatchCase(state.matchCase);
     ConnectFindReplace(dialog);
@@ -152,7 +153,7 @@ void CUndoEditView::ConnectFindReplace(CFindReplaceDlg* dialog) {
 
 bool CUndoEditView::SearchBytes(const QString& text, bool replacement, std::string& bytes) {
     QString bad;
-    if (cp932::Encode(text, bytes, &bad)) return true;
+    if (codec::Encode(Session().GetEncoding(), text, bytes, &bad)) return true;
     Beep();
     Prompts::Current().Message(
         FindReplaceDialog() ? static_cast<QWidget*>(FindReplaceDialog()) : this,
@@ -212,6 +213,18 @@ bool CUndoEditView::CanEditRepeat() const noexcept {
 }
 
 void CUndoEditView::OnEditRepeat() {
+    // Searched last in a document of the other encoding: the same characters in this one's.
+    FindReplaceState& state = SharedFindReplaceState();
+    const Encoding enc = Session().GetEncoding();
+    std::string find;
+    std::string replace;
+    if (state.encoding != enc &&
+        codec::Encode(enc, codec::Decode(state.encoding, state.findText), find) &&
+        codec::Encode(enc, codec::Decode(state.encoding, state.replaceText), replace)) {
+        state.findText = std::move(find);
+        state.replaceText = std::move(replace);
+        state.encoding = enc;
+    }
     NotFoundLater notFound;
     {
         WaitCursor wait;

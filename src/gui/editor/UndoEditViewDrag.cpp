@@ -3,6 +3,7 @@
 #include "gui/editor/UndoEditView.h"
 
 #include "gui/editor/Cp932.h"
+#include "gui/editor/TextCodec.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -118,7 +119,7 @@ void CUndoEditView::StartDrag() {
     if (text.empty()) return;
     // The selection stays as it is during the drag: the drop target only shows a caret.
     auto* data = new QMimeData;
-    data->setText(cp932::ToLf(cp932::Decode(text)));
+    data->setText(cp932::ToLf(codec::Decode(Session().GetEncoding(), text)));
     QDrag drag(this);
     drag.setMimeData(data);
     droppedIntoSelf_ = false;
