@@ -53,6 +53,8 @@ TEST(Recovery, WhatIsWrittenReadsBackExactly) {
         {"/tmp/new\nline/ and %41 space\r.c", 0, -5},
         {"/\x93\xfa\x96\x7b/\x95\x5c.c", 7, 8}, // Shift_JIS names
         {binary, -1, -1},
+        {"/u.c", 1, 2, FileFormat{Encoding::Utf8, LineEnds::Lf, true}},
+        {"/s.c", 1, 2, FileFormat{Encoding::Cp932, LineEnds::CrLf, false}},
     };
     const std::string texts[] = {"", "int main()\r\n{\r\n}\r\n", AllBytes()};
     for (const RecoveryDocument& doc : documents) {
@@ -116,6 +118,8 @@ TEST(Recovery, HeadersAreJudgedLineByLine) {
         {Handmade("path=\nsaved=1\nno equals sign\n"), RecoveryError::Corrupt},
         {Handmade("path=\nsaved=1\nlength=99999999999999999999\n"), RecoveryError::Corrupt},
         {Handmade("path=\nsaved=1\nchecksum=0123456789abcde\n"), RecoveryError::Corrupt},
+        {Handmade("path=\nsaved=1\nformat=UTF-8,CRLF,BOM\n"), RecoveryError::None},
+        {Handmade("path=\nsaved=1\nformat=UTF-16,LF\n"), RecoveryError::Corrupt},
         {"MIREKA-RECOVERY 1\npath=\nsaved=1\n" + std::string(kMaxRecoveryHeader, 'x'),
          RecoveryError::Corrupt},
     };
@@ -124,6 +128,7 @@ TEST(Recovery, HeadersAreJudgedLineByLine) {
     const RecoveryHeader old = ParseRecovery(Handmade("path=/x.c\nsaved=5\n"));
     EXPECT_EQ(old.info.document, (RecoveryDocument{"/x.c", -1, -1}));
     EXPECT_EQ(old.info.programVersion, "");
+    EXPECT_EQ(old.info.document.format, std::nullopt) << "a file from before formats were kept";
 }
 
 TEST(Recovery, MessagesNameTheFileAndDifferByKind) {

@@ -4,6 +4,7 @@
 #include "core/base/Paths.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/MyApp.h"
+#include "gui/base/CommandIds.h"
 #include "gui/document/MyDoc.h"
 #include "gui/document/MyView.h"
 #include "platform/FileSystem.h"
@@ -49,7 +50,8 @@ protected:
     QString Path(const QString& name) const { return dir.filePath(name); }
 
     // Leaves the recovery file of a killed instance that had `text` unsaved in `path`.
-    void LeaveOrphan(const std::string& path, const std::string& text) {
+    void LeaveOrphan(const std::string& path, const std::string& text,
+                     std::optional<FileFormat> format = std::nullopt) {
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
@@ -60,7 +62,7 @@ protected:
             b.SetText(text);
             const FileStatus st = QueryFile(path);
             store.Schedule({path, st.Exists() ? static_cast<std::int64_t>(st.size) : -1,
-                            st.Exists() ? st.mtime : -1},
+                            st.Exists() ? st.mtime : -1, format},
                            b.Snapshot());
             store.Flush();
             (void)!write(ready[1], "x", 1);
@@ -156,6 +158,20 @@ TEST_F(DocumentRecoveryTest, AtStartTheLeftTextIsOfferedAndRestoredOrDeleted) {
         app.reset();
         WriteBytes(Path("a.c"), "int a;\r\n");
     }
+}
+
+TEST_F(DocumentRecoveryTest, ARestoredTextIsSavedInItsFilesFormat) {
+    // A UTF-8 file with a byte-order mark and LF line ends, left unsaved by a killed instance.
+    WriteBytes(Path("u.c"), "\xEF\xBB\xBFint a;\n");
+    const std::string path = Native(Path("u.c"));
+    LeaveOrphan(path, "int a;\r\n/* \xE6\x97\xA5 */\r\n",
+                FileFormat{Encoding::Utf8, LineEnds::Lf, true});
+    prompts.answers = {QMessageBox::Yes};
+    Start({});
+    EXPECT_EQ(Doc().GetFormat(), (FileFormat{Encoding::Utf8, LineEnds::Lf, true}));
+    EXPECT_EQ(View().Session().GetEncoding(), Encoding::Utf8);
+    ASSERT_TRUE(app->MainFrame()->Commands().Execute(cmd::FileSave));
+    EXPECT_EQ(ReadBytes(Path("u.c")), "\xEF\xBB\xBFint a;\n/* \xE6\x97\xA5 */\n");
 }
 
 TEST_F(DocumentRecoveryTest, ADamagedFileIsReportedAndDeletedAndAnUntitledTextComesBack) {

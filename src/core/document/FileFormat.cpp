@@ -36,6 +36,24 @@ std::string FormatName(const FileFormat& format) {
     return name;
 }
 
+std::string FormatKey(const FileFormat& format) {
+    std::string key(EncodingName(format.encoding));
+    key += ',';
+    key += LineEndsName(format.lineEnds);
+    if (format.bom) key += ",BOM";
+    return key;
+}
+
+std::optional<FileFormat> ParseFormatKey(std::string_view key) {
+    for (Encoding e : {Encoding::Cp932, Encoding::Utf8})
+        for (LineEnds l : {LineEnds::CrLf, LineEnds::Lf})
+            for (bool bom : {false, true}) {
+                const FileFormat format{e, l, bom};
+                if (key == FormatKey(format)) return format;
+            }
+    return std::nullopt;
+}
+
 FileFormat ReadNewDocumentFormat() {
     FileFormat format = SystemNewDocumentFormat();
     const std::string encoding = GetProfileString(kSection, kNewDocumentEncodingKey);

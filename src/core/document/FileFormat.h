@@ -4,6 +4,7 @@
 
 #include "core/base/Encoding.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,11 @@ void WriteNewDocumentEncoding(Encoding encoding);
 [[nodiscard]] std::string_view LineEndsName(LineEnds ends) noexcept;
 // "UTF-8 LF", "Shift_JIS CRLF".
 [[nodiscard]] std::string FormatName(const FileFormat& format);
+
+// The format as one word for a file's header: "UTF-8,LF", "UTF-8,CRLF,BOM", "Shift_JIS,CRLF";
+// and back, none for anything else.
+[[nodiscard]] std::string FormatKey(const FileFormat& format);
+[[nodiscard]] std::optional<FileFormat> ParseFormatKey(std::string_view key);
 
 // The format of a file just read: its own encoding, byte-order mark and line ends; a UTF-8
 // file without a line break takes the new documents' line ends.

@@ -10,9 +10,20 @@ namespace mireka {
 namespace {
 
 // The header's keys in the order they are written; a key's number is its bit among those seen.
-enum Key : unsigned { kPath, kSaved, kDiskSize, kDiskMtime, kVersion, kLength, kChecksum, kKeys };
+// Keys a program does not know are passed over, so a later key is no new version.
+enum Key : unsigned {
+    kPath,
+    kSaved,
+    kDiskSize,
+    kDiskMtime,
+    kVersion,
+    kLength,
+    kChecksum,
+    kFormat,
+    kKeys
+};
 constexpr std::string_view kKeyNames[kKeys] = {"path",    "saved",  "disk-size", "disk-mtime",
-                                               "version", "length", "checksum"};
+                                               "version", "length", "checksum",  "format"};
 constexpr unsigned kRequiredKeys = 1u << kPath | 1u << kSaved | 1u << kLength | 1u << kChecksum;
 
 bool Plain(unsigned char c) noexcept {
@@ -113,6 +124,7 @@ std::string EncodeRecoveryHeader(const RecoveryInfo& info) {
     char sum[17];
     std::snprintf(sum, sizeof sum, "%016llx", static_cast<unsigned long long>(info.checksum));
     line(kChecksum, sum);
+    if (info.document.format) line(kFormat, FormatKey(*info.document.format));
     out += '\n';
     return out;
 }
@@ -183,6 +195,12 @@ RecoveryHeader ParseRecoveryHeader(std::string_view head, std::uint64_t fileSize
         case kChecksum:
             take(value.size() == 16 ? Number<std::uint64_t>(value, 16) : std::nullopt,
                  info.checksum);
+            break;
+        case kFormat: {
+            const std::optional<FileFormat> format = ParseFormatKey(value);
+            ok = format.has_value();
+            info.document.format = format;
+        }
         }
         if (!ok) return Failed(RecoveryError::Corrupt);
     }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "core/base/Fnv.h"
+#include "core/document/FileFormat.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,8 @@ struct RecoveryDocument {
     std::string path;            // the path's bytes; empty for an untitled document
     std::int64_t diskSize = -1;  // the file as it was when loaded or last saved, so that a
     std::int64_t diskMtime = -1; // change on disk since can be told; seconds; -1: unknown
+    // The file format the text is saved in; none in files written before formats were kept.
+    std::optional<FileFormat> format = std::nullopt;
 
     bool operator==(const RecoveryDocument&) const = default;
 };

@@ -75,6 +75,7 @@ void CDocumentRecovery::Write() {
     if (!doc_.IsModified()) return;
     RecoveryDocument d = disk_;
     d.path = doc_.GetPathName();
+    d.format = doc_.GetFormat();
     store_.Schedule(std::move(d), view_.Control().Buffer().Snapshot());
     written_ = true;
 }
@@ -122,7 +123,8 @@ bool CDocumentRecovery::OfferLeftovers(QWidget* parent) {
             RecoveryStore::Discard(std::move(orphan));
             continue;
         }
-        doc_.RestoreDocument(recovered.info.document.path, recovered.text);
+        doc_.RestoreDocument(recovered.info.document.path, recovered.text,
+                             recovered.info.document.format);
         disk_ = recovered.info.document;
         // This instance keeps the text safe before the old file goes.
         WriteNow();
