@@ -112,8 +112,8 @@ TEST(Encoding, WhatAFileSaysAboutItself) {
         EXPECT_EQ(d.bom, c.bom) << c.name;
     }
     EXPECT_EQ(DetectEncoding("int x;\n", kS).encoding, kS);
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));
-    EXPECT_TRUE(IsValidUtf8(std::string(1000, 'a') + "\xF4\x8F\xBF\xBF"));
+    EXPECT_FALSE(CheckUtf8("\xED\xA0\x80").valid);
+    EXPECT_TRUE(CheckUtf8(std::string(1000, 'a') + "\xF4\x8F\xBF\xBF").valid);
 
     EXPECT_EQ(DetectLineEnds("a\nb\n"), LineEnds::Lf);
     EXPECT_EQ(DetectLineEnds("a\r\nb\r\n"), LineEnds::CrLf);

@@ -34,8 +34,34 @@ namespace chars {
 
 } // namespace chars
 
-// Strictly valid UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
-[[nodiscard]] bool IsValidUtf8(std::string_view bytes) noexcept;
+// The first byte of 0x80 or more at or after `from`, or the size; ASCII runs, the bulk of
+// program text, go eight bytes at a time.
+[[nodiscard]] std::size_t SkipAscii(std::string_view s, std::size_t from) noexcept;
+
+struct Utf8Check {
+    bool valid = false;     // every sequence is a well-formed UTF-8 character
+    bool multibyte = false; // at least one character outside ASCII
+    bool bom = false;       // the text starts with the byte-order mark EF BB BF
+};
+
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
+[[nodiscard]] Utf8Check CheckUtf8(std::string_view text) noexcept;
+
+// The same over a text that arrives in pieces cut anywhere, even inside a character.
+class Utf8Checker {
+public:
+    void Feed(std::string_view piece) noexcept;
+    // Of everything fed so far, taken as the whole text.
+    [[nodiscard]] Utf8Check Result() const noexcept;
+
+private:
+    char carry_[4] = {}; // a character cut by the end of the last piece
+    std::size_t carried_ = 0;
+    char head_[3] = {}; // the text's first bytes, for the byte-order mark
+    std::size_t headSize_ = 0;
+    bool failed_ = false;
+    bool multibyte_ = false;
+};
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
@@ -47,6 +73,8 @@ struct DetectedEncoding {
 // A UTF-8 byte-order mark, or valid UTF-8 holding a non-ASCII character: UTF-8. Pure ASCII:
 // `forAscii` (the new-document encoding). Anything else: code page 932, never "repaired".
 [[nodiscard]] DetectedEncoding DetectEncoding(std::string_view bytes, Encoding forAscii) noexcept;
+// The same from what a check of the whole text found.
+[[nodiscard]] DetectedEncoding DetectEncoding(const Utf8Check& check, Encoding forAscii) noexcept;
 
 // LF alone throughout: LF. Any CR LF: CR LF (a file with both is saved as today). None when
 // the bytes hold no line break at all.

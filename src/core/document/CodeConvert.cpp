@@ -29,17 +29,6 @@ constexpr bool HasLess(std::uint64_t w, unsigned char n) noexcept {
     return ((w - kOnes * n) & ~w & kHighBits) != 0;
 }
 
-// The offset of the first byte at or after `i` that is 0x80 or more, or the size.
-std::size_t SkipAscii(std::string_view s, std::size_t i) noexcept {
-    const char* p = s.data();
-    const std::size_t n = s.size();
-    while (i + 8 <= n && (Load8(p + i) & kHighBits) == 0)
-        i += 8;
-    while (i < n && static_cast<unsigned char>(p[i]) < 0x80)
-        ++i;
-    return i;
-}
-
 // The same, stopping also at ESC.
 std::size_t SkipAsciiToEsc(std::string_view s, std::size_t i) noexcept {
     const char* p = s.data();
@@ -228,106 +217,6 @@ bool ConvertJapaneseText(std::string& text) {
     default:
         return false;
     }
-}
-
-namespace {
-
-// The length of the UTF-8 character that lead byte `b` starts and the allowed range of its
-// second byte; 0 when `b` starts none.
-std::size_t Utf8Length(unsigned char b, unsigned& lo, unsigned& hi) noexcept {
-    lo = 0x80;
-    hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) return 2;
-    if (b >= 0xE0 && b <= 0xEF) {
-        if (b == 0xE0)
-            lo = 0xA0; // no overlong form
-        else if (b == 0xED)
-            hi = 0x9F; // no surrogate
-        return 3;
-    }
-    if (b >= 0xF0 && b <= 0xF4) {
-        if (b == 0xF0)
-            lo = 0x90; // no overlong form
-        else if (b == 0xF4)
-            hi = 0x8F; // nothing above U+10FFFF
-        return 4;
-    }
-    return 0;
-}
-
-enum class Utf8Stop { End, Cut, Invalid };
-
-// Steps over well-formed characters from the start of `s`; `at` is where it stopped: the end, a
-// character cut by the end, or an invalid sequence.
-Utf8Stop ScanUtf8(std::string_view s, std::size_t& at, bool& multibyte) noexcept {
-    std::size_t i = 0;
-    for (;;) {
-        i = SkipAscii(s, i);
-        at = i;
-        if (i >= s.size()) return Utf8Stop::End;
-        unsigned lo = 0, hi = 0;
-        const std::size_t len = Utf8Length(static_cast<unsigned char>(s[i]), lo, hi);
-        if (len == 0) return Utf8Stop::Invalid;
-        const std::size_t present = std::min(len, s.size() - i);
-        if (present >= 2) {
-            const auto second = static_cast<unsigned char>(s[i + 1]);
-            if (second < lo || second > hi) return Utf8Stop::Invalid;
-        }
-        for (std::size_t k = 2; k < present; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return Utf8Stop::Invalid;
-        if (present < len) return Utf8Stop::Cut;
-        multibyte = true;
-        i += len;
-    }
-}
-
-} // namespace
-
-void Utf8Checker::Feed(std::string_view piece) noexcept {
-    if (headSize_ < sizeof head_) {
-        const std::size_t take = std::min(sizeof head_ - headSize_, piece.size());
-        std::memcpy(head_ + headSize_, piece.data(), take);
-        headSize_ += take;
-    }
-    if (failed_) return;
-    if (carried_ > 0) {
-        unsigned lo = 0, hi = 0;
-        const std::size_t len = Utf8Length(static_cast<unsigned char>(carry_[0]), lo, hi);
-        const std::size_t take = std::min(len - carried_, piece.size());
-        std::memcpy(carry_ + carried_, piece.data(), take);
-        carried_ += take;
-        piece.remove_prefix(take);
-        std::size_t at = 0;
-        const Utf8Stop stop = ScanUtf8(std::string_view(carry_, carried_), at, multibyte_);
-        if (stop == Utf8Stop::Invalid) {
-            failed_ = true;
-            return;
-        }
-        if (stop == Utf8Stop::Cut) return; // the piece ended inside the character again
-        carried_ = 0;
-    }
-    std::size_t at = 0;
-    const Utf8Stop stop = ScanUtf8(piece, at, multibyte_);
-    if (stop == Utf8Stop::Invalid) {
-        failed_ = true;
-    } else if (stop == Utf8Stop::Cut) {
-        carried_ = piece.size() - at;
-        std::memcpy(carry_, piece.data() + at, carried_);
-    }
-}
-
-Utf8Check Utf8Checker::Result() const noexcept {
-    Utf8Check result;
-    result.bom = headSize_ == sizeof head_ && std::memcmp(head_, "\xEF\xBB\xBF", 3) == 0;
-    result.valid = !failed_ && carried_ == 0;
-    result.multibyte = multibyte_;
-    return result;
-}
-
-Utf8Check CheckUtf8(std::string_view s) noexcept {
-    Utf8Checker checker;
-    checker.Feed(s);
-    return checker.Result();
 }
 
 } // namespace mireka

@@ -1,6 +1,9 @@
 // Japanese character codes: guessing whether a text is JIS (ISO-2022-JP) or EUC-JP and turning
-// either into Shift_JIS in place, and the strict UTF-8 check behind the UTF-8 conversion.
+// either into Shift_JIS in place. The strict UTF-8 check behind the UTF-8 conversion is the
+// encodings' own (Encoding.h).
 #pragma once
+
+#include "core/base/Encoding.h"
 
 #include <cstdint>
 #include <string>
@@ -32,30 +35,5 @@ bool ConvertJapaneseText(std::string& text);
     const unsigned lead = ((j1 + 1) >> 1) + (j1 < 0x5F ? 0x70 : 0xB0);
     return static_cast<std::uint16_t>((lead & 0xFF) << 8 | (trail & 0xFF));
 }
-
-struct Utf8Check {
-    bool valid = false;     // every sequence is a well-formed UTF-8 character
-    bool multibyte = false; // at least one character outside ASCII
-    bool bom = false;       // the text starts with the byte-order mark EF BB BF
-};
-
-// Strict: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
-[[nodiscard]] Utf8Check CheckUtf8(std::string_view text) noexcept;
-
-// The same over a text that arrives in pieces cut anywhere, even inside a character.
-class Utf8Checker {
-public:
-    void Feed(std::string_view piece) noexcept;
-    // Of everything fed so far, taken as the whole text.
-    [[nodiscard]] Utf8Check Result() const noexcept;
-
-private:
-    char carry_[4] = {}; // a character cut by the end of the last piece
-    std::size_t carried_ = 0;
-    char head_[3] = {}; // the text's first bytes, for the byte-order mark
-    std::size_t headSize_ = 0;
-    bool failed_ = false;
-    bool multibyte_ = false;
-};
 
 } // namespace mireka

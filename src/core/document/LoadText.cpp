@@ -121,10 +121,7 @@ bool EditorTextLoader::Emit(std::size_t bytes) {
 }
 
 DetectedEncoding EditorTextLoader::Detect(Encoding forAscii) const noexcept {
-    const Utf8Check check = utf8_.Result();
-    if (!check.valid) return {Encoding::Cp932, false};
-    if (check.bom) return {Encoding::Utf8, true};
-    return {check.multibyte ? Encoding::Utf8 : forAscii, false};
+    return DetectEncoding(utf8_.Result(), forAscii);
 }
 
 std::optional<LineEnds> EditorTextLoader::LineEndsSeen() const noexcept {

@@ -15,25 +15,12 @@ namespace mireka::layout {
 
 namespace {
 
-// The first byte of 0x80 or more in [from, to), or `to`.
-std::size_t SkipAscii(std::string_view s, std::size_t from, std::size_t to) noexcept {
-    std::size_t i = from;
-    for (; i + 8 <= to; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + i, 8);
-        if (word & 0x8080808080808080ULL) break;
-    }
-    while (i < to && static_cast<unsigned char>(s[i]) < 0x80)
-        ++i;
-    return i;
-}
-
 // Cells of the characters that start in the tab-free run [from, to) of a UTF-8 line; one that
 // `to` cuts counts whole.
 std::int64_t Utf8RunCells(std::string_view line, std::size_t from, std::size_t to) noexcept {
     std::int64_t cells = 0;
     for (std::size_t i = from;;) {
-        const std::size_t j = SkipAscii(line, i, to);
+        const std::size_t j = SkipAscii(line.substr(0, to), i);
         cells += static_cast<std::int64_t>(j - i);
         if (j >= to) return cells;
         cells += chars::CharCells(Encoding::Utf8, line, j);
@@ -56,7 +43,7 @@ std::optional<CellPlace> CharInRun(Encoding enc, std::string_view line, std::siz
         return std::nullopt;
     }
     for (std::size_t i = from; i < to;) {
-        const std::size_t j = SkipAscii(line, i, to);
+        const std::size_t j = SkipAscii(line.substr(0, to), i);
         if (cell < cells + static_cast<std::int64_t>(j - i))
             return CellPlace{i + static_cast<std::size_t>(cell - cells), Cells(cell)};
         cells += static_cast<std::int64_t>(j - i);

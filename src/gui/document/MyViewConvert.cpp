@@ -74,7 +74,7 @@ void CMyView::OnSetEncoding(Encoding encoding) {
         const std::string text = GetWindowText();
         std::string converted;
         if (encoding == Encoding::Cp932) {
-            if (!IsValidUtf8(text)) return Prompts::Current().Beep();
+            if (!CheckUtf8(text).valid) return Prompts::Current().Beep();
             const QString unicode =
                 QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
             if (!EncodeCp932OrSay(this, unicode, converted)) return;
