@@ -22,6 +22,18 @@ FileLock::~FileLock() {
     Release();
 }
 
+FileLock FileLock::TryLock(const std::string& path, std::error_code* error) {
+    FileLock lock;
+    lock.path_ = path;
+    std::error_code failure = lock.Lock();
+    if (lock.Held() && !lock.StillNamed()) {
+        lock.Release();
+        failure = std::make_error_code(std::errc::resource_unavailable_try_again);
+    }
+    if (error) *error = failure;
+    return lock;
+}
+
 bool FileLock::Held() const noexcept {
     return handle_ != -1;
 }

@@ -32,6 +32,10 @@ public:
     void Release() noexcept;
 
 private:
+    // Opens `path_`, made when missing, and locks it without waiting; the system's reason, or
+    // resource_unavailable_try_again when another open file holds the lock.
+    std::error_code Lock();
+
     std::string path_;
     std::intptr_t handle_ = -1; // the system's handle of the open lock file
 };

@@ -11,35 +11,24 @@ namespace mireka {
 
 namespace {
 
-std::error_code Busy() {
-    return std::make_error_code(std::errc::resource_unavailable_try_again);
-}
-
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
 } // namespace
 
-FileLock FileLock::TryLock(const std::string& path, std::error_code* error) {
-    FileLock lock;
-    lock.path_ = path;
-    std::error_code failure;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        failure = LastError();
-    } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        failure = errno == EWOULDBLOCK ? Busy() : LastError();
+std::error_code FileLock::Lock() {
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return LastError();
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const std::error_code failure =
+            errno == EWOULDBLOCK ? std::make_error_code(std::errc::resource_unavailable_try_again)
+                                 : LastError();
         ::close(fd);
-    } else {
-        lock.handle_ = fd;
+        return failure;
     }
-    if (lock.Held() && !lock.StillNamed()) {
-        lock.Release();
-        failure = Busy();
-    }
-    if (error) *error = failure;
-    return lock;
+    handle_ = fd;
+    return {};
 }
 
 bool FileLock::StillNamed() const {

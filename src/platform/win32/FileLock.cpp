@@ -10,10 +10,6 @@ namespace mireka {
 
 namespace {
 
-std::error_code Busy() {
-    return std::make_error_code(std::errc::resource_unavailable_try_again);
-}
-
 std::wstring Wide(const std::string& path) {
     return QString::fromLocal8Bit(path.c_str()).toStdWString();
 }
@@ -24,30 +20,22 @@ std::error_code LastError() {
 
 } // namespace
 
-FileLock FileLock::TryLock(const std::string& path, std::error_code* error) {
-    FileLock lock;
-    lock.path_ = path;
-    std::error_code failure;
-    HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+std::error_code FileLock::Lock() {
+    HANDLE h = ::CreateFileW(Wide(path_).c_str(), GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        failure = LastError();
-    } else {
-        OVERLAPPED at{};
-        if (::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
-            lock.handle_ = reinterpret_cast<std::intptr_t>(h);
-        } else {
-            failure = ::GetLastError() == ERROR_LOCK_VIOLATION ? Busy() : LastError();
-            ::CloseHandle(h);
-        }
+    if (h == INVALID_HANDLE_VALUE) return LastError();
+    OVERLAPPED at{};
+    if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        const std::error_code failure =
+            ::GetLastError() == ERROR_LOCK_VIOLATION
+                ? std::make_error_code(std::errc::resource_unavailable_try_again)
+                : LastError();
+        ::CloseHandle(h);
+        return failure;
     }
-    if (lock.Held() && !lock.StillNamed()) {
-        lock.Release();
-        failure = Busy();
-    }
-    if (error) *error = failure;
-    return lock;
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    return {};
 }
 
 bool FileLock::StillNamed() const {
